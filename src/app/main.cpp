@@ -1,0 +1,123 @@
+// Composition root: builds the desktop services, hands them to the capture
+// core and the shell, and forwards commands to an instance already running.
+
+#include "AppDelegate.h"
+#include "DBusService.h"
+#include "InotifyFolderWatcher.h"
+#include "LocalFolders.h"
+#include "Preferences.h"
+#include "QtClipboard.h"
+#include "ScreenshotMonitor.h"
+#include "SpectacleListener.h"
+#include "Thumbnailer.h"
+#include "XdgScreenshotFolderLocator.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+struct Command {
+    bool toggle = false;
+    bool screenshotTaken = false;
+};
+
+void describe(QCommandLineParser &parser, QCommandLineOption &toggle, QCommandLineOption &taken)
+{
+    parser.setApplicationDescription(QStringLiteral("Keeps every screenshot you take at hand."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption(toggle);
+    parser.addOption(taken);
+}
+
+// Handles --help and --version, and hands --toggle / --screenshot-taken to a
+// running instance. Returns an exit code when this process is done.
+std::optional<int> handOff(int argc, char **argv, Command &command)
+{
+    QCoreApplication probe(argc, argv);
+    probe.setApplicationName(QStringLiteral("tarnwick"));
+    probe.setApplicationVersion(QStringLiteral(TARNWICK_VERSION));
+    QCommandLineParser parser;
+    QCommandLineOption toggle(QStringLiteral("toggle"), QStringLiteral("Show or hide the screenshot popover."));
+    QCommandLineOption taken(QStringLiteral("screenshot-taken"),
+                             QStringLiteral("Tell Tarnwick that a screenshot is being saved."));
+    describe(parser, toggle, taken);
+    parser.process(probe);  // exits for --help, --version and unknown options
+    command.toggle = parser.isSet(toggle);
+    command.screenshotTaken = parser.isSet(taken);
+    bool forwarded = false;
+    if (command.screenshotTaken)
+        forwarded = DBusService::callRunningInstance(QStringLiteral("ScreenshotTaken"));
+    if (command.toggle)
+        forwarded = DBusService::callRunningInstance(QStringLiteral("Toggle")) || forwarded;
+    // Launching again while running brings the popover up in the running instance.
+    if (!command.toggle && !command.screenshotTaken)
+        forwarded = DBusService::callRunningInstance(QStringLiteral("Toggle"));
+    if (forwarded)
+        return 0;
+    return std::nullopt;
+}
+
+void preferX11Clipboard()
+{
+    // On Wayland the desktop mirrors the clipboard to X11 clients, and only
+    // there can a background program watch it.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
+        && qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    Command command;
+    if (const auto done = handOff(argc, argv, command))
+        return *done;
+
+    preferX11Clipboard();
+    QApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("Tarnwick"));
+    app.setApplicationVersion(QStringLiteral(TARNWICK_VERSION));
+    app.setDesktopFileName(QStringLiteral("com.tarnwick.Tarnwick"));
+    app.setQuitOnLastWindowClosed(false);
+
+    Preferences preferences(Preferences::standardFilePath());
+    QtClipboard clipboard;
+    InotifyFolderWatcher folderWatcher;
+    XdgScreenshotFolderLocator folderLocator;
+
+    ScreenshotMonitor::Dependencies deps;
+    deps.preferences = &preferences;
+    deps.clipboard = &clipboard;
+    deps.folderWatcher = &folderWatcher;
+    deps.folderLocator = &folderLocator;
+    deps.folders = LocalFolders::standard();
+    deps.thumbnailCacheDir = Thumbnailer::standardCacheDir();
+    ScreenshotMonitor monitor(deps);
+
+    AppDelegate delegate(&monitor);
+
+    DBusService service(&monitor);
+    if (!service.registerOnSessionBus())
+        std::fputs("tarnwick: the session bus is unavailable or the name is taken; running without it\n", stderr);
+    QObject::connect(&service, &DBusService::toggleRequested, &delegate, &AppDelegate::togglePopover);
+    QObject::connect(&service, &DBusService::screenshotTakenReported, &monitor,
+                     &ScreenshotMonitor::screenshotEventFired);
+    SpectacleListener spectacle;
+    QObject::connect(&spectacle, &SpectacleListener::screenshotTaken, &monitor,
+                     &ScreenshotMonitor::screenshotEventFired);
+
+    delegate.applicationDidFinishLaunching();
+    if (command.screenshotTaken)
+        monitor.screenshotEventFired();
+    if (command.toggle)
+        delegate.togglePopover();
+    return app.exec();
+}

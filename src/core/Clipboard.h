@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QStringList>
+
+// The system clipboard as capture sees it. Main thread only.
+class Clipboard
+{
+public:
+    struct Image {
+        QImage image;    // null when the clipboard holds no readable image
+        QByteArray png;  // the owner's own PNG bytes when it offered image/png
+    };
+
+    virtual ~Clipboard() = default;
+
+    // Differs after every change of the contents, by any process.
+    virtual qint64 changeCount() const = 0;
+    // MIME types now offered, without X11 pseudo-targets.
+    virtual QStringList types() const = 0;
+    virtual Image readImage() const = 0;
+    virtual void clearContents() = 0;
+    virtual void writeImage(const QImage &image) = 0;
+    virtual void setString(const QString &text) = 0;
+};

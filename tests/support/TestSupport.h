@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <mutex>
+
+// Shared helpers of the test programs.
+namespace TestSupport {
+
+// A solid image with a marker pixel so that images of equal size still differ.
+QImage makeImage(int width, int height, const QColor &color = Qt::darkCyan, int seed = 0);
+// Writes image as PNG at path (creating folders); returns path.
+QString writePng(const QString &path, const QImage &image);
+// Writes raw bytes at path (creating folders).
+QString writeBytes(const QString &path, const QByteArray &bytes);
+
+// Collects the bracketed diagnostic lines while alive.
+class DiagnosticRecorder
+{
+public:
+    DiagnosticRecorder();
+    ~DiagnosticRecorder();
+    QStringList lines() const;
+    int count(const QString &line) const;
+    bool contains(const QString &prefix) const;
+    void clear();
+
+private:
+    mutable std::mutex m_mutex;
+    QStringList m_lines;
+};
+
+}  // namespace TestSupport
