@@ -1,0 +1,68 @@
+#pragma once
+
+#include "Clipboard.h"
+#include "FolderWatcher.h"
+#include "ScreenshotFolderLocator.h"
+
+#include <QString>
+
+// An in-memory clipboard for rules that do not depend on the X server; the
+// X11 behaviour itself is tested against the real clipboard.
+class MemoryClipboard : public Clipboard
+{
+public:
+    qint64 changeCount() const override { return m_count; }
+    QStringList types() const override { return m_types; }
+    Image readImage() const override { return {m_image, {}}; }
+    void clearContents() override
+    {
+        m_types.clear();
+        m_image = {};
+        ++m_count;
+    }
+    void writeImage(const QImage &image) override
+    {
+        m_image = image;
+        m_types = {QStringLiteral("image/png")};
+        ++m_count;
+        ++writes;
+    }
+    void setString(const QString &text) override
+    {
+        m_types = {QStringLiteral("text/plain")};
+        m_text = text;
+        ++m_count;
+    }
+    // Another program puts something on the clipboard.
+    void offer(const QStringList &types, const QImage &image = {})
+    {
+        m_types = types;
+        m_image = image;
+        ++m_count;
+    }
+    QImage image() const { return m_image; }
+    int writes = 0;
+
+private:
+    qint64 m_count = 0;
+    QStringList m_types;
+    QImage m_image;
+    QString m_text;
+};
+
+// A screenshot folder setting the test can change while the monitor runs.
+class FixedFolderLocator : public ScreenshotFolderLocator
+{
+public:
+    explicit FixedFolderLocator(QString path = {}) : folder(std::move(path)) {}
+    QString screenshotDirectory() const override { return folder; }
+    QString folder;
+};
+
+// For rules that do not involve the folder: watches nothing.
+class NullFolderWatcher : public FolderWatcher
+{
+public:
+    bool watch(const QString &) override { return false; }
+    void unwatch() override {}
+};
