@@ -36,13 +36,20 @@ bool DBusService::registerOnSessionBus()
 
 bool DBusService::callRunningInstance(const QString &method)
 {
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || !bus.interface()->isServiceRegistered(QLatin1String(serviceName)))
-        return false;
-    const QDBusMessage call = QDBusMessage::createMethodCall(QLatin1String(serviceName), QLatin1String(objectPath),
-                                                             QLatin1String(serviceName), method);
-    const QDBusMessage reply = bus.call(call, QDBus::Block, 5000);
-    return reply.type() == QDBusMessage::ReplyMessage;
+    // A private connection, closed again: the process may go on to become the
+    // instance itself, and then owns the shared session connection.
+    const QString name = QStringLiteral("tarnwick-forward");
+    bool answered = false;
+    {
+        QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, name);
+        if (bus.isConnected() && bus.interface()->isServiceRegistered(QLatin1String(serviceName))) {
+            const QDBusMessage call = QDBusMessage::createMethodCall(
+                QLatin1String(serviceName), QLatin1String(objectPath), QLatin1String(serviceName), method);
+            answered = bus.call(call, QDBus::Block, 5000).type() == QDBusMessage::ReplyMessage;
+        }
+    }
+    QDBusConnection::disconnectFromBus(name);
+    return answered;
 }
 
 int DBusService::unreadCount() const

@@ -41,11 +41,7 @@ bool InotifyFolderWatcher::watch(const QString &folder)
     if (m_fd < 0)
         return false;
     m_wd = inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), watchMask);
-    if (m_wd < 0) {
-        qCDebug(lcWatch) << "cannot watch" << folder << std::strerror(errno);
-        return false;
-    }
-    return true;
+    return m_wd >= 0;
 }
 
 void InotifyFolderWatcher::unwatch()

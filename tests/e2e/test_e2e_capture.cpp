@@ -1,0 +1,62 @@
+// The real binary: a screenshot written into the screenshot folder shows up
+// over D-Bus and in the preferences; a second process forwards its command.
+
+#include "E2eApp.h"
+#include "TestSupport.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QSettings>
+#include <QTest>
+
+using namespace TestSupport;
+
+class E2eCaptureTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void screenshotFileReachesBusAndPreferences()
+    {
+        E2eApp app;
+        QVERIFY(app.start());
+        // GNOME creates the folder with the first screenshot.
+        const QString path = writePng(app.screenshotFolder() + QStringLiteral("/Screenshot from 2026-12-06 10-00-00.png"),
+                                      makeImage(800, 500));
+        QTRY_VERIFY_WITH_TIMEOUT(app.property(QStringLiteral("Screenshots")).toStringList().contains(path), 10000);
+        QCOMPARE(app.property(QStringLiteral("UnreadCount")).toInt(), 1);
+        QSettings prefs(app.configFile(), QSettings::IniFormat);
+        QTRY_COMPARE_WITH_TIMEOUT(prefs.value(QStringLiteral("tarnwick.history.urls")).toStringList(),
+                                  QStringList{path}, 5000);
+
+        QVERIFY(!app.property(QStringLiteral("IsPending")).toBool());
+        QCOMPARE(app.runCommand({QStringLiteral("--screenshot-taken")}), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(app.property(QStringLiteral("IsPending")).toBool(), 5000);
+        QCOMPARE(app.process().state(), QProcess::Running);
+    }
+
+    void historyIsRestoredOnTheNextLaunch()
+    {
+        E2eApp app;
+        QVERIFY(app.start());
+        const QString path = writePng(app.screenshotFolder() + QStringLiteral("/Screenshot 1.png"), makeImage(300, 200));
+        QTRY_VERIFY_WITH_TIMEOUT(app.property(QStringLiteral("Screenshots")).toStringList().contains(path), 10000);
+        app.stop();
+        QTRY_VERIFY(!QDBusConnection::sessionBus().interface()->isServiceRegistered(
+            QStringLiteral("com.tarnwick.Tarnwick")));
+        QVERIFY(app.start());
+        QTRY_COMPARE_WITH_TIMEOUT(app.property(QStringLiteral("Screenshots")).toStringList(), QStringList{path}, 5000);
+        QCOMPARE(app.property(QStringLiteral("UnreadCount")).toInt(), 0);
+    }
+
+    void commandLine()
+    {
+        E2eApp app;
+        QCOMPARE(app.runCommand({QStringLiteral("--version")}), 0);
+        QCOMPARE(app.runCommand({QStringLiteral("--help")}), 0);
+        QVERIFY(app.runCommand({QStringLiteral("--no-such-option")}) != 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(E2eCaptureTest)
+#include "test_e2e_capture.moc"

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine for Tarnwick and then either starts the app or
+# runs every test. Safe to run again: installed packages and builds are reused.
+#
+#   tools/setup.sh run    install, build (Release) and start tarnwick
+#   tools/setup.sh test   install, build (Release and ASan+UBSan) and run all tests
+set -euo pipefail
+
+mode=${1:-}
+case "$mode" in run | test) ;; *) echo "usage: $0 run|test" >&2; exit 2 ;; esac
+cd "$(dirname "$0")/.."
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev libxkbcommon-dev libxcb1-dev
+  libzxing-dev libtesseract-dev tesseract-ocr-eng
+  libbenchmark-dev fonts-dejavu-core
+  xvfb xauth xclip xdotool trayer x11-apps dbus openssl
+)
+
+sudo_if_needed() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+install_packages() {
+  local missing=()
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return
+  echo "Installing: ${missing[*]}"
+  sudo_if_needed env DEBIAN_FRONTEND=noninteractive apt-get update -q
+  sudo_if_needed env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+build() {  # build <dir> <cmake args...>
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja -DTARNWICK_WERROR=ON "$@"
+  cmake --build "$dir" -j"$(nproc)"
+}
+
+run_tests() {  # run_tests <dir>
+  xvfb-run -a -s "-screen 0 1280x800x24" dbus-run-session -- \
+    ctest --test-dir "$1" --output-on-failure -j2 --timeout 300
+}
+
+install_packages
+build build -DCMAKE_BUILD_TYPE=Release
+
+if [ "$mode" = run ]; then
+  exec ./build/tarnwick
+fi
+
+run_tests build
+build build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_SANITIZE=ON -DTARNWICK_BUILD_BENCH=OFF
+run_tests build-asan
