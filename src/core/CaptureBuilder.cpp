@@ -1,5 +1,6 @@
 #include "CaptureBuilder.h"
 
+#include "ImageFingerprint.h"
 #include "LocalCopies.h"
 #include "Thumbnailer.h"
 
@@ -23,6 +24,7 @@ std::optional<CaptureBuilder::Capture> CaptureBuilder::buildFolderCapture(const 
     capture.item.capturedAt = QDateTime::currentDateTime();
     capture.item.thumbnail = Thumbnailer::reduce(image);
     capture.item.source = source;
+    capture.fingerprint = ImageFingerprint::of(image);
     if (source == ScreenshotSource::mac)
         capture.clipboardImage = image;
     return capture;

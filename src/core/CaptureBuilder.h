@@ -15,6 +15,7 @@ struct Capture {
     QString offeredPath;     // the file that was offered (the duplicate test uses it)
     ScreenshotItem item;
     QImage clipboardImage;   // full image for the clipboard; null when not wanted
+    quint64 fingerprint = 0; // of the pixels, 0 when the file did not decode
 };
 
 // A new file in the screenshot folder: optionally kept as a copy in SavedShots,

@@ -6,6 +6,7 @@
 #include "ClipboardShotWriter.h"
 #include "Diagnostics.h"
 #include "FolderWatcher.h"
+#include "ImageFingerprint.h"
 #include "LocalCopies.h"
 #include "Preferences.h"
 #include "ScreenshotFolderLocator.h"
@@ -45,6 +46,7 @@ ScreenshotMonitor::ScreenshotMonitor(const Dependencies &deps, QObject *parent)
     , m_timings(deps.timings)
 {
     Q_ASSERT(m_preferences && m_clipboard && m_folderWatcher && m_folderLocator);
+    m_clock.start();
     m_lastClipboardChangeCount = m_clipboard->changeCount();
 
     m_pendingReset.setSingleShot(true);
@@ -127,6 +129,10 @@ void ScreenshotMonitor::addScreenshots(const QStringList &paths, ScreenshotSourc
             }, Qt::QueuedConnection);
             thumbnailer.store(capture->item.filePath(), capture->item.thumbnail);
         }
+        QMetaObject::invokeMethod(self.data(), [self, paths] {
+            if (self)
+                self->settled(paths);
+        }, Qt::QueuedConnection);
     });
 }
 
@@ -139,7 +145,11 @@ bool ScreenshotMonitor::isListed(const QString &path) const
 
 void ScreenshotMonitor::insertCapture(const CaptureBuilder::Capture &capture)
 {
+    if (isListed(capture.offeredPath) || isListed(capture.item.filePath()))
+        return;
+    dropClipboardTwin(capture.fingerprint);
     insertItem(capture.offeredPath, capture.item, capture.clipboardImage);
+    rememberCapture(capture.fingerprint, capture.item.filePath(), false);
 }
 
 void ScreenshotMonitor::insertItem(const QString &offeredPath, const ScreenshotItem &item, const QImage &clipboardImage)
@@ -223,7 +233,6 @@ void ScreenshotMonitor::loadHistory()
         return;
     const QStringList paths = m_preferences->historyPaths();
     const Thumbnailer thumbnailer = m_thumbnailer;
-    m_historyLoading = true;
     // Thumbnails are built in parallel off the main thread; the list is published once.
     auto future = QtConcurrent::mapped(&m_pool, paths, [thumbnailer](const QString &path) {
         return CaptureBuilder::buildRestoredItem(path, thumbnailer);
@@ -240,7 +249,6 @@ void ScreenshotMonitor::loadHistory()
 
 void ScreenshotMonitor::publishLoadedHistory(const QList<ScreenshotItem> &loaded)
 {
-    m_historyLoading = false;
     if (loaded.isEmpty())
         return;  // every stored path is gone: the stored list is left as it was
     // Captures that arrived while the history was loading stay on top.
@@ -350,6 +358,7 @@ void ScreenshotMonitor::directoryDidChange()
     QStringList paths;
     for (const QString &name : std::as_const(added))
         paths << m_watchedPath + QLatin1Char('/') + name;
+    noteSettling(paths);
     // The settle delay lets the screenshot tool finish writing and renaming.
     QTimer::singleShot(m_timings.settleDelay, this, [this, paths] { addScreenshots(paths); });
 }
@@ -365,8 +374,10 @@ void ScreenshotMonitor::folderLost()
 void ScreenshotMonitor::onEntryCreated(const QString &name)
 {
     // The tool is still writing: the capture is on its way.
-    if (ScreenshotNameRule::isScreenshotName(name) && !m_knownFiles.contains(name))
+    if (ScreenshotNameRule::isScreenshotName(name) && !m_knownFiles.contains(name)) {
+        noteSettling({m_watchedPath + QLatin1Char('/') + name});
         screenshotEventFired();
+    }
 }
 
 void ScreenshotMonitor::reconcileVanished(const QSet<QString> &names)
@@ -464,17 +475,22 @@ void ScreenshotMonitor::pollClipboard()
         Diagnostics::line(QStringLiteral("[Clipboard] No image found — skipped"));
         return;
     }
+    const quint64 fingerprint = ImageFingerprint::of(offered.image);
+    if (folderCaptureArriving() || recentCapture(fingerprint, false)) {
+        qCInfo(lcClipboard) << "skipped: the same screenshot is arriving through the watched folder";
+        return;
+    }
     Diagnostics::line(QStringLiteral("[Clipboard] Image found — saving..."));
-    saveClipboardImage(offered.image, offered.png);
+    saveClipboardImage(offered.image, offered.png, fingerprint);
 }
 
-void ScreenshotMonitor::saveClipboardImage(const QImage &image, const QByteArray &png)
+void ScreenshotMonitor::saveClipboardImage(const QImage &image, const QByteArray &png, quint64 fingerprint)
 {
     const QString folder = saveLocalCopies() ? m_folders.savedShots : m_folders.clipboardShots;
     const QDateTime now = QDateTime::currentDateTime();
     const Thumbnailer thumbnailer = m_thumbnailer;
     QPointer<ScreenshotMonitor> self(this);
-    m_pool.start([self, folder, now, image, png, thumbnailer] {
+    m_pool.start([self, folder, now, image, png, thumbnailer, fingerprint] {
         const QString path = ClipboardShotWriter::write(folder, now, image, png);
         if (path.isEmpty()) {
             qCWarning(lcClipboard) << "could not write a clipboard capture into" << folder;
@@ -485,12 +501,79 @@ void ScreenshotMonitor::saveClipboardImage(const QImage &image, const QByteArray
         item.url = QUrl::fromLocalFile(path);
         item.capturedAt = now;
         item.thumbnail = Thumbnailer::reduce(image);
-        QMetaObject::invokeMethod(self.data(), [self, path, item] {
-            if (self)
-                self->insertItem(path, item, {});
+        QMetaObject::invokeMethod(self.data(), [self, path, item, fingerprint] {
+            if (!self)
+                return;
+            if (self->folderCaptureArriving() || self->recentCapture(fingerprint, false)) {
+                // The folder's copy won while this one was being written.
+                QFile::remove(path);
+                return;
+            }
+            self->insertItem(path, item, {});
+            self->rememberCapture(fingerprint, path, true);
         }, Qt::QueuedConnection);
         thumbnailer.store(path, item.thumbnail);
     });
+}
+
+// ---- one screenshot, one item ----------------------------------------------------
+
+void ScreenshotMonitor::noteSettling(const QStringList &paths)
+{
+    const qint64 deadline = m_clock.elapsed() + m_timings.settleDelay.count() + m_timings.sameShotWindow.count();
+    for (const QString &path : paths)
+        m_settling.insert(path, deadline);
+}
+
+void ScreenshotMonitor::settled(const QStringList &paths)
+{
+    for (const QString &path : paths)
+        m_settling.remove(path);
+}
+
+bool ScreenshotMonitor::folderCaptureArriving()
+{
+    // A deadline bounds each entry, so a file that never completes cannot
+    // block clipboard capture for good.
+    m_settling.removeIf([now = m_clock.elapsed()](const auto &entry) { return entry.value() < now; });
+    return !m_settling.isEmpty();
+}
+
+const ScreenshotMonitor::RecentCapture *ScreenshotMonitor::recentCapture(quint64 fingerprint, bool onlyFromClipboard)
+{
+    const qint64 oldest = m_clock.elapsed() - m_timings.sameShotWindow.count();
+    m_recentCaptures.removeIf([oldest](const RecentCapture &capture) { return capture.at < oldest; });
+    if (fingerprint == 0)
+        return nullptr;
+    for (const RecentCapture &capture : std::as_const(m_recentCaptures)) {
+        if (capture.fingerprint == fingerprint && (capture.fromClipboard || !onlyFromClipboard))
+            return &capture;
+    }
+    return nullptr;
+}
+
+void ScreenshotMonitor::rememberCapture(quint64 fingerprint, const QString &path, bool fromClipboard)
+{
+    if (fingerprint != 0)
+        m_recentCaptures.append({fingerprint, path, fromClipboard, m_clock.elapsed()});
+}
+
+void ScreenshotMonitor::dropClipboardTwin(quint64 fingerprint)
+{
+    const RecentCapture *twin = recentCapture(fingerprint, true);
+    if (!twin)
+        return;
+    const QString path = twin->path;
+    m_recentCaptures.removeIf([&](const RecentCapture &capture) { return capture.path == path; });
+    QList<ScreenshotItem> items = m_screenshots;
+    const auto removed = items.removeIf([&](const ScreenshotItem &item) { return item.filePath() == path; });
+    if (removed == 0)
+        return;
+    if (m_folders.livesInLocalFolder(path))
+        QFile::remove(path);
+    m_thumbnailer.forget(path);
+    setScreenshots(std::move(items));
+    setUnreadCount(m_unreadCount - 1);
 }
 
 void ScreenshotMonitor::waitForBackgroundWork()

@@ -5,6 +5,8 @@
 #include "Thumbnailer.h"
 
 #include <QList>
+#include <QElapsedTimer>
+#include <QHash>
 #include <QObject>
 #include <QSet>
 #include <QThreadPool>
@@ -41,6 +43,9 @@ public:
         std::chrono::milliseconds pendingLifetime{15000};
         std::chrono::milliseconds folderPollInterval{2000};
         std::chrono::milliseconds clipboardPollInterval{800};
+        // How long a capture counts as "just taken" when the same screenshot
+        // arrives a second time through the other channel.
+        std::chrono::milliseconds sameShotWindow{10000};
     };
 
     // Everything the monitor needs from the desktop; none of it is owned and
@@ -132,7 +137,23 @@ private:
     void reconcileVanished(const QSet<QString> &names);
 
     void startClipboardPoller();
-    void saveClipboardImage(const QImage &image, const QByteArray &png);
+    void saveClipboardImage(const QImage &image, const QByteArray &png, quint64 fingerprint);
+
+    // One screenshot, one item: the desktop may save a capture to the folder
+    // and put it on the clipboard as well; the folder's file is kept.
+    struct RecentCapture {
+        quint64 fingerprint;
+        QString path;
+        bool fromClipboard;
+        qint64 at;
+    };
+    void noteSettling(const QStringList &paths);
+    void settled(const QStringList &paths);
+    bool folderCaptureArriving();
+    // Any capture with these pixels in the window, or only clipboard ones.
+    const RecentCapture *recentCapture(quint64 fingerprint, bool onlyFromClipboard);
+    void rememberCapture(quint64 fingerprint, const QString &path, bool fromClipboard);
+    void dropClipboardTwin(quint64 fingerprint);
 
     Preferences *m_preferences;
     Clipboard *m_clipboard;
@@ -155,9 +176,12 @@ private:
     QTimer m_folderPoll;
     QTimer m_clipboardPoll;
 
+    QHash<QString, qint64> m_settling;  // folder path -> deadline (monotonic ms)
+    QList<RecentCapture> m_recentCaptures;
+    QElapsedTimer m_clock;
+
     qint64 m_lastClipboardChangeCount = 0;
     bool m_appWroteToClipboard = false;
-    bool m_historyLoading = false;
 
     // Declared last so it is destroyed first: its destructor waits for the
     // background tasks, which post their results back to this object.

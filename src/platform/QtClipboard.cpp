@@ -12,10 +12,13 @@
 Q_LOGGING_CATEGORY(lcPasteboard, "tarnwick.clipboard")
 
 namespace {
+// X11 selection machinery, and the image type Qt itself adds to every image
+// offer: neither is something the owner offered.
 bool isPseudoTarget(const QString &type)
 {
     static const QStringList pseudo{QStringLiteral("TARGETS"), QStringLiteral("TIMESTAMP"),
-                                    QStringLiteral("MULTIPLE"), QStringLiteral("SAVE_TARGETS")};
+                                    QStringLiteral("MULTIPLE"), QStringLiteral("SAVE_TARGETS"),
+                                    QStringLiteral("application/x-qt-image")};
     return pseudo.contains(type);
 }
 

@@ -1,0 +1,154 @@
+// Kept copies on real folders: switching them on, rescanning, emptying, measuring.
+
+#include "MonitorFixture.h"
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTest>
+
+using namespace TestSupport;
+
+namespace {
+QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
+}  // namespace
+
+class LocalCopiesTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    // Three screenshots from the folder and two clipboard captures, all listed.
+    static void populate(MonitorFixture &f)
+    {
+        QDir().mkpath(f.shots);
+        auto &monitor = f.start();
+        for (int i = 1; i <= 3; ++i)
+            writePng(f.shots + QStringLiteral("/Screenshot %1.png").arg(i), makeImage(20, 20, Qt::red, i));
+        QTRY_COMPARE(monitor.screenshots().size(), 3);
+        monitor.addScreenshots({writePng(f.folders.clipboardShots + QStringLiteral("/Screenshot c1 (Clipboard).png"),
+                                         makeImage(20, 20, Qt::blue, 1)),
+                                writePng(f.folders.clipboardShots + QStringLiteral("/Screenshot c2 (Clipboard).png"),
+                                         makeImage(20, 20, Qt::blue, 2))});
+        QTRY_COMPARE(monitor.screenshots().size(), 5);
+    }
+
+    static void switchOn(MonitorFixture &f)
+    {
+        f.preferences->setBool(Preferences::saveLocalCopiesKey, true);
+        f.monitor->syncExistingToSavedShots(true);
+        f.monitor->waitForBackgroundWork();
+        QTest::qWait(20);  // the main-thread half
+    }
+
+private Q_SLOTS:
+    void switchingOnMovesEverythingIntoSavedShots()
+    {
+        MonitorFixture f;
+        populate(f);
+        DiagnosticRecorder diag;
+        switchOn(f);
+        QCOMPARE(filesIn(f.folders.savedShots).size(), 5);
+        QCOMPARE(filesIn(f.folders.clipboardShots), QStringList());
+        QCOMPARE(f.monitor->screenshots().size(), 5);
+        for (const QString &path : f.listedPaths())
+            QCOMPARE(QFileInfo(path).absolutePath(), f.folders.savedShots);
+        QCOMPARE(f.preferences->historyPaths(), f.listedPaths());
+        QCOMPARE(diag.lines().filter(QStringLiteral("[SavedShots] Synced existing: ")).size(), 5);
+
+        // Nothing left to do the second time.
+        diag.clear();
+        f.monitor->syncExistingToSavedShots(true);
+        f.monitor->waitForBackgroundWork();
+        QTest::qWait(20);
+        QCOMPARE(diag.lines().filter(QStringLiteral("[SavedShots] Synced")), QStringList());
+        QCOMPARE(filesIn(f.folders.savedShots).size(), 5);
+
+        // The screenshot folder's files may go; the kept copies stay listed.
+        QVERIFY(QDir(f.shots).removeRecursively());
+        QTest::qWait(200);
+        QCOMPARE(f.monitor->screenshots().size(), 5);
+    }
+
+    void orphanClipboardFilesAreKeptToo()
+    {
+        MonitorFixture f;
+        auto &monitor = f.start();
+        writePng(f.folders.clipboardShots + QStringLiteral("/Screenshot lost (Clipboard).png"), makeImage(9, 9));
+        DiagnosticRecorder diag;
+        switchOn(f);
+        QCOMPARE(diag.lines(), QStringList{QStringLiteral("[SavedShots] Synced orphan clipboard: Screenshot lost (Clipboard).png")});
+        QCOMPARE(filesIn(f.folders.savedShots), QStringList{QStringLiteral("Screenshot lost (Clipboard).png")});
+        QCOMPARE(monitor.screenshots().size(), 0);
+    }
+
+    void syncAllAddsOnlyWhatIsNotListed()
+    {
+        MonitorFixture f;
+        populate(f);
+        f.monitor->markAllRead();
+        QTRY_COMPARE(f.monitor->unreadCount(), 0);
+        f.monitor->syncAll();
+        f.monitor->waitForBackgroundWork();
+        QTest::qWait(20);
+        QCOMPARE(f.monitor->screenshots().size(), 5);
+        QCOMPARE(f.monitor->unreadCount(), 0);
+
+        // Also with every item pointing at its kept copy.
+        switchOn(f);
+        f.monitor->syncAll();
+        f.monitor->waitForBackgroundWork();
+        QTest::qWait(20);
+        QCOMPARE(f.monitor->screenshots().size(), 5);
+        QCOMPARE(f.monitor->unreadCount(), 0);
+
+        writeBytes(f.folders.clipboardShots + QStringLiteral("/photo.heic"), "not really heic");
+        writeBytes(f.shots + QStringLiteral("/photo.heic"), "not really heic");
+        writePng(f.folders.clipboardShots + QStringLiteral("/notes.txt"), makeImage(3, 3));
+        f.monitor->syncAll();
+        QTRY_COMPARE(f.monitor->screenshots().size(), 6);
+        QCOMPARE(QFileInfo(f.listedPaths().first()).fileName(), QStringLiteral("photo.heic"));
+        QVERIFY(f.monitor->screenshots().first().thumbnail.isNull());
+        QCOMPARE(f.monitor->unreadCount(), 1);
+    }
+
+    void clearSavedShotsRemovesExactlyItsFilesAndItems()
+    {
+        MonitorFixture f;
+        QDir().mkpath(f.shots);
+        auto &monitor = f.start();
+        QStringList saved;
+        for (int i = 0; i < 4; ++i)
+            saved << writePng(f.folders.savedShots + QStringLiteral("/Screenshot s%1.png").arg(i), makeImage(5, 5));
+        const QString desktop = writePng(f.root.path() + QStringLiteral("/Desktop/Screenshot d.png"), makeImage(5, 5));
+        monitor.addScreenshots(saved + QStringList{desktop});
+        QTRY_COMPARE(monitor.screenshots().size(), 5);
+        const int unread = monitor.unreadCount();
+        QCOMPARE(monitor.savedShotsStats().first, 4);
+        QVERIFY(monitor.savedShotsStats().second > 0);
+        monitor.clearSavedShots();
+        QCOMPARE(filesIn(f.folders.savedShots), QStringList());
+        QCOMPARE(f.listedPaths(), QStringList{desktop});
+        QCOMPARE(f.preferences->historyPaths(), QStringList{desktop});
+        QVERIFY(QFileInfo::exists(desktop));
+        QCOMPARE(monitor.unreadCount(), unread);
+    }
+
+    void statsOfAMissingFolderAreZero()
+    {
+        MonitorFixture f;
+        auto &monitor = f.start();
+        QCOMPARE(monitor.savedShotsStats(), (std::pair<int, qint64>(0, 0)));
+        writeBytes(f.folders.savedShots + QStringLiteral("/a"), QByteArray(1500, 'x'));
+        writeBytes(f.folders.savedShots + QStringLiteral("/b"), QByteArray(500, 'x'));
+        QCOMPARE(monitor.savedShotsStats(), (std::pair<int, qint64>(2, 2000)));
+        monitor.clearClipboardShots();  // missing folder: nothing happens
+        QCOMPARE(monitor.savedShotsStats().first, 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(LocalCopiesTest)
+#include "test_local_copies.moc"
