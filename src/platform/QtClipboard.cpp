@@ -46,9 +46,10 @@ QImage decodeBounded(const QByteArray &bytes)
 }
 }  // namespace
 
-QtClipboard::QtClipboard(QObject *parent)
+QtClipboard::QtClipboard(QObject *parent, qint64 maxImageBytes)
     : QObject(parent)
     , m_clipboard(QGuiApplication::clipboard())
+    , m_maxImageBytes(maxImageBytes)
 {
     connect(m_clipboard, &QClipboard::dataChanged, this, [this] { ++m_changeCount; });
 }
@@ -75,9 +76,9 @@ Clipboard::Image QtClipboard::readImage() const
         if (!offered.contains(type))
             continue;
         const QByteArray bytes = data->data(type);
-        if (bytes.size() > maxImageBytes) {
+        if (bytes.size() > m_maxImageBytes) {
             qCWarning(lcPasteboard) << "clipboard image skipped:" << bytes.size() << "bytes of" << type
-                                    << "exceed the limit of" << maxImageBytes;
+                                    << "exceed the limit of" << m_maxImageBytes;
             return {};
         }
         QImage image = decodeBounded(bytes);
@@ -86,7 +87,7 @@ Clipboard::Image QtClipboard::readImage() const
         return {image, type == QLatin1String("image/png") ? bytes : QByteArray()};
     }
     // An in-process image (our own copy) has no encoded form to read.
-    if (data->hasImage())
+    if (m_clipboard->ownsClipboard() && data->hasImage())
         return {qvariant_cast<QImage>(data->imageData()), {}};
     return {};
 }

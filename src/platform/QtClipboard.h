@@ -12,10 +12,10 @@ class QtClipboard : public QObject, public Clipboard
 {
     Q_OBJECT
 public:
-    // Clipboard data larger than this is not read at all.
-    static constexpr qint64 maxImageBytes = 100LL * 1024 * 1024;
+    // Clipboard image data larger than this is not decoded.
+    static constexpr qint64 defaultMaxImageBytes = 100LL * 1024 * 1024;
 
-    explicit QtClipboard(QObject *parent = nullptr);
+    explicit QtClipboard(QObject *parent = nullptr, qint64 maxImageBytes = defaultMaxImageBytes);
 
     qint64 changeCount() const override { return m_changeCount; }
     QStringList types() const override;
@@ -26,5 +26,6 @@ public:
 
 private:
     QClipboard *m_clipboard;
+    qint64 m_maxImageBytes;
     qint64 m_changeCount = 0;
 };

@@ -18,6 +18,23 @@ using namespace TestSupport;
 
 namespace {
 
+// Incompressible pixels, so the PNG is as large as the image.
+struct BigNoise {
+    static QImage image(int width, int height)
+    {
+        QImage image(width, height, QImage::Format_ARGB32);
+        quint32 state = 12345;
+        for (int y = 0; y < height; ++y) {
+            auto *line = reinterpret_cast<quint32 *>(image.scanLine(y));
+            for (int x = 0; x < width; ++x) {
+                state = state * 1664525u + 1013904223u;
+                line[x] = state;
+            }
+        }
+        return image;
+    }
+};
+
 QByteArray pngBytes(const QImage &image)
 {
     QByteArray bytes;
@@ -273,6 +290,29 @@ private Q_SLOTS:
         QCOMPARE(f.listedPaths(), QStringList{file});
         QCOMPARE(f.monitor->unreadCount(), 1);
         QCOMPARE(f.clipboardFiles(), QStringList());
+    }
+
+    void oversizedImagesAreSkipped()
+    {
+        ClipboardFixture f;
+        DiagnosticRecorder diag;
+        // A few hundred bytes that claim 40000×40000 pixels.
+        auto owner = f.offer(Owner::xclip(QStringLiteral("image/png"), pngClaiming(40000, 40000)),
+                             QStringLiteral("image/png"),
+                             f.x11.changeCount());
+        f.monitor->pollClipboard();
+        QCOMPARE(diag.count(QStringLiteral("[Clipboard] No image found — skipped")), 1);
+
+        // More data than the clipboard limit allows (set low here).
+        QtClipboard limited(nullptr, 64 * 1024);
+        QByteArray big = pngBytes(BigNoise::image(400, 400));
+        QVERIFY(big.size() > 64 * 1024);
+        owner = f.offer(Owner::xclip(QStringLiteral("image/png"), big), QStringLiteral("image/png"),
+                        f.x11.changeCount());
+        QVERIFY(limited.readImage().image.isNull());
+        QVERIFY(!f.x11.readImage().image.isNull());
+        f.monitor->waitForBackgroundWork();
+        QCOMPARE(f.monitor->screenshots().size(), 0);
     }
 
     void differentImageWhileNothingSettlesIsStillCaptured()

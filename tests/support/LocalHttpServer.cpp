@@ -88,7 +88,8 @@ LocalHttpServer::LocalHttpServer(const TestCertificate *tls)
     } else {
         m_server = std::make_unique<QTcpServer>();
     }
-    QObject::connect(m_server.get(), &QTcpServer::newConnection, m_server.get(), [this] {
+    // A TLS server offers a connection once its handshake is done.
+    QObject::connect(m_server.get(), &QTcpServer::pendingConnectionAvailable, m_server.get(), [this] {
         while (QTcpSocket *socket = m_server->nextPendingConnection())
             accept(socket);
     });

@@ -15,6 +15,8 @@ namespace TestSupport {
 QImage makeImage(int width, int height, const QColor &color = Qt::darkCyan, int seed = 0);
 // Writes image as PNG at path (creating folders); returns path.
 QString writePng(const QString &path, const QImage &image);
+// A well-formed PNG whose header claims the given size, with a tiny body.
+QByteArray pngClaiming(quint32 width, quint32 height);
 // Writes raw bytes at path (creating folders).
 QString writeBytes(const QString &path, const QByteArray &bytes);
 

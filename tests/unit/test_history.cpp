@@ -63,31 +63,6 @@ struct Env {
     }
 };
 
-quint32 crc32(const QByteArray &bytes)
-{
-    quint32 crc = 0xffffffffu;
-    for (const char c : bytes) {
-        crc ^= quint8(c);
-        for (int k = 0; k < 8; ++k)
-            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-// A well-formed PNG header that claims the given size, with a tiny body.
-QByteArray pngClaiming(quint32 width, quint32 height)
-{
-    QByteArray chunk = QByteArray::fromHex("49484452");
-    const quint32 be[2] = {qToBigEndian(width), qToBigEndian(height)};
-    chunk.append(reinterpret_cast<const char *>(be), 8);
-    chunk.append(QByteArray::fromHex("0806000000"));
-    QByteArray png = QByteArray::fromHex("89504e470d0a1a0a0000000d") + chunk;
-    const quint32 crc = qToBigEndian(crc32(chunk));
-    png.append(reinterpret_cast<const char *>(&crc), 4);
-    png.append(QByteArray::fromHex("0000000a49444154789c63000100000500010d0a2db40000000049454e44ae426082"));
-    return png;
-}
-
 }  // namespace
 
 class HistoryTest : public QObject
