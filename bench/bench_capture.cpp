@@ -13,6 +13,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QImageReader>
 #include <QSignalSpy>
@@ -54,12 +55,12 @@ void BM_FolderCapture(benchmark::State &state)
     int n = 0;
     for (auto _ : state) {
         const QString path = f.shots + QStringLiteral("/Screenshot %1.png").arg(n++);
-        QSignalSpy inserted(&monitor, &ScreenshotMonitor::captureInserted);
+        QEventLoop loop;  // idle wait: a busy loop would steal a core from the capture
+        QObject::connect(&monitor, &ScreenshotMonitor::captureInserted, &loop, &QEventLoop::quit);
         QElapsedTimer clock;
         writeShot(path);
         clock.start();  // the file is closed: the capture starts now
-        while (inserted.isEmpty())
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        loop.exec();
         state.SetIterationTime(double(clock.nsecsElapsed()) / 1e9);
         monitor.waitForBackgroundWork();  // the thumbnail cache write is not part of the next sample
     }
@@ -102,8 +103,10 @@ void measureLoad(benchmark::State &state, bool warm)
         QElapsedTimer clock;
         clock.start();
         f.start();
-        while (f.monitor->screenshots().size() < 100)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        QEventLoop loop;
+        QObject::connect(f.monitor.get(), &ScreenshotMonitor::screenshotsChanged, &loop, &QEventLoop::quit);
+        if (f.monitor->screenshots().size() < 100)
+            loop.exec();
         state.SetIterationTime(double(clock.nsecsElapsed()) / 1e9);
     }
 }

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
@@ -66,12 +67,12 @@ void BM_ClipboardCapture(benchmark::State &state)
         owner.closeWriteChannel();
         while (clipboard.changeCount() == before || !clipboard.types().contains(QStringLiteral("image/png")))
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-        QSignalSpy inserted(&monitor, &ScreenshotMonitor::captureInserted);
+        QEventLoop loop;  // idle wait: a busy loop would steal a core from the capture
+        QObject::connect(&monitor, &ScreenshotMonitor::captureInserted, &loop, &QEventLoop::quit);
         QElapsedTimer clock;
         clock.start();
         monitor.pollClipboard();
-        while (inserted.isEmpty())
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        loop.exec();
         state.SetIterationTime(double(clock.nsecsElapsed()) / 1e9);
         monitor.waitForBackgroundWork();
         owner.kill();

@@ -22,6 +22,35 @@ QString stampOf(const QString &path)
     return QStringLiteral("%1:%2").arg(info.size()).arg(info.lastModified().toMSecsSinceEpoch());
 }
 
+bool isOpaque(const QImage &argb)
+{
+    // Plain loops over hoisted bounds so the compiler can vectorise them.
+    const int width = argb.width();
+    const int height = argb.height();
+    for (int y = 0; y < height; ++y) {
+        const auto *pixel = reinterpret_cast<const QRgb *>(argb.constScanLine(y));
+        QRgb all = 0xffffffffu;
+        for (int x = 0; x < width; ++x)
+            all &= pixel[x];
+        if (qAlpha(all) != 0xff)
+            return false;
+    }
+    return true;
+}
+
+// Smooth scaling is fastest on RGB32 or premultiplied pixels. Screenshots are
+// mostly opaque even when saved with an alpha channel: those are read in place
+// as RGB32 instead of being converted.
+QImage scalingSource(const QImage &image)
+{
+    if (image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32_Premultiplied)
+        return image;
+    if (image.format() == QImage::Format_ARGB32 && isOpaque(image))
+        return QImage(image.constBits(), image.width(), image.height(), image.bytesPerLine(), QImage::Format_RGB32);
+    return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                         : QImage::Format_RGB32);
+}
+
 QImageReader *configured(QImageReader &reader)
 {
     reader.setAllocationLimit(Thumbnailer::allocationLimitMiB);
@@ -54,10 +83,7 @@ QImage Thumbnailer::reduce(const QImage &image)
     if (image.width() <= maxWidth)
         return image;
     const int height = qMax(1, qRound(double(image.height()) * maxWidth / image.width()));
-    // Smooth scaling works on premultiplied pixels; converting first is several times faster.
-    const QImage source = image.hasAlphaChannel() ? image.convertToFormat(QImage::Format_ARGB32_Premultiplied)
-                                                  : image.convertToFormat(QImage::Format_RGB32);
-    return source.scaled(maxWidth, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return scalingSource(image).scaled(maxWidth, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 QImage Thumbnailer::generateThumbnail(const QString &path) const
