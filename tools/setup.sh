@@ -15,7 +15,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev libxkbcommon-dev libxcb1-dev
   libzxing-dev libtesseract-dev tesseract-ocr-eng
   libbenchmark-dev fonts-dejavu-core
-  xvfb xauth xclip xdotool trayer x11-apps dbus openssl
+  xvfb xauth xclip xdotool trayer x11-apps imagemagick dbus openssl
 )
 
 sudo_if_needed() {

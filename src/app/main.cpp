@@ -3,10 +3,12 @@
 
 #include "AppDelegate.h"
 #include "DBusService.h"
+#include "DesktopHotKey.h"
 #include "InotifyFolderWatcher.h"
 #include "LocalFolders.h"
 #include "Preferences.h"
 #include "QtClipboard.h"
+#include "RemoteConfigManager.h"
 #include "ScreenshotMonitor.h"
 #include "SpectacleListener.h"
 #include "Thumbnailer.h"
@@ -18,6 +20,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -102,7 +105,11 @@ int main(int argc, char **argv)
     deps.thumbnailCacheDir = Thumbnailer::standardCacheDir();
     ScreenshotMonitor monitor(deps);
 
-    AppDelegate delegate(&monitor);
+    const std::unique_ptr<GlobalHotKey> hotKey = DesktopHotKey::create();
+    AppDelegate::Services services;
+    services.hotKey = hotKey.get();
+    services.refreshRemoteConfig = [] { RemoteConfigManager::shared().fetchRemote(); };
+    AppDelegate delegate(&monitor, services, AppDelegate::Timings{});
 
     DBusService service(&monitor);
     if (!service.registerOnSessionBus())

@@ -2,32 +2,94 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QRect>
+#include <QSystemTrayIcon>
+#include <QTimer>
 
+#include <chrono>
+#include <functional>
+#include <optional>
+
+class ContentView;
+class GlobalHotKey;
+class HoverPanel;
+class Popover;
 class QMenu;
-class QSystemTrayIcon;
-class QWidget;
 class ScreenshotMonitor;
+class TrayHoverTracker;
 
-// The shell: tray icon, its menu and the popover. Owns no capture state; the
-// monitor is shared with every view.
+// The shell: the tray icon with its drawn unread dot and its menu, the
+// popover with the viewer, the global hot key and the hover preview. Owns no
+// capture state; the monitor is shared with every view.
 class AppDelegate : public QObject
 {
     Q_OBJECT
 public:
+    struct Timings {
+        std::chrono::milliseconds hoverDelay{400};
+        std::chrono::milliseconds fadeIn{150};
+        std::chrono::milliseconds fadeOut{100};
+    };
+
+    // What the composition root hands in besides the monitor; all optional.
+    struct Services {
+        GlobalHotKey *hotKey = nullptr;              // not owned; must outlive the delegate
+        std::function<void()> refreshRemoteConfig;  // asks for a fresh remote configuration
+    };
+
     explicit AppDelegate(ScreenshotMonitor *monitor, QObject *parent = nullptr);
+    AppDelegate(ScreenshotMonitor *monitor, Services services, Timings timings, QObject *parent = nullptr);
     ~AppDelegate() override;
 
+    // Tray icon, popover, icon updates, hot key and configuration refresh, in
+    // that order.
     void applicationDidFinishLaunching();
+
+    QSystemTrayIcon *statusItem() const { return m_statusItem; }
+    Popover *popover() const;
+    ContentView *contentView() const { return m_contentView; }
+    QMenu *menu() const { return m_menu; }
+    HoverPanel *hoverPanel() const;
+    bool isHoverPending() const { return m_hoverTimer.isActive(); }
+    bool isPopoverShown() const;
 
 public Q_SLOTS:
     void togglePopover();
+    void handleClick(QSystemTrayIcon::ActivationReason reason);
+    void clearScreenshots();
+    void syncScreenshots();
+    void openLibrary();
+    void openSettings();
+    void handleMouseEntered();
+    void handleMouseExited();
+    void showHoverPanel();
+    void dismissHoverPanel();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void setupStatusItem();
     void setupPopover();
+    void observeUnreadCount();
+    void installHotKey();
+    void populateMenu();
+    void updateIcon();
+    void updateToolTip();
+    std::optional<QRect> iconGeometry() const;
+    QPoint popoverPosition() const;
 
     ScreenshotMonitor *m_monitor;
+    Services m_services;
+    Timings m_timings;
     QSystemTrayIcon *m_statusItem = nullptr;
     QMenu *m_menu = nullptr;
-    QPointer<QWidget> m_popover;
+    QPointer<Popover> m_popover;
+    ContentView *m_contentView = nullptr;
+    TrayHoverTracker *m_hoverTracker = nullptr;
+    QPointer<HoverPanel> m_hoverPanel;
+    QTimer m_hoverTimer;
+    // After a click on the icon the pointer rests there without having
+    // entered anew; no preview until it has left.
+    bool m_hoverSuppressed = false;
 };

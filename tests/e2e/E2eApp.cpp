@@ -83,6 +83,12 @@ int E2eApp::runCommand(const QStringList &args, int timeoutMs)
     return command.exitStatus() == QProcess::NormalExit ? command.exitCode() : -1;
 }
 
+QString E2eApp::errorOutput()
+{
+    m_errors += QString::fromLocal8Bit(m_process.readAllStandardError());
+    return m_errors;
+}
+
 QVariant E2eApp::property(const QString &name) const
 {
     QDBusMessage get = QDBusMessage::createMethodCall(service, QStringLiteral("/"),

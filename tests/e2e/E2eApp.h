@@ -23,9 +23,14 @@ public:
     QString configFile() const { return home() + QStringLiteral("/.config/Tarnwick/Tarnwick.conf"); }
     QString screenshotFolder() const { return home() + QStringLiteral("/Pictures/Screenshots"); }
     QProcess &process() { return m_process; }
+    // Keeps the app's standard error for errorOutput() instead of passing it
+    // through; call before start().
+    void captureErrorOutput() { m_process.setProcessChannelMode(QProcess::SeparateChannels); }
+    QString errorOutput();
     QProcessEnvironment environment() const;
 
 private:
     QTemporaryDir m_home;
     QProcess m_process;
+    QString m_errors;
 };

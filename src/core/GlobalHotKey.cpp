@@ -1,0 +1,3 @@
+#include "GlobalHotKey.h"
+
+GlobalHotKey::~GlobalHotKey() = default;

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+#include <chrono>
+
+class QPropertyAnimation;
+
+// The floating window that carries the hover preview: never focused, lets
+// every click through to what lies beneath, fades in and out. One per show;
+// it deletes itself once faded out.
+class HoverPanel : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr double cornerRadius = 10;
+
+    explicit HoverPanel(QWidget *content);
+
+    void fadeIn(std::chrono::milliseconds duration);
+    // Fades out, then hides and deletes the panel.
+    void fadeOut(std::chrono::milliseconds duration);
+    bool isFadingOut() const { return m_fadingOut; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void animateOpacity(double to, std::chrono::milliseconds duration);
+
+    QPropertyAnimation *m_animation = nullptr;
+    bool m_fadingOut = false;
+};

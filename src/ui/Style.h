@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+
+class QPalette;
+class QWidget;
+
+// The shell's shared look: foreground levels drawn from the palette's text
+// colour at falling opacity, the signal red, and fonts in pixel sizes so that
+// the layout keeps its measures at any font DPI.
+namespace Style {
+
+QColor primary(const QPalette &palette);
+QColor secondary(const QPalette &palette);
+QColor tertiary(const QPalette &palette);
+QColor quaternary(const QPalette &palette);
+QColor withAlpha(QColor color, double alpha);
+QColor systemRed();
+
+QFont font(double pixelSize, QFont::Weight weight = QFont::Normal);
+QFont monospacedDigitsFont(double pixelSize, QFont::Weight weight = QFont::Normal);
+
+// Sets a label-like widget's font and text colour in one go.
+void apply(QWidget *widget, const QFont &font, const QColor &color);
+
+}  // namespace Style
