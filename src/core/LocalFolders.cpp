@@ -34,14 +34,5 @@ bool LocalFolders::contains(const QString &folder, const QString &path)
 
 bool LocalFolders::livesInLocalFolder(const QString &path) const
 {
-    return !localFolderOf(path).isEmpty();
-}
-
-QString LocalFolders::localFolderOf(const QString &path) const
-{
-    if (contains(clipboardShots, path))
-        return clipboardShots;
-    if (contains(savedShots, path))
-        return savedShots;
-    return {};
+    return contains(clipboardShots, path) || contains(savedShots, path);
 }

@@ -16,7 +16,6 @@ struct LocalFolders {
     // cleaned absolute paths: ".../SavedShotsOld/x" and ".../SavedShots/../x"
     // are both outside ".../SavedShots".
     static bool contains(const QString &folder, const QString &path);
+    // Files are only ever deleted when this holds.
     bool livesInLocalFolder(const QString &path) const;
-    // The local folder that holds path, or empty; deletions are only ever made there.
-    QString localFolderOf(const QString &path) const;
 };

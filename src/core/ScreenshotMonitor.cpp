@@ -178,8 +178,7 @@ void ScreenshotMonitor::insertItem(const QString &offeredPath, const ScreenshotI
 
 void ScreenshotMonitor::remove(const ScreenshotItem &item)
 {
-    const QString folder = m_folders.localFolderOf(item.filePath());
-    if (!folder.isEmpty())
+    if (m_folders.livesInLocalFolder(item.filePath()))
         QFile::remove(item.filePath());
     m_thumbnailer.forget(item.filePath());
     QPointer<ScreenshotMonitor> self(this);
