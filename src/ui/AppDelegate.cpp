@@ -65,6 +65,7 @@ void AppDelegate::setupStatusItem()
     m_menu = new QMenu;
     m_menu->installEventFilter(this);
     connect(m_menu, &QMenu::aboutToShow, this, &AppDelegate::populateMenu);
+    connect(m_menu, &QMenu::aboutToHide, this, &AppDelegate::rearmHoverUnlessOnIcon);
     m_statusItem->setContextMenu(m_menu);
     connect(m_statusItem, &QSystemTrayIcon::activated, this, &AppDelegate::handleClick);
     m_hoverTracker = new TrayHoverTracker(this);
@@ -78,11 +79,7 @@ void AppDelegate::setupPopover()
     m_contentView = new ContentView(m_monitor);
     connect(m_contentView, &ContentView::libraryRequested, this, &AppDelegate::openLibrary);
     m_popover = new Popover(m_contentView);
-    connect(m_popover, &Popover::hidden, this, [this] {
-        const std::optional<QRect> icon = iconGeometry();
-        if (icon && icon->contains(QCursor::pos()))
-            m_hoverSuppressed = true;
-    });
+    connect(m_popover, &Popover::hidden, this, &AppDelegate::rearmHoverUnlessOnIcon);
 }
 
 void AppDelegate::observeUnreadCount()
@@ -263,6 +260,14 @@ void AppDelegate::openLibrary()
 void AppDelegate::openSettings()
 {
     SettingsWindowController::open(m_monitor);
+}
+
+void AppDelegate::rearmHoverUnlessOnIcon()
+{
+    // A popup grabs the pointer, so the icon may never hear that it was left:
+    // when the popup closes with the pointer elsewhere, the next visit counts.
+    const std::optional<QRect> icon = iconGeometry();
+    m_hoverSuppressed = icon && icon->contains(QCursor::pos());
 }
 
 void AppDelegate::handleMouseEntered()

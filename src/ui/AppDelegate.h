@@ -74,6 +74,7 @@ private:
     void observeUnreadCount();
     void installHotKey();
     void populateMenu();
+    void rearmHoverUnlessOnIcon();
     void updateIcon();
     void updateToolTip();
     std::optional<QRect> iconGeometry() const;

@@ -334,6 +334,20 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!popover(), timeoutMs);
     }
 
+    void previewReturnsAfterThePopoverClosedElsewhere()
+    {
+        clickIcon(1);
+        QTRY_VERIFY_WITH_TIMEOUT(popover(), timeoutMs);
+        // The popover grabs the pointer, so the icon never hears it being left.
+        xdotool({QStringLiteral("mousemove"), QStringLiteral("20"), QStringLiteral("600"), QStringLiteral("click"),
+                 QStringLiteral("1")});
+        QTRY_VERIFY_WITH_TIMEOUT(!popover(), timeoutMs);
+        xdotool({QStringLiteral("mousemove"), QString::number(iconCentre().x()), QString::number(iconCentre().y())});
+        QTRY_VERIFY_WITH_TIMEOUT(hoverPanel(), timeoutMs);
+        moveAway();
+        QTRY_VERIFY_WITH_TIMEOUT(!hoverPanel(), timeoutMs);
+    }
+
     void leavingEarlyShowsNoPreview()
     {
         xdotool({QStringLiteral("mousemove"), QString::number(iconCentre().x()), QString::number(iconCentre().y()),
