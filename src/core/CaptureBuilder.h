@@ -16,6 +16,7 @@ struct Capture {
     ScreenshotItem item;
     QImage clipboardImage;   // full image for the clipboard; null when not wanted
     quint64 fingerprint = 0; // of the pixels, 0 when the file did not decode
+    bool fromClipboard = false;
 };
 
 // A new file in the screenshot folder: optionally kept as a copy in SavedShots,

@@ -145,22 +145,16 @@ bool ScreenshotMonitor::isListed(const QString &path) const
 
 void ScreenshotMonitor::insertCapture(const CaptureBuilder::Capture &capture)
 {
-    if (isListed(capture.offeredPath) || isListed(capture.item.filePath()))
-        return;
-    dropClipboardTwin(capture.fingerprint);
-    insertItem(capture.offeredPath, capture.item, capture.clipboardImage);
-    rememberCapture(capture.fingerprint, capture.item.filePath(), false);
-}
-
-void ScreenshotMonitor::insertItem(const QString &offeredPath, const ScreenshotItem &item, const QImage &clipboardImage)
-{
+    const ScreenshotItem &item = capture.item;
     // A kept copy that is already listed is the same capture, offered again.
-    if (isListed(offeredPath) || isListed(item.filePath()))
+    if (isListed(capture.offeredPath) || isListed(item.filePath()))
         return;
-    if (!clipboardImage.isNull()) {
+    if (!capture.fromClipboard)
+        dropClipboardTwin(capture.fingerprint);
+    if (!capture.clipboardImage.isNull()) {
         m_appWroteToClipboard = true;
         m_clipboard->clearContents();
-        m_clipboard->writeImage(clipboardImage);
+        m_clipboard->writeImage(capture.clipboardImage);
     }
     setPending(false);
     QList<ScreenshotItem> items = m_screenshots;
@@ -173,6 +167,7 @@ void ScreenshotMonitor::insertItem(const QString &offeredPath, const ScreenshotI
     setScreenshots(std::move(items));
     persistHistory();
     setUnreadCount(m_unreadCount + 1);
+    rememberCapture(capture.fingerprint, item.filePath(), capture.fromClipboard);
     Q_EMIT captureInserted(item.filePath());
 }
 
@@ -496,22 +491,24 @@ void ScreenshotMonitor::saveClipboardImage(const QImage &image, const QByteArray
             return;
         }
         Diagnostics::line(QStringLiteral("[Clipboard] Saved: ") + QFileInfo(path).fileName());
-        ScreenshotItem item;
-        item.url = QUrl::fromLocalFile(path);
-        item.capturedAt = now;
-        item.thumbnail = Thumbnailer::reduce(image);
-        QMetaObject::invokeMethod(self.data(), [self, path, item, fingerprint] {
+        CaptureBuilder::Capture capture;
+        capture.offeredPath = path;
+        capture.item.url = QUrl::fromLocalFile(path);
+        capture.item.capturedAt = now;
+        capture.item.thumbnail = Thumbnailer::reduce(image);
+        capture.fingerprint = fingerprint;
+        capture.fromClipboard = true;
+        QMetaObject::invokeMethod(self.data(), [self, capture] {
             if (!self)
                 return;
-            if (self->folderCaptureArriving() || self->recentCapture(fingerprint, false)) {
+            if (self->folderCaptureArriving() || self->recentCapture(capture.fingerprint, false)) {
                 // The folder's copy won while this one was being written.
-                QFile::remove(path);
+                QFile::remove(capture.offeredPath);
                 return;
             }
-            self->insertItem(path, item, {});
-            self->rememberCapture(fingerprint, path, true);
+            self->insertCapture(capture);
         }, Qt::QueuedConnection);
-        thumbnailer.store(path, item.thumbnail);
+        thumbnailer.store(path, capture.item.thumbnail);
     });
 }
 

@@ -118,8 +118,8 @@ private:
     void setUnreadCount(int count);
     void setPending(bool pending);
 
+    // The insertion step shared by folder and clipboard captures.
     void insertCapture(const CaptureBuilder::Capture &capture);
-    void insertItem(const QString &offeredPath, const ScreenshotItem &item, const QImage &clipboardImage);
     bool isListed(const QString &path) const;
     void persistHistory();
     void loadHistory();
