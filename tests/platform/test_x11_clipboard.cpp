@@ -64,27 +64,6 @@ private Q_SLOTS:
                  QSize(32, 32));
     }
 
-    void anotherProgramsChangeIsCountedWithItsTypes()
-    {
-        MonitorFixture f;
-        QtClipboard clipboard;
-        auto &monitor = f.start(&clipboard);
-        Q_UNUSED(monitor);
-        DiagnosticRecorder diag;
-        QProcess owner;
-        owner.start(QStringLiteral("xclip"), {QStringLiteral("-quiet"), QStringLiteral("-selection"),
-                                              QStringLiteral("clipboard"), QStringLiteral("-t"),
-                                              QStringLiteral("text/html"), QStringLiteral("-i")});
-        QVERIFY(owner.waitForStarted());
-        owner.write("<b>hi</b>");
-        owner.closeWriteChannel();
-        QTRY_VERIFY(diag.contains(QStringLiteral("[Clipboard] changeCount delta detected — types: [")));
-        const QString line = diag.lines().filter(QStringLiteral("changeCount delta")).first();
-        QVERIFY2(line.contains(QLatin1String("\"text/html\"")) && !line.contains(QLatin1String("TARGETS")),
-                 qPrintable(line));
-        owner.kill();
-        owner.waitForFinished();
-    }
 };
 
 QTEST_MAIN(X11ClipboardTest)

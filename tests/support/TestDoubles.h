@@ -25,7 +25,6 @@ public:
         m_image = image;
         m_types = {QStringLiteral("image/png")};
         ++m_count;
-        ++writes;
     }
     void setString(const QString &text) override
     {
@@ -41,7 +40,6 @@ public:
         ++m_count;
     }
     QImage image() const { return m_image; }
-    int writes = 0;
 
 private:
     qint64 m_count = 0;

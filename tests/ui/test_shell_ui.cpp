@@ -222,8 +222,6 @@ private Q_SLOTS:
     {
         Shell shell;
         Popover *popover = shell.delegate.popover();
-        QVERIFY(popover->windowFlags().testFlag(Qt::Popup));
-        QVERIFY(popover->windowFlags().testFlag(Qt::FramelessWindowHint));
         shell.delegate.togglePopover();
         QVERIFY(QTest::qWaitForWindowExposed(popover));
         QCOMPARE(popover->size(), QSize(360, 480));
@@ -403,12 +401,6 @@ private Q_SLOTS:
                  item.formattedDate() + QStringLiteral(" · 640×320 · ") + item.fileSize());
 
         QPointer<HoverPanel> panel = new HoverPanel(view);
-        const Qt::WindowFlags flags = panel->windowFlags();
-        QVERIFY(flags.testFlag(Qt::WindowTransparentForInput));
-        QVERIFY(flags.testFlag(Qt::WindowDoesNotAcceptFocus));
-        QCOMPARE(flags & Qt::WindowType_Mask, Qt::ToolTip);
-        QVERIFY(panel->testAttribute(Qt::WA_TransparentForMouseEvents));
-        QVERIFY(panel->testAttribute(Qt::WA_ShowWithoutActivating));
         panel->setGeometry(100, 100, 220, 166);
         panel->fadeIn(std::chrono::milliseconds(60));
         QVERIFY(panel->isVisible());

@@ -278,21 +278,6 @@ private Q_SLOTS:
         QCOMPARE(ScreenshotItem::formatByteCount(2400000000LL), QStringLiteral("2.4 GB"));
     }
 
-    void ruleBWriteIsSkippedOnceAndRuleAIsNeverSeen()
-    {
-        Env env;
-        auto &monitor = env.start();
-        DiagnosticRecorder diag;
-        monitor.addScreenshot(writePng(env.file(QStringLiteral("Screenshot b.png")), makeImage(20, 20)));
-        QTRY_COMPARE(monitor.screenshots().size(), 1);
-        QCOMPARE(env.clipboard.writes, 1);
-        QTRY_COMPARE(diag.count(QStringLiteral("[Clipboard] Skipped — written by this app")), 1);
-        monitor.copyImageToClipboard(makeImage(8, 8));
-        QTest::qWait(100);
-        QCOMPARE(diag.count(QStringLiteral("[Clipboard] Skipped — written by this app")), 1);
-        QCOMPARE(diag.lines().filter(QStringLiteral("changeCount delta")).size(), 1);
-        QCOMPARE(monitor.screenshots().size(), 1);
-    }
 };
 
 QTEST_GUILESS_MAIN(HistoryTest)

@@ -179,15 +179,6 @@ private Q_SLOTS:
         QCOMPARE(UploadError::invalidResponse().errorDescription(), QStringLiteral("Resposta inválida do servidor"));
     }
 
-    void buildSettingsAreUsable()
-    {
-        QVERIFY(QRegularExpression(QStringLiteral("^[0-9a-f]{15}$")).match(ImgurUploader::builtInClientId()).hasMatch());
-        QCOMPARE(ImgurUploader::defaultApiHost().scheme(), QStringLiteral("https"));
-        const ImgurUploader uploader(QStringLiteral("fedcba987654321"));
-        QCOMPARE(uploader.clientId(), QStringLiteral("fedcba987654321"));
-        QCOMPARE(uploader.endpoint().path(), QStringLiteral("/3/image"));
-        QCOMPARE(uploader.endpoint().host(), ImgurUploader::defaultApiHost().host());
-    }
 };
 
 QTEST_GUILESS_MAIN(ImgurUploaderTest)
