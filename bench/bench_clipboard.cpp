@@ -9,7 +9,7 @@
 
 #include "BenchSupport.h"
 #include "MonitorFixture.h"
-#include "QtClipboard.h"
+#include "capture/QtClipboard.h"
 
 #include <QApplication>
 #include <QBuffer>

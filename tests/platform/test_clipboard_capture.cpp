@@ -3,7 +3,7 @@
 // hand so each change is looked at exactly when the test says.
 
 #include "MonitorFixture.h"
-#include "QtClipboard.h"
+#include "capture/QtClipboard.h"
 #include "TestSupport.h"
 
 #include <QBuffer>

@@ -1,7 +1,7 @@
 // Where the screenshot folder is, from real config files in a temporary home.
 
 #include "TestSupport.h"
-#include "XdgScreenshotFolderLocator.h"
+#include "capture/XdgScreenshotFolderLocator.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,9 +1,9 @@
 // Own-write rules against the real X11 clipboard, with other processes
 // (xclip) reading and owning it.
 
-#include "InotifyFolderWatcher.h"
+#include "capture/InotifyFolderWatcher.h"
 #include "MonitorFixture.h"
-#include "QtClipboard.h"
+#include "capture/QtClipboard.h"
 #include "TestSupport.h"
 
 #include <QProcess>

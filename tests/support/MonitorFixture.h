@@ -1,9 +1,9 @@
 #pragma once
 
-#include "InotifyFolderWatcher.h"
-#include "LocalFolders.h"
-#include "Preferences.h"
-#include "ScreenshotMonitor.h"
+#include "capture/InotifyFolderWatcher.h"
+#include "capture/LocalFolders.h"
+#include "capture/Preferences.h"
+#include "capture/ScreenshotMonitor.h"
 #include "TestDoubles.h"
 
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Clipboard.h"
-#include "FolderWatcher.h"
-#include "ScreenshotFolderLocator.h"
+#include "capture/Clipboard.h"
+#include "capture/FolderWatcher.h"
+#include "capture/ScreenshotFolderLocator.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "Diagnostics.h"
+#include "common/Diagnostics.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,18 +2,18 @@
 // monitor, the tray menu, the popover and its content, swipes from real
 // wheel events, and the hover panel and its preview.
 
-#include "AppDelegate.h"
-#include "ContentView.h"
-#include "GlobalHotKey.h"
-#include "HoverPanel.h"
-#include "HoverPreviewView.h"
-#include "LibraryWindowController.h"
+#include "shell/AppDelegate.h"
+#include "viewer/ContentView.h"
+#include "shell/GlobalHotKey.h"
+#include "shell/HoverPanel.h"
+#include "shell/HoverPreviewView.h"
+#include "library/LibraryWindowController.h"
 #include "MonitorFixture.h"
-#include "Popover.h"
-#include "SettingsWindowController.h"
-#include "Spinner.h"
-#include "StatusIconRenderer.h"
-#include "SwipeInput.h"
+#include "shell/Popover.h"
+#include "settings/SettingsWindowController.h"
+#include "common/Spinner.h"
+#include "shell/StatusIconRenderer.h"
+#include "shell/SwipeInput.h"
 #include "TestSupport.h"
 
 #include <QApplication>

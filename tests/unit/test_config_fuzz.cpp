@@ -2,9 +2,9 @@
 // configuration decoder, the upload-response reader and the installer's file
 // name. Fixed seeds: every run sees the same inputs.
 
-#include "ImgurUploader.h"
-#include "RemoteConfig.h"
-#include "RemoteConfigManager.h"
+#include "upload/ImgurUploader.h"
+#include "config/RemoteConfig.h"
+#include "config/RemoteConfigManager.h"
 #include "RemoteConfigSamples.h"
 
 #include <QJsonArray>

@@ -1,11 +1,11 @@
 // History store rules: persistence, loading, removal, bad input, item texts.
 
-#include "LocalFolders.h"
-#include "Preferences.h"
-#include "ScreenshotMonitor.h"
+#include "capture/LocalFolders.h"
+#include "capture/Preferences.h"
+#include "capture/ScreenshotMonitor.h"
 #include "TestDoubles.h"
 #include "TestSupport.h"
-#include "Thumbnailer.h"
+#include "capture/Thumbnailer.h"
 
 #include <QBuffer>
 #include <QDir>

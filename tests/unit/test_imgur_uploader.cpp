@@ -1,6 +1,6 @@
 // The uploader against a real HTTPS server on 127.0.0.1 that plays the image API.
 
-#include "ImgurUploader.h"
+#include "upload/ImgurUploader.h"
 #include "LocalHttpServer.h"
 #include "TestSupport.h"
 

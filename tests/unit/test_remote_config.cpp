@@ -1,8 +1,8 @@
 // The remote configuration record, its cache file, version comparison and
 // the installer's file name: rules without a network.
 
-#include "RemoteConfigCache.h"
-#include "RemoteConfigManager.h"
+#include "config/RemoteConfigCache.h"
+#include "config/RemoteConfigManager.h"
 #include "RemoteConfigSamples.h"
 #include "TestSupport.h"
 

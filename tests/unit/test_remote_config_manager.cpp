@@ -2,8 +2,8 @@
 // self-signed certificate only this test trusts.
 
 #include "LocalHttpServer.h"
-#include "RemoteConfigCache.h"
-#include "RemoteConfigManager.h"
+#include "config/RemoteConfigCache.h"
+#include "config/RemoteConfigManager.h"
 #include "RemoteConfigSamples.h"
 #include "TestSupport.h"
 

@@ -2,10 +2,10 @@
 // size and place, where the popover and the menu open, and the order in which
 // the ways of claiming the global hot key are tried.
 
-#include "GlobalHotKeyChain.h"
-#include "HoverPanelGeometry.h"
-#include "PopoverPlacement.h"
-#include "SwipeAccumulator.h"
+#include "shell/GlobalHotKeyChain.h"
+#include "shell/HoverPanelGeometry.h"
+#include "shell/PopoverPlacement.h"
+#include "shell/SwipeAccumulator.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,3 +1,0 @@
-#include "GlobalHotKey.h"
-
-GlobalHotKey::~GlobalHotKey() = default;

@@ -1,0 +1,46 @@
+#include "capture/CaptureBuilder.h"
+
+#include "capture/ImageFingerprint.h"
+#include "capture/LocalCopies.h"
+#include "capture/Thumbnailer.h"
+
+#include <QFileInfo>
+
+std::optional<CaptureBuilder::Capture> CaptureBuilder::buildFolderCapture(const QString &path,
+                                                                          ScreenshotSource source,
+                                                                          bool saveLocalCopies,
+                                                                          const LocalFolders &folders)
+{
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
+    QString itemPath = path;
+    if (source == ScreenshotSource::mac && saveLocalCopies)
+        itemPath = LocalCopies::keepCopy(path, folders.savedShots);
+
+    const QImage image = Thumbnailer::decode(itemPath);
+    Capture capture;
+    capture.offeredPath = path;
+    capture.item.url = QUrl::fromLocalFile(itemPath);
+    capture.item.capturedAt = QDateTime::currentDateTime();
+    capture.item.thumbnail = Thumbnailer::reduce(image);
+    capture.item.source = source;
+    capture.fingerprint = ImageFingerprint::of(image);
+    if (source == ScreenshotSource::mac)
+        capture.clipboardImage = image;
+    return capture;
+}
+
+std::optional<ScreenshotItem> CaptureBuilder::buildRestoredItem(const QString &path, const Thumbnailer &thumbnailer)
+{
+    const QFileInfo info(path);
+    if (!info.isAbsolute() || !info.isFile())
+        return std::nullopt;
+    ScreenshotItem item;
+    item.url = QUrl::fromLocalFile(path);
+    QDateTime born = info.birthTime();
+    if (!born.isValid())
+        born = info.lastModified();
+    item.capturedAt = born.isValid() ? born : QDateTime::currentDateTime();
+    item.thumbnail = thumbnailer.generateThumbnail(path);
+    return item;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "capture/LocalFolders.h"
+#include "capture/ScreenshotItem.h"
+
+#include <optional>
+
+class Thumbnailer;
+
+// Background half of a capture: the file work and decoding that must stay off
+// the main thread. Pure functions of their inputs, safe on any thread.
+namespace CaptureBuilder {
+
+struct Capture {
+    QString offeredPath;     // the file that was offered (the duplicate test uses it)
+    ScreenshotItem item;
+    QImage clipboardImage;   // full image for the clipboard; null when not wanted
+    quint64 fingerprint = 0; // of the pixels, 0 when the file did not decode
+    bool fromClipboard = false;
+};
+
+// A new file in the screenshot folder: optionally kept as a copy in SavedShots,
+// decoded once for both thumbnail and clipboard. Empty when the file is gone.
+std::optional<Capture> buildFolderCapture(const QString &path, ScreenshotSource source, bool saveLocalCopies,
+                                          const LocalFolders &folders);
+
+// An item restored from the history at start: empty when the path is not a file.
+std::optional<ScreenshotItem> buildRestoredItem(const QString &path, const Thumbnailer &thumbnailer);
+
+}  // namespace CaptureBuilder

@@ -1,0 +1,73 @@
+#include "capture/LocalCopies.h"
+
+#include "common/Diagnostics.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+QDir::Filters entries()
+{
+    return QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System;
+}
+}  // namespace
+
+bool LocalCopies::copyIfAbsent(const QString &source, const QString &folder)
+{
+    const QString dest = folder + QLatin1Char('/') + QFileInfo(source).fileName();
+    if (QFileInfo::exists(dest))
+        return false;
+    QDir().mkpath(folder);
+    QFile::copy(source, dest);
+    return true;
+}
+
+QString LocalCopies::keepCopy(const QString &source, const QString &folder)
+{
+    const QString name = QFileInfo(source).fileName();
+    if (copyIfAbsent(source, folder))
+        Diagnostics::line(QStringLiteral("[SavedShots] Copied: ") + name);
+    return folder + QLatin1Char('/') + name;
+}
+
+QStringList LocalCopies::candidates(const QString &folder, const std::function<bool(const QString &)> &rule)
+{
+    const QDir dir(folder);
+    if (folder.isEmpty() || !dir.exists())
+        return {};
+    QStringList names;
+    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
+        if (rule(name))
+            names << name;
+    }
+    return names;
+}
+
+bool LocalCopies::deleteAll(const QString &folder)
+{
+    QDir dir(folder);
+    if (folder.isEmpty() || !dir.exists() || !dir.isReadable())
+        return false;
+    for (const QFileInfo &entry : dir.entryInfoList(entries())) {
+        if (entry.isDir() && !entry.isSymLink())
+            QDir(entry.absoluteFilePath()).removeRecursively();
+        else
+            QFile::remove(entry.absoluteFilePath());
+    }
+    return true;
+}
+
+LocalCopies::Stats LocalCopies::stats(const QString &folder)
+{
+    Stats result;
+    const QDir dir(folder);
+    if (folder.isEmpty() || !dir.exists())
+        return result;
+    for (const QFileInfo &entry : dir.entryInfoList(entries())) {
+        ++result.count;
+        if (entry.isFile())
+            result.totalSize += entry.size();
+    }
+    return result;
+}

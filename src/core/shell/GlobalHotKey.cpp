@@ -1,0 +1,3 @@
+#include "shell/GlobalHotKey.h"
+
+GlobalHotKey::~GlobalHotKey() = default;

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "capture/Clipboard.h"
+
+#include <QObject>
+
+class QClipboard;
+
+// The X11 CLIPBOARD selection through QClipboard, with a change counter raised
+// on every change by any process.
+class QtClipboard : public QObject, public Clipboard
+{
+    Q_OBJECT
+public:
+    // Clipboard image data larger than this is not decoded.
+    static constexpr qint64 defaultMaxImageBytes = 100LL * 1024 * 1024;
+
+    explicit QtClipboard(QObject *parent = nullptr, qint64 maxImageBytes = defaultMaxImageBytes);
+
+    qint64 changeCount() const override { return m_changeCount; }
+    QStringList types() const override;
+    Image readImage() const override;
+    void clearContents() override;
+    void writeImage(const QImage &image) override;
+    void setString(const QString &text) override;
+
+private:
+    QClipboard *m_clipboard;
+    qint64 m_maxImageBytes;
+    qint64 m_changeCount = 0;
+};

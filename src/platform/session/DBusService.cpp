@@ -1,0 +1,90 @@
+#include "session/DBusService.h"
+
+#include "capture/ScreenshotMonitor.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcDBus, "tarnwick.dbus")
+
+DBusService::DBusService(ScreenshotMonitor *monitor, QObject *parent)
+    : QObject(parent)
+    , m_monitor(monitor)
+{
+    connect(monitor, &ScreenshotMonitor::unreadCountChanged, this,
+            [this](int count) { announce(QStringLiteral("UnreadCount"), count); });
+    connect(monitor, &ScreenshotMonitor::isPendingChanged, this,
+            [this](bool pending) { announce(QStringLiteral("IsPending"), pending); });
+    connect(monitor, &ScreenshotMonitor::screenshotsChanged, this,
+            [this] { announce(QStringLiteral("Screenshots"), screenshots()); });
+}
+
+bool DBusService::registerOnSessionBus()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        qCWarning(lcDBus) << "no session bus:" << bus.lastError().message();
+        return false;
+    }
+    if (!bus.registerService(QLatin1String(serviceName)))
+        return false;
+    return bus.registerObject(QLatin1String(objectPath), this,
+                              QDBusConnection::ExportScriptableSlots | QDBusConnection::ExportAllProperties);
+}
+
+bool DBusService::callRunningInstance(const QString &method)
+{
+    // A private connection, closed again: the process may go on to become the
+    // instance itself, and then owns the shared session connection.
+    const QString name = QStringLiteral("tarnwick-forward");
+    bool answered = false;
+    {
+        QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, name);
+        if (bus.isConnected() && bus.interface()->isServiceRegistered(QLatin1String(serviceName))) {
+            const QDBusMessage call = QDBusMessage::createMethodCall(
+                QLatin1String(serviceName), QLatin1String(objectPath), QLatin1String(serviceName), method);
+            answered = bus.call(call, QDBus::Block, 5000).type() == QDBusMessage::ReplyMessage;
+        }
+    }
+    QDBusConnection::disconnectFromBus(name);
+    return answered;
+}
+
+int DBusService::unreadCount() const
+{
+    return m_monitor->unreadCount();
+}
+
+bool DBusService::isPending() const
+{
+    return m_monitor->isPending();
+}
+
+QStringList DBusService::screenshots() const
+{
+    QStringList paths;
+    for (const ScreenshotItem &item : m_monitor->screenshots())
+        paths << item.filePath();
+    return paths;
+}
+
+void DBusService::Toggle()
+{
+    Q_EMIT toggleRequested();
+}
+
+void DBusService::ScreenshotTaken()
+{
+    Q_EMIT screenshotTakenReported();
+}
+
+void DBusService::announce(const QString &property, const QVariant &value)
+{
+    QDBusMessage signal = QDBusMessage::createSignal(QLatin1String(objectPath),
+                                                     QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                     QStringLiteral("PropertiesChanged"));
+    signal << QLatin1String(serviceName) << QVariantMap{{property, value}} << QStringList();
+    QDBusConnection::sessionBus().send(signal);
+}

@@ -1,0 +1,66 @@
+#include "common/Style.h"
+
+#include <QFontDatabase>
+#include <QPalette>
+#include <QWidget>
+
+namespace Style {
+
+QColor withAlpha(QColor color, double alpha)
+{
+    color.setAlphaF(float(alpha));
+    return color;
+}
+
+QColor primary(const QPalette &palette)
+{
+    return withAlpha(palette.color(QPalette::WindowText), 0.88);
+}
+
+QColor secondary(const QPalette &palette)
+{
+    return withAlpha(palette.color(QPalette::WindowText), 0.55);
+}
+
+QColor tertiary(const QPalette &palette)
+{
+    return withAlpha(palette.color(QPalette::WindowText), 0.36);
+}
+
+QColor quaternary(const QPalette &palette)
+{
+    return withAlpha(palette.color(QPalette::WindowText), 0.22);
+}
+
+QColor systemRed()
+{
+    return QColor(255, 59, 48);
+}
+
+QFont font(double pixelSize, QFont::Weight weight)
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setPixelSize(qRound(pixelSize));
+    font.setWeight(weight);
+    return font;
+}
+
+QFont monospacedDigitsFont(double pixelSize, QFont::Weight weight)
+{
+    // The system fonts here draw digits at one width already; the family only
+    // needs a fallback that does the same.
+    QFont font = Style::font(pixelSize, weight);
+    font.setStyleHint(QFont::SansSerif, QFont::PreferMatch);
+    return font;
+}
+
+void apply(QWidget *widget, const QFont &font, const QColor &color)
+{
+    widget->setFont(font);
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::Text, color);
+    widget->setPalette(palette);
+}
+
+}  // namespace Style

@@ -1,0 +1,73 @@
+#include "common/Symbols.h"
+
+#include <QFile>
+#include <QHash>
+#include <QPainter>
+#include <QSvgRenderer>
+
+// Resources of a static library register only when asked to.
+static void initSymbolResources()
+{
+    Q_INIT_RESOURCE(icons);
+}
+
+namespace Symbols {
+
+namespace {
+
+// The one table from the symbol names used in the code to the icon files.
+const QHash<QString, QString> &table()
+{
+    static const QHash<QString, QString> files{
+        {QStringLiteral("camera.on.rectangle"), QStringLiteral("camera.svg")},
+        {QStringLiteral("camera.on.rectangle.fill"), QStringLiteral("camera.svg")},
+        {QStringLiteral("photo"), QStringLiteral("image.svg")},
+        {QStringLiteral("photo.stack"), QStringLiteral("images.svg")},
+    };
+    return files;
+}
+
+QByteArray tintedSvg(const QString &path, const QColor &color)
+{
+    static const bool registered = (initSymbolResources(), true);
+    Q_UNUSED(registered);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray svg = file.readAll();
+    svg.replace("currentColor", color.name(QColor::HexRgb).toLatin1());
+    return svg;
+}
+
+}  // namespace
+
+QString resourcePath(const QString &name)
+{
+    const QString file = table().value(name);
+    return file.isEmpty() ? QString() : QStringLiteral(":/symbols/") + file;
+}
+
+QImage image(const QString &name, const QColor &color, const QSizeF &size, qreal devicePixelRatio)
+{
+    QImage canvas((size * devicePixelRatio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::transparent);
+    canvas.setDevicePixelRatio(devicePixelRatio);
+    const QString path = resourcePath(name);
+    if (path.isEmpty())
+        return canvas;
+    QSvgRenderer renderer(tintedSvg(path, color));
+    if (!renderer.isValid())
+        return canvas;
+    QPainter painter(&canvas);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setOpacity(color.alphaF());
+    renderer.render(&painter, QRectF(QPointF(0, 0), size));
+    return canvas;
+}
+
+QPixmap pixmap(const QString &name, const QColor &color, const QSizeF &size, qreal devicePixelRatio)
+{
+    return QPixmap::fromImage(image(name, color, size, devicePixelRatio));
+}
+
+}  // namespace Symbols
