@@ -1,32 +1,30 @@
 #pragma once
 
+#include "capture/ClipboardCapture.h"
+#include "capture/FolderCapture.h"
 #include "capture/LocalFolders.h"
+#include "capture/ScreenshotHistory.h"
 #include "capture/ScreenshotItem.h"
 #include "capture/Thumbnailer.h"
 
 #include <QList>
-#include <QElapsedTimer>
-#include <QHash>
 #include <QObject>
-#include <QSet>
 #include <QThreadPool>
 #include <QTimer>
 
 #include <chrono>
-#include <optional>
 
 class Clipboard;
 class FolderWatcher;
 class Preferences;
 class ScreenshotFolderLocator;
-namespace CaptureBuilder {
-struct Capture;
-}
 
 // The capture-and-history object: recognises new screenshots in the screenshot
 // folder and on the clipboard, keeps the ordered history (newest first, at most
-// 100), persists it, and keeps local copies. Observable state changes only on
-// the main thread; file work and decoding run on the monitor's own pool.
+// 100), persists it, and keeps local copies. It owns the unread count and the
+// pending flag and delegates the rest to its history, folder capture and
+// clipboard capture. Observable state changes only on the main thread; file
+// work and decoding run on the monitor's own pool.
 class ScreenshotMonitor : public QObject
 {
     Q_OBJECT
@@ -35,7 +33,7 @@ class ScreenshotMonitor : public QObject
     Q_PROPERTY(bool isPending READ isPending NOTIFY isPendingChanged)
 
 public:
-    static constexpr int maxItems = 100;
+    static constexpr int maxItems = ScreenshotHistory::maxItems;
     static constexpr int popoverMaxItems = 20;
 
     struct Timings {
@@ -65,17 +63,17 @@ public:
     explicit ScreenshotMonitor(const Dependencies &deps, QObject *parent = nullptr);
     ~ScreenshotMonitor() override;
 
-    const QList<ScreenshotItem> &screenshots() const { return m_screenshots; }
+    const QList<ScreenshotItem> &screenshots() const { return m_history.items(); }
     int unreadCount() const { return m_unreadCount; }
     bool isPending() const { return m_isPending; }
     const LocalFolders &folders() const { return m_folders; }
-    QString watchedPath() const { return m_watchedPath; }
+    QString watchedPath() const { return m_folderCapture.watchedPath(); }
 
     void markAllRead();
     void remove(const ScreenshotItem &item);
     void removeAllDeletingTemporary();
 
-    // Folder watch control; stop() also ends the clipboard poll.
+    // Folder watch and clipboard poll.
     void start();
     void stop();
     // A screenshot tool announced a capture: the pending flag rises for a while.
@@ -114,74 +112,27 @@ Q_SIGNALS:
     void captureInserted(const QString &path);
 
 private:
-    void setScreenshots(QList<ScreenshotItem> items);
     void setUnreadCount(int count);
     void setPending(bool pending);
 
     // The insertion step shared by folder and clipboard captures.
     void insertCapture(const CaptureBuilder::Capture &capture);
-    bool isListed(const QString &path) const;
-    void persistHistory();
-    void loadHistory();
-    void publishLoadedHistory(const QList<ScreenshotItem> &loaded);
+    void dropClipboardTwin(quint64 fingerprint);
     void dropItemsIn(const QString &folder);
-
-    void beginWatch(bool seed);
-    void stopWatch();
-    void restartWatch();
-    void directoryDidChange();
-    void folderLost();
-    void onEntryCreated(const QString &name);
-    void checkFolderSetting();
-    QSet<QString> listScreenshotNames() const;
     void reconcileVanished(const QSet<QString> &names);
 
-    void startClipboardPoller();
-    void saveClipboardImage(const QImage &image, const QByteArray &png, quint64 fingerprint);
-
-    // One screenshot, one item: the desktop may save a capture to the folder
-    // and put it on the clipboard as well; the folder's file is kept.
-    struct RecentCapture {
-        quint64 fingerprint;
-        QString path;
-        bool fromClipboard;
-        qint64 at;
-    };
-    void noteSettling(const QStringList &paths);
-    void settled(const QStringList &paths);
-    bool folderCaptureArriving();
-    // Any capture with these pixels in the window, or only clipboard ones.
-    const RecentCapture *recentCapture(quint64 fingerprint, bool onlyFromClipboard);
-    void rememberCapture(quint64 fingerprint, const QString &path, bool fromClipboard);
-    void dropClipboardTwin(quint64 fingerprint);
-
     Preferences *m_preferences;
-    Clipboard *m_clipboard;
-    FolderWatcher *m_folderWatcher;
-    const ScreenshotFolderLocator *m_folderLocator;
     LocalFolders m_folders;
     Thumbnailer m_thumbnailer;
     Timings m_timings;
 
-    QList<ScreenshotItem> m_screenshots;
     int m_unreadCount = 0;
     bool m_isPending = false;
-
-    QString m_watchedPath;
-    bool m_watching = false;
-    bool m_folderWasMissing = false;
-    bool m_reportedOpenFailure = false;
-    QSet<QString> m_knownFiles;
     QTimer m_pendingReset;
-    QTimer m_folderPoll;
-    QTimer m_clipboardPoll;
 
-    QHash<QString, qint64> m_settling;  // folder path -> deadline (monotonic ms)
-    QList<RecentCapture> m_recentCaptures;
-    QElapsedTimer m_clock;
-
-    qint64 m_lastClipboardChangeCount = 0;
-    bool m_appWroteToClipboard = false;
+    ScreenshotHistory m_history;
+    FolderCapture m_folderCapture;
+    ClipboardCapture m_clipboardCapture;
 
     // Declared last so it is destroyed first: its destructor waits for the
     // background tasks, which post their results back to this object.

@@ -1,0 +1,194 @@
+#include "capture/ClipboardCapture.h"
+
+#include "capture/Clipboard.h"
+#include "capture/ClipboardPolicy.h"
+#include "capture/ClipboardShotWriter.h"
+#include "capture/ImageFingerprint.h"
+#include "capture/Preferences.h"
+#include "common/Diagnostics.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QPointer>
+#include <QThreadPool>
+
+Q_LOGGING_CATEGORY(lcClipboard, "tarnwick.clipboard")
+
+ClipboardCapture::ClipboardCapture(const Dependencies &deps, QObject *parent)
+    : QObject(parent)
+    , m_clipboard(deps.clipboard)
+    , m_preferences(deps.preferences)
+    , m_folders(deps.folders)
+    , m_thumbnailer(deps.thumbnailer)
+    , m_pool(deps.pool)
+    , m_isPending(deps.isPending)
+    , m_timings(deps.timings)
+{
+    Q_ASSERT(m_clipboard && m_preferences && m_pool && m_isPending);
+    m_clock.start();
+    m_lastChangeCount = m_clipboard->changeCount();
+    m_poll.setInterval(m_timings.pollInterval);
+    connect(&m_poll, &QTimer::timeout, this, &ClipboardCapture::poll);
+}
+
+void ClipboardCapture::start()
+{
+    m_poll.start();
+}
+
+void ClipboardCapture::stop()
+{
+    m_poll.stop();
+}
+
+void ClipboardCapture::toggle()
+{
+    const bool enabled = !m_preferences->isClipboardCaptureEnabled();
+    m_preferences->setBool(Preferences::clipboardCaptureEnabledKey, enabled);
+    if (enabled) {
+        // What is on the clipboard right now is not a new capture.
+        m_lastChangeCount = m_clipboard->changeCount();
+        Diagnostics::line(QStringLiteral("[Clipboard] Capture enabled"));
+    } else {
+        Diagnostics::line(QStringLiteral("[Clipboard] Capture disabled"));
+    }
+}
+
+void ClipboardCapture::copyImage(const QImage &image)
+{
+    m_clipboard->clearContents();
+    m_clipboard->writeImage(image);
+    m_lastChangeCount = m_clipboard->changeCount();
+}
+
+void ClipboardCapture::offerCapture(const QImage &image)
+{
+    m_appWroteToClipboard = true;
+    m_clipboard->clearContents();
+    m_clipboard->writeImage(image);
+}
+
+void ClipboardCapture::poll()
+{
+    const qint64 count = m_clipboard->changeCount();
+    if (count == m_lastChangeCount)
+        return;
+    m_lastChangeCount = count;
+    const QStringList types = m_clipboard->types();
+    Diagnostics::line(QStringLiteral("[Clipboard] changeCount delta detected — types: ")
+                      + ClipboardPolicy::describeTypes(types));
+    if (m_appWroteToClipboard) {
+        m_appWroteToClipboard = false;
+        Diagnostics::line(QStringLiteral("[Clipboard] Skipped — written by this app"));
+        return;
+    }
+    const auto decision = ClipboardPolicy::decide(types, m_preferences->isClipboardCaptureEnabled(),
+                                                  m_preferences->clipboardScreenshotsOnly(), m_isPending());
+    if (!decision.line.isEmpty())
+        Diagnostics::line(decision.line);
+    if (decision.verdict == ClipboardPolicy::Verdict::skip)
+        return;
+    const Clipboard::Image offered = m_clipboard->readImage();
+    if (offered.image.isNull()) {
+        Diagnostics::line(QStringLiteral("[Clipboard] No image found — skipped"));
+        return;
+    }
+    const quint64 fingerprint = ImageFingerprint::of(offered.image);
+    if (isTwinOfRecent(fingerprint)) {
+        qCInfo(lcClipboard) << "skipped: the same screenshot is arriving through the watched folder";
+        return;
+    }
+    Diagnostics::line(QStringLiteral("[Clipboard] Image found — saving..."));
+    save(offered.image, offered.png, fingerprint);
+}
+
+void ClipboardCapture::save(const QImage &image, const QByteArray &png, quint64 fingerprint)
+{
+    const QString folder = m_preferences->saveLocalCopies() ? m_folders.savedShots : m_folders.clipboardShots;
+    const QDateTime now = QDateTime::currentDateTime();
+    QPointer<ClipboardCapture> self(this);
+    m_pool->start([self, folder, now, image, png, thumbnailer = m_thumbnailer, fingerprint] {
+        const QString path = ClipboardShotWriter::write(folder, now, image, png);
+        if (path.isEmpty()) {
+            qCWarning(lcClipboard) << "could not write a clipboard capture into" << folder;
+            return;
+        }
+        Diagnostics::line(QStringLiteral("[Clipboard] Saved: ") + QFileInfo(path).fileName());
+        CaptureBuilder::Capture capture;
+        capture.offeredPath = path;
+        capture.item.url = QUrl::fromLocalFile(path);
+        capture.item.capturedAt = now;
+        capture.item.thumbnail = Thumbnailer::reduce(image);
+        capture.fingerprint = fingerprint;
+        capture.fromClipboard = true;
+        QMetaObject::invokeMethod(self.data(), [self, capture] {
+            if (!self)
+                return;
+            if (self->isTwinOfRecent(capture.fingerprint)) {
+                // The folder's copy won while this one was being written.
+                QFile::remove(capture.offeredPath);
+                return;
+            }
+            Q_EMIT self->captured(capture);
+        }, Qt::QueuedConnection);
+        thumbnailer.store(path, capture.item.thumbnail);
+    });
+}
+
+// ---- one screenshot, one item ----------------------------------------------------
+
+void ClipboardCapture::noteSettling(const QStringList &paths)
+{
+    const qint64 deadline = m_clock.elapsed() + m_timings.settleDelay.count() + m_timings.sameShotWindow.count();
+    for (const QString &path : paths)
+        m_settling.insert(path, deadline);
+}
+
+void ClipboardCapture::settled(const QStringList &paths)
+{
+    for (const QString &path : paths)
+        m_settling.remove(path);
+}
+
+bool ClipboardCapture::folderCaptureArriving()
+{
+    // A deadline bounds each entry, so a file that never completes cannot
+    // block clipboard capture for good.
+    m_settling.removeIf([now = m_clock.elapsed()](const auto &entry) { return entry.value() < now; });
+    return !m_settling.isEmpty();
+}
+
+bool ClipboardCapture::isTwinOfRecent(quint64 fingerprint)
+{
+    return folderCaptureArriving() || recentCapture(fingerprint, false);
+}
+
+const ClipboardCapture::RecentCapture *ClipboardCapture::recentCapture(quint64 fingerprint, bool onlyFromClipboard)
+{
+    const qint64 oldest = m_clock.elapsed() - m_timings.sameShotWindow.count();
+    m_recentCaptures.removeIf([oldest](const RecentCapture &capture) { return capture.at < oldest; });
+    if (fingerprint == 0)
+        return nullptr;
+    for (const RecentCapture &capture : std::as_const(m_recentCaptures)) {
+        if (capture.fingerprint == fingerprint && (capture.fromClipboard || !onlyFromClipboard))
+            return &capture;
+    }
+    return nullptr;
+}
+
+void ClipboardCapture::remember(const CaptureBuilder::Capture &capture)
+{
+    if (capture.fingerprint != 0)
+        m_recentCaptures.append({capture.fingerprint, capture.item.filePath(), capture.fromClipboard, m_clock.elapsed()});
+}
+
+QString ClipboardCapture::takeClipboardTwin(quint64 fingerprint)
+{
+    const RecentCapture *twin = recentCapture(fingerprint, true);
+    if (!twin)
+        return {};
+    const QString path = twin->path;
+    m_recentCaptures.removeIf([&](const RecentCapture &capture) { return capture.path == path; });
+    return path;
+}

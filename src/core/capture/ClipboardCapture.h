@@ -1,0 +1,101 @@
+#pragma once
+
+#include "capture/CaptureBuilder.h"
+#include "capture/LocalFolders.h"
+#include "capture/Thumbnailer.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QTimer>
+
+#include <chrono>
+#include <functional>
+
+class Clipboard;
+class Preferences;
+class QThreadPool;
+
+// Captures images that appear on the clipboard: polls its change count,
+// applies the capture switches, keeps the app's own writes out, and writes
+// each accepted image as a PNG file before handing it over. Also holds the
+// "one screenshot, one item" memory: the desktop may save a capture to the
+// folder and put it on the clipboard as well, and the folder's file is kept.
+// Main thread only; encoding and writing run on the given pool.
+class ClipboardCapture : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Timings {
+        std::chrono::milliseconds pollInterval{800};
+        std::chrono::milliseconds settleDelay{800};
+        // How long a capture counts as "just taken" when the same screenshot
+        // arrives a second time through the other channel.
+        std::chrono::milliseconds sameShotWindow{10000};
+    };
+    struct Dependencies {
+        Clipboard *clipboard = nullptr;
+        Preferences *preferences = nullptr;
+        LocalFolders folders;
+        Thumbnailer thumbnailer;
+        QThreadPool *pool = nullptr;
+        // Whether a screenshot tool announced a capture.
+        std::function<bool()> isPending;
+        Timings timings;
+    };
+
+    explicit ClipboardCapture(const Dependencies &deps, QObject *parent = nullptr);
+
+    void start();
+    void stop();
+    void poll();
+
+    void toggle();
+    // Copies an image the user asked for; the poll never sees it.
+    void copyImage(const QImage &image);
+    // Puts a new folder capture on the clipboard; the poll skips it once.
+    void offerCapture(const QImage &image);
+
+    // One screenshot, one item.
+    void noteSettling(const QStringList &paths);
+    void settled(const QStringList &paths);
+    void remember(const CaptureBuilder::Capture &capture);
+    // The path of a clipboard capture of the last moments with these pixels,
+    // now forgotten; empty when there is none.
+    QString takeClipboardTwin(quint64 fingerprint);
+
+Q_SIGNALS:
+    void captured(const CaptureBuilder::Capture &capture);
+
+private:
+    struct RecentCapture {
+        quint64 fingerprint;
+        QString path;
+        bool fromClipboard;
+        qint64 at;
+    };
+
+    void save(const QImage &image, const QByteArray &png, quint64 fingerprint);
+    bool folderCaptureArriving();
+    // Any capture with these pixels in the window, or only clipboard ones.
+    const RecentCapture *recentCapture(quint64 fingerprint, bool onlyFromClipboard);
+    bool isTwinOfRecent(quint64 fingerprint);
+
+    Clipboard *m_clipboard;
+    Preferences *m_preferences;
+    LocalFolders m_folders;
+    Thumbnailer m_thumbnailer;
+    QThreadPool *m_pool;
+    std::function<bool()> m_isPending;
+    Timings m_timings;
+
+    QTimer m_poll;
+    qint64 m_lastChangeCount = 0;
+    bool m_appWroteToClipboard = false;
+
+    QElapsedTimer m_clock;
+    QHash<QString, qint64> m_settling;  // folder path -> deadline (monotonic ms)
+    QList<RecentCapture> m_recentCaptures;
+};

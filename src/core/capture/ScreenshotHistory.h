@@ -1,0 +1,54 @@
+#pragma once
+
+#include "capture/ScreenshotItem.h"
+#include "capture/Thumbnailer.h"
+
+#include <QList>
+#include <QObject>
+#include <QUuid>
+
+#include <functional>
+
+class Preferences;
+class QThreadPool;
+
+// The ordered list of captures, newest first and at most maxItems long, kept
+// in the preferences across launches. Main thread only; thumbnails of a
+// restored history are decoded on the given pool.
+class ScreenshotHistory : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int maxItems = 100;
+
+    ScreenshotHistory(Preferences *preferences, const Thumbnailer &thumbnailer, QThreadPool *pool,
+                      QObject *parent = nullptr);
+
+    const QList<ScreenshotItem> &items() const { return m_items; }
+    QStringList paths() const;
+    bool contains(const QString &path) const;
+
+    // Reads the stored list in the background and publishes it once; items
+    // that arrive meanwhile stay on top.
+    void load();
+
+    // Puts item on top; the oldest fall off past maxItems.
+    void prepend(const ScreenshotItem &item);
+    // Removes the matching items and returns how many went.
+    qsizetype removeIf(const std::function<bool(const ScreenshotItem &)> &matches);
+    // Points the given items at new files.
+    void repoint(const QList<std::pair<QUuid, QString>> &moves);
+
+Q_SIGNALS:
+    void changed();
+
+private:
+    void publish(QList<ScreenshotItem> items);
+    void publishLoaded(const QList<ScreenshotItem> &loaded);
+
+    Preferences *m_preferences;
+    Thumbnailer m_thumbnailer;
+    QThreadPool *m_pool;
+    QList<ScreenshotItem> m_items;
+};
