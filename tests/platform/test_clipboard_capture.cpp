@@ -1,6 +1,6 @@
 // Clipboard capture against the real X11 clipboard, owned by other processes
-// (xclip for one type, clipboard_owner for several). The poll is driven by
-// hand so each change is looked at exactly when the test says.
+// (clipboard_owner offers any set of types; xclip reads what we serve). The
+// poll is driven by hand so each change is looked at exactly when the test says.
 
 #include "MonitorFixture.h"
 #include "capture/QtClipboard.h"
@@ -18,22 +18,7 @@ using namespace TestSupport;
 
 namespace {
 
-// Incompressible pixels, so the PNG is as large as the image.
-struct BigNoise {
-    static QImage image(int width, int height)
-    {
-        QImage image(width, height, QImage::Format_ARGB32);
-        quint32 state = 12345;
-        for (int y = 0; y < height; ++y) {
-            auto *line = reinterpret_cast<quint32 *>(image.scanLine(y));
-            for (int x = 0; x < width; ++x) {
-                state = state * 1664525u + 1013904223u;
-                line[x] = state;
-            }
-        }
-        return image;
-    }
-};
+using Offers = QList<std::pair<QString, QByteArray>>;
 
 QByteArray pngBytes(const QImage &image)
 {
@@ -44,39 +29,43 @@ QByteArray pngBytes(const QImage &image)
     return bytes;
 }
 
-// Another program that takes the clipboard and keeps it until killed.
+// Incompressible pixels, so the PNG is as large as the image.
+QImage noise(int width, int height)
+{
+    QImage image(width, height, QImage::Format_ARGB32);
+    quint32 state = 12345;
+    for (int y = 0; y < height; ++y) {
+        auto *line = reinterpret_cast<quint32 *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            line[x] = state = state * 1664525u + 1013904223u;
+    }
+    return image;
+}
+
+// Runs xclip to completion while our event loop keeps serving the selection.
+QByteArray xclipOut(const QString &target)
+{
+    QProcess process;
+    process.start(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"),
+                                            QStringLiteral("-o"), QStringLiteral("-t"), target});
+    if (!QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 5000))
+        return {};
+    return process.readAllStandardOutput();
+}
+
+// Another program that owns the clipboard until it is killed.
 class Owner
 {
 public:
-    // One type through xclip.
-    static std::unique_ptr<Owner> xclip(const QString &type, const QByteArray &data)
+    Owner(const Offers &offers, const QString &dir)
     {
-        auto owner = std::make_unique<Owner>();
-        owner->m_process.start(QStringLiteral("xclip"), {QStringLiteral("-quiet"), QStringLiteral("-selection"),
-                                                         QStringLiteral("clipboard"), QStringLiteral("-t"), type,
-                                                         QStringLiteral("-i")});
-        owner->m_process.waitForStarted();
-        owner->m_process.write(data);
-        owner->m_process.closeWriteChannel();
-        return owner;
-    }
-    // Several types at once.
-    static std::unique_ptr<Owner> multi(const QList<std::pair<QString, QByteArray>> &offers, const QString &dir)
-    {
-        auto owner = std::make_unique<Owner>();
         QStringList args;
-        int n = 0;
         for (const auto &[type, data] : offers)
-            args << type + QLatin1Char('=') + writeBytes(dir + QStringLiteral("/offer%1").arg(n++), data);
-        owner->m_process.start(qEnvironmentVariable("CLIPBOARD_OWNER"), args);
-        owner->m_process.waitForStarted();
-        return owner;
+            args << type + QLatin1Char('=') + writeBytes(dir + QStringLiteral("/offer%1").arg(args.size()), data);
+        m_process.start(qEnvironmentVariable("CLIPBOARD_OWNER"), args);
+        m_process.waitForStarted();
     }
-    ~Owner()
-    {
-        m_process.kill();
-        m_process.waitForFinished();
-    }
+    ~Owner() { quit(); }
     void quit()
     {
         m_process.kill();
@@ -89,6 +78,8 @@ private:
 
 struct ClipboardFixture : MonitorFixture {
     QtClipboard x11;
+    QTemporaryDir offerDir;
+    std::unique_ptr<Owner> owner;
     ClipboardFixture()
     {
         timings.clipboardPollInterval = std::chrono::hours(1);  // polled by hand
@@ -108,12 +99,17 @@ struct ClipboardFixture : MonitorFixture {
             },
             5000);
     }
-    std::unique_ptr<Owner> offer(std::unique_ptr<Owner> owner, const QString &type, qint64 before)
+    // Another program takes the clipboard with these types; the poll looks at it.
+    void offerAndPoll(const Offers &offers)
     {
-        if (!waitForChange(before, type))
+        const qint64 before = x11.changeCount();
+        owner.reset();
+        owner = std::make_unique<Owner>(offers, offerDir.path());
+        if (!waitForChange(before, offers.last().first))
             qFatal("the clipboard owner never took the clipboard");
-        return owner;
+        monitor->pollClipboard();
     }
+    void offerImageAndPoll(const QImage &image) { offerAndPoll({{QStringLiteral("image/png"), pngBytes(image)}}); }
     QStringList clipboardFiles() const { return QDir(folders.clipboardShots).entryList(QDir::Files, QDir::Name); }
 };
 
@@ -124,121 +120,85 @@ class ClipboardCaptureTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void copiedTextIsNotAScreenshot()
+    void switchesDecideWhatIsCaptured_data()
     {
-        ClipboardFixture f;
-        DiagnosticRecorder diag;
-        auto owner = f.offer(Owner::xclip(QStringLiteral("UTF8_STRING"), "hello"), QStringLiteral("text/plain"), f.x11.changeCount());
-        f.monitor->pollClipboard();
-        QVERIFY(diag.contains(QStringLiteral("[Clipboard] changeCount delta detected — types: [")));
-        QVERIFY(diag.lines().filter(QStringLiteral("changeCount delta")).first().contains(QLatin1String("\"text/plain")));
-        QCOMPARE(diag.count(QStringLiteral("[Clipboard] Skipped — not a screenshot and screenshotsOnly is enabled")), 1);
-        f.monitor->waitForBackgroundWork();
-        QCOMPARE(f.monitor->screenshots().size(), 0);
+        QTest::addColumn<QStringList>("types");  // offered before the image
+        QTest::addColumn<bool>("screenshotsOnly");
+        QTest::addColumn<bool>("captureEnabled");
+        QTest::addColumn<bool>("pending");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("captured");
+        const QString html = QStringLiteral("text/html");
+        const QString remote = QStringLiteral("com.apple.is-remote-clipboard");
+        const QString notAScreenshot = QStringLiteral("[Clipboard] Skipped — not a screenshot and screenshotsOnly is enabled");
+        const QString native = QStringLiteral("[Clipboard] Detected native screenshot via pasteboard type heuristic");
+        const QString saving = QStringLiteral("[Clipboard] Image found — saving...");
+        QTest::newRow("image alone, defaults") << QStringList() << true << true << false << native << true;
+        QTest::newRow("browser copy, screenshots only") << QStringList{html} << true << true << false << notAScreenshot << false;
+        QTest::newRow("browser copy, any image") << QStringList{html} << false << true << false << saving << true;
+        QTest::newRow("browser copy while a screenshot is pending") << QStringList{html} << true << true << true << saving << true;
+        QTest::newRow("phone image") << QStringList{remote, QStringLiteral("text/plain")} << true << true << false
+                                     << QStringLiteral("[Clipboard] Remote clipboard (iPhone) — proceeding") << true;
+        QTest::newRow("phone image, capture off") << QStringList{remote, QStringLiteral("text/plain")} << true << false
+                                                  << false
+                                                  << QStringLiteral("[Clipboard] Skipped — remote (iPhone) and capture disabled")
+                                                  << false;
     }
 
-    void imageOnlyChangeIsCapturedWithDefaults()
+    void switchesDecideWhatIsCaptured()
     {
+        QFETCH(QStringList, types);
+        QFETCH(bool, screenshotsOnly);
+        QFETCH(bool, captureEnabled);
+        QFETCH(bool, pending);
+        QFETCH(QString, line);
+        QFETCH(bool, captured);
         ClipboardFixture f;
+        f.preferences->setBool(Preferences::clipboardScreenshotsOnlyKey, screenshotsOnly);
+        if (!captureEnabled)
+            f.monitor->toggleClipboardCapture();
+        if (pending) {
+            f.monitor->screenshotEventFired();
+            QTRY_VERIFY(f.monitor->isPending());
+        }
         DiagnosticRecorder diag;
         const QImage image = makeImage(300, 200, Qt::magenta);
-        auto owner = f.offer(Owner::xclip(QStringLiteral("image/png"), pngBytes(image)), QStringLiteral("image/png"), f.x11.changeCount());
-        f.monitor->pollClipboard();
+        Offers offers;
+        for (const QString &type : types)
+            offers.append({type, "x"});
+        offers.append({QStringLiteral("image/png"), pngBytes(image)});
+        f.offerAndPoll(offers);
         const qint64 seen = f.x11.changeCount();
-        QTRY_COMPARE(f.monitor->screenshots().size(), 1);
+        const QString delta = QStringLiteral("[Clipboard] changeCount delta detected — types: [");
+        QVERIFY(diag.lines().value(0).startsWith(delta));
+        QVERIFY(diag.lines().value(0).contains(QLatin1String("\"image/png\"")));
+        if (types.isEmpty())
+            QCOMPARE(diag.lines().value(0), delta + QStringLiteral("\"image/png\"]"));
+        QCOMPARE(diag.count(line), 1);
+        QCOMPARE(diag.contains(QStringLiteral("[Clipboard] Detected native")), line.contains(QLatin1String("native")));
+        f.monitor->waitForBackgroundWork();
+        QTest::qWait(50);
+        QCOMPARE(f.monitor->screenshots().size(), captured ? 1 : 0);
+        if (!captured)
+            return;
         QCOMPARE(f.monitor->unreadCount(), 1);
-        const QStringList expected{
-            QStringLiteral("[Clipboard] changeCount delta detected — types: [\"image/png\"]"),
-            QStringLiteral("[Clipboard] Detected native screenshot via pasteboard type heuristic"),
-            QStringLiteral("[Clipboard] Image found — saving..."),
-        };
-        QCOMPARE(diag.lines().mid(0, 3), expected);
-        const QString path = f.monitor->screenshots().first().filePath();
+        const QString path = f.listedPaths().first();
         QCOMPARE(QFileInfo(path).absolutePath(), f.folders.clipboardShots);
         QVERIFY(QFileInfo(path).fileName().startsWith(QLatin1String("Screenshot ")));
         QVERIFY(QFileInfo(path).fileName().endsWith(QLatin1String(" (Clipboard).png")));
         QVERIFY(diag.contains(QStringLiteral("[Clipboard] Saved: ") + QFileInfo(path).fileName()));
         QCOMPARE(QImage(path).convertToFormat(QImage::Format_ARGB32), image);
         // A clipboard capture is not written back to the clipboard.
-        QTest::qWait(50);
         QCOMPARE(f.x11.changeCount(), seen);
-    }
-
-    void browserCopyImageFollowsTheSwitches()
-    {
-        ClipboardFixture f;
-        QTemporaryDir dir;
-        DiagnosticRecorder diag;
-        const auto offers = [&](int seed) {
-            return QList<std::pair<QString, QByteArray>>{
-                {QStringLiteral("text/html"), "<img src=\"x.png\">"},
-                {QStringLiteral("image/png"), pngBytes(makeImage(80, 60, Qt::cyan, seed))}};
-        };
-        auto owner = f.offer(Owner::multi(offers(1), dir.path()), QStringLiteral("image/png"), f.x11.changeCount());
-        f.monitor->pollClipboard();
-        QCOMPARE(diag.count(QStringLiteral("[Clipboard] Skipped — not a screenshot and screenshotsOnly is enabled")), 1);
-
-        f.preferences->setBool(Preferences::clipboardScreenshotsOnlyKey, false);
-        owner = f.offer(Owner::multi(offers(2), dir.path()), QStringLiteral("image/png"), f.x11.changeCount());
-        f.monitor->pollClipboard();
-        QTRY_COMPARE(f.monitor->screenshots().size(), 1);
-
-        f.preferences->setBool(Preferences::clipboardScreenshotsOnlyKey, true);
-        f.monitor->screenshotEventFired();
-        QTRY_VERIFY(f.monitor->isPending());
-        owner = f.offer(Owner::multi(offers(3), dir.path()), QStringLiteral("image/png"), f.x11.changeCount());
-        f.monitor->pollClipboard();
-        QTRY_COMPARE(f.monitor->screenshots().size(), 2);
-        QVERIFY(!diag.contains(QStringLiteral("[Clipboard] Detected native")));
-    }
-
-    void phoneImagesFollowTheCaptureSwitch()
-    {
-        ClipboardFixture f;
-        QTemporaryDir dir;
-        DiagnosticRecorder diag;
-        const auto offers = [&](int seed) {
-            return QList<std::pair<QString, QByteArray>>{
-                {QStringLiteral("com.apple.is-remote-clipboard"), "1"},
-                {QStringLiteral("text/plain"), "photo"},
-                {QStringLiteral("image/png"), pngBytes(makeImage(50, 50, Qt::gray, seed))}};
-        };
-        auto owner = f.offer(Owner::multi(offers(1), dir.path()), QStringLiteral("image/png"), f.x11.changeCount());
-        f.monitor->pollClipboard();
-        QCOMPARE(diag.count(QStringLiteral("[Clipboard] Remote clipboard (iPhone) — proceeding")), 1);
-        QTRY_COMPARE(f.monitor->screenshots().size(), 1);
-
-        f.monitor->toggleClipboardCapture();
-        QCOMPARE(diag.count(QStringLiteral("[Clipboard] Capture disabled")), 1);
-        owner = f.offer(Owner::multi(offers(2), dir.path()), QStringLiteral("image/png"), f.x11.changeCount());
-        f.monitor->pollClipboard();
-        QCOMPARE(diag.count(QStringLiteral("[Clipboard] Skipped — remote (iPhone) and capture disabled")), 1);
-        f.monitor->waitForBackgroundWork();
-        QCOMPARE(f.monitor->screenshots().size(), 1);
-    }
-
-    void turningCaptureBackOnIgnoresWhatIsThere()
-    {
-        ClipboardFixture f;
-        DiagnosticRecorder diag;
-        f.monitor->toggleClipboardCapture();
-        auto owner = f.offer(Owner::xclip(QStringLiteral("image/png"), pngBytes(makeImage(40, 40))), QStringLiteral("image/png"), f.x11.changeCount());
-        f.monitor->toggleClipboardCapture();
-        QCOMPARE(diag.count(QStringLiteral("[Clipboard] Capture enabled")), 1);
-        f.monitor->pollClipboard();
-        f.monitor->waitForBackgroundWork();
-        QCOMPARE(f.monitor->screenshots().size(), 0);
-        QVERIFY(!diag.contains(QStringLiteral("[Clipboard] changeCount delta")));
     }
 
     void clearedClipboardHasNoImage()
     {
         ClipboardFixture f;
-        auto owner = f.offer(Owner::xclip(QStringLiteral("UTF8_STRING"), "x"), QStringLiteral("text/plain"), f.x11.changeCount());
-        f.monitor->pollClipboard();
+        f.offerAndPoll({{QStringLiteral("text/plain"), "x"}});
         DiagnosticRecorder diag;
         const qint64 before = f.x11.changeCount();
-        owner->quit();  // the owner goes away: nobody holds the clipboard
+        f.owner->quit();  // the owner goes away: nobody holds the clipboard
         QVERIFY(f.waitForChange(before));
         f.monitor->pollClipboard();
         QCOMPARE(diag.lines(), (QStringList{
@@ -248,17 +208,33 @@ private Q_SLOTS:
                                }));
     }
 
+    void turningCaptureBackOnIgnoresWhatIsThere()
+    {
+        ClipboardFixture f;
+        DiagnosticRecorder diag;
+        f.monitor->toggleClipboardCapture();
+        QCOMPARE(diag.count(QStringLiteral("[Clipboard] Capture disabled")), 1);
+        const qint64 before = f.x11.changeCount();
+        f.owner = std::make_unique<Owner>(Offers{{QStringLiteral("image/png"), pngBytes(makeImage(40, 40))}},
+                                          f.offerDir.path());
+        QVERIFY(f.waitForChange(before, QStringLiteral("image/png")));
+        f.monitor->toggleClipboardCapture();
+        QCOMPARE(diag.count(QStringLiteral("[Clipboard] Capture enabled")), 1);
+        f.monitor->pollClipboard();
+        f.monitor->waitForBackgroundWork();
+        QCOMPARE(f.monitor->screenshots().size(), 0);
+        QVERIFY(!diag.contains(QStringLiteral("[Clipboard] changeCount delta")));
+    }
+
     void twoImagesInOneSecondGiveTwoFiles()
     {
         ClipboardFixture f;
-        auto owner = f.offer(Owner::xclip(QStringLiteral("image/png"), pngBytes(makeImage(30, 30, Qt::red))), QStringLiteral("image/png"), f.x11.changeCount());
-        f.monitor->pollClipboard();
-        owner = f.offer(Owner::xclip(QStringLiteral("image/png"), pngBytes(makeImage(30, 30, Qt::blue))), QStringLiteral("image/png"), f.x11.changeCount());
-        f.monitor->pollClipboard();
+        f.offerImageAndPoll(makeImage(30, 30, Qt::red));
+        f.offerImageAndPoll(makeImage(30, 30, Qt::blue));
         QTRY_COMPARE(f.monitor->screenshots().size(), 2);
         QCOMPARE(f.clipboardFiles().size(), 2);
-        QCOMPARE(QImage(f.monitor->screenshots().at(0).filePath()).pixelColor(15, 15), QColor(Qt::blue));
-        QCOMPARE(QImage(f.monitor->screenshots().at(1).filePath()).pixelColor(15, 15), QColor(Qt::red));
+        QCOMPARE(QImage(f.listedPaths().at(0)).pixelColor(15, 15), QColor(Qt::blue));
+        QCOMPARE(QImage(f.listedPaths().at(1)).pixelColor(15, 15), QColor(Qt::red));
     }
 
     void sameShotThroughFolderAndClipboardIsOneItem_data()
@@ -274,17 +250,14 @@ private Q_SLOTS:
         ClipboardFixture f;
         const QImage shot = makeImage(640, 400, Qt::darkGreen, 77);
         const QString file = f.shots + QStringLiteral("/Screenshot from 2026-12-06 10-00-00.png");
-        std::unique_ptr<Owner> owner;
         if (clipboardFirst) {
-            owner = f.offer(Owner::xclip(QStringLiteral("image/png"), pngBytes(shot)), QStringLiteral("image/png"), f.x11.changeCount());
-            f.monitor->pollClipboard();
+            f.offerImageAndPoll(shot);
             QTRY_COMPARE(f.monitor->screenshots().size(), 1);
             writePng(file, shot);
         } else {
             writePng(file, shot);
-            owner = f.offer(Owner::xclip(QStringLiteral("image/png"), pngBytes(shot)), QStringLiteral("image/png"), f.x11.changeCount());
             QTest::qWait(20);  // the folder event is in
-            f.monitor->pollClipboard();
+            f.offerImageAndPoll(shot);
         }
         QTRY_COMPARE(f.listedPaths(), QStringList{file});
         f.monitor->waitForBackgroundWork();
@@ -292,29 +265,6 @@ private Q_SLOTS:
         QCOMPARE(f.listedPaths(), QStringList{file});
         QCOMPARE(f.monitor->unreadCount(), 1);
         QCOMPARE(f.clipboardFiles(), QStringList());
-    }
-
-    void oversizedImagesAreSkipped()
-    {
-        ClipboardFixture f;
-        DiagnosticRecorder diag;
-        // A few hundred bytes that claim 40000×40000 pixels.
-        auto owner = f.offer(Owner::xclip(QStringLiteral("image/png"), pngClaiming(40000, 40000)),
-                             QStringLiteral("image/png"),
-                             f.x11.changeCount());
-        f.monitor->pollClipboard();
-        QCOMPARE(diag.count(QStringLiteral("[Clipboard] No image found — skipped")), 1);
-
-        // More data than the clipboard limit allows (set low here).
-        QtClipboard limited(nullptr, 64 * 1024);
-        QByteArray big = pngBytes(BigNoise::image(400, 400));
-        QVERIFY(big.size() > 64 * 1024);
-        owner = f.offer(Owner::xclip(QStringLiteral("image/png"), big), QStringLiteral("image/png"),
-                        f.x11.changeCount());
-        QVERIFY(limited.readImage().image.isNull());
-        QVERIFY(!f.x11.readImage().image.isNull());
-        f.monitor->waitForBackgroundWork();
-        QCOMPARE(f.monitor->screenshots().size(), 0);
     }
 
     void differentImageWhileNothingSettlesIsStillCaptured()
@@ -325,10 +275,47 @@ private Q_SLOTS:
         f.monitor->waitForBackgroundWork();
         QTest::qWait(20);
         f.monitor->pollClipboard();  // the app's own copy of the new file, skipped
-        auto owner = f.offer(Owner::xclip(QStringLiteral("image/png"), pngBytes(makeImage(64, 64, Qt::white))),
-                             QStringLiteral("image/png"), f.x11.changeCount());
-        f.monitor->pollClipboard();
+        f.offerImageAndPoll(makeImage(64, 64, Qt::white));
         QTRY_COMPARE(f.monitor->screenshots().size(), 2);
+    }
+
+    void oversizedImagesAreSkipped()
+    {
+        ClipboardFixture f;
+        DiagnosticRecorder diag;
+        // A few hundred bytes that claim 40000×40000 pixels.
+        f.offerAndPoll({{QStringLiteral("image/png"), pngClaiming(40000, 40000)}});
+        QCOMPARE(diag.count(QStringLiteral("[Clipboard] No image found — skipped")), 1);
+        // More data than the clipboard limit allows (set low here).
+        const QByteArray big = pngBytes(noise(400, 400));
+        QVERIFY(big.size() > 64 * 1024);
+        f.offerAndPoll({{QStringLiteral("image/png"), big}});
+        QVERIFY(QtClipboard(nullptr, 64 * 1024).readImage().image.isNull());
+        QVERIFY(!f.x11.readImage().image.isNull());
+    }
+
+    void ownWritesAreServedButNeverCaptured()
+    {
+        MonitorFixture f;
+        QtClipboard clipboard;
+        auto &monitor = f.start(&clipboard);
+        DiagnosticRecorder diag;
+        monitor.addScreenshot(writePng(f.root.path() + QStringLiteral("/Screenshot b.png"), makeImage(64, 48)));
+        QTRY_COMPARE(monitor.screenshots().size(), 1);
+        // Another program really sees the new capture, at full size.
+        QVERIFY(xclipOut(QStringLiteral("TARGETS")).contains("image/png"));
+        QCOMPARE(QImage::fromData(xclipOut(QStringLiteral("image/png"))).size(), QSize(64, 48));
+        QTRY_COMPARE(diag.count(QStringLiteral("[Clipboard] Skipped — written by this app")), 1);
+        QTest::qWait(200);
+        QCOMPARE(diag.count(QStringLiteral("[Clipboard] Skipped — written by this app")), 1);
+        QCOMPARE(diag.lines().filter(QStringLiteral("changeCount delta")).size(), 1);
+
+        // A copy the user asked for: the poll never sees a change.
+        monitor.copyImageToClipboard(makeImage(32, 32, Qt::yellow));
+        QTest::qWait(300);
+        QCOMPARE(diag.lines().filter(QStringLiteral("changeCount delta")).size(), 1);
+        QCOMPARE(monitor.screenshots().size(), 1);
+        QCOMPARE(QImage::fromData(xclipOut(QStringLiteral("image/png"))).size(), QSize(32, 32));
     }
 };
 
