@@ -10,6 +10,27 @@
 
 using namespace TestSupport;
 
+namespace {
+// The real watcher behind a door that stays shut for the first few tries, as
+// when the watch limit is reached or the folder is briefly unreadable.
+class RefusingWatcher : public FolderWatcher
+{
+public:
+    explicit RefusingWatcher(int refusals) : m_refusals(refusals)
+    {
+        connect(&m_real, &FolderWatcher::changed, this, &FolderWatcher::changed);
+        connect(&m_real, &FolderWatcher::entryCreated, this, &FolderWatcher::entryCreated);
+        connect(&m_real, &FolderWatcher::folderLost, this, &FolderWatcher::folderLost);
+    }
+    bool watch(const QString &folder) override { return m_refusals-- <= 0 && m_real.watch(folder); }
+    void unwatch() override { m_real.unwatch(); }
+
+private:
+    InotifyFolderWatcher m_real;
+    int m_refusals;
+};
+}  // namespace
+
 class FolderCaptureTest : public QObject
 {
     Q_OBJECT
@@ -50,6 +71,21 @@ private Q_SLOTS:
         writePng(shot(f, QStringLiteral("Screenshot old.png")), makeImage(12, 12));
         QTest::qWait(300);
         QCOMPARE(monitor.screenshots().size(), 1);
+    }
+
+    void filesPresentBeforeAFailedWatchAreNeverAdded()
+    {
+        RefusingWatcher refusing(2);  // outlives the monitor
+        MonitorFixture f;
+        writePng(shot(f, QStringLiteral("Screenshot old.png")), makeImage(10, 10));
+        f.folderWatcher = &refusing;
+        DiagnosticRecorder diag;
+        auto &monitor = f.start();
+        QTRY_VERIFY(diag.contains(QStringLiteral("[ScreenshotMonitor] Watching: ") + f.shots));
+        writePng(shot(f, QStringLiteral("Screenshot new.png")), makeImage(10, 10));
+        QTRY_COMPARE(monitor.screenshots().size(), 1);
+        QTest::qWait(300);
+        QCOMPARE(f.listedPaths(), QStringList{shot(f, QStringLiteral("Screenshot new.png"))});
     }
 
     void oneBatchArrivesInAscendingNameOrder()

@@ -22,6 +22,7 @@ struct MonitorFixture {
     MemoryClipboard clipboard;
     FixedFolderLocator locator{shots};
     InotifyFolderWatcher watcher;
+    FolderWatcher *folderWatcher = &watcher;  // a test may put another in front of it
     ScreenshotMonitor::Timings timings = fastTimings();
     std::unique_ptr<ScreenshotMonitor> monitor;
 
@@ -40,7 +41,7 @@ struct MonitorFixture {
         ScreenshotMonitor::Dependencies deps;
         deps.preferences = preferences.get();
         deps.clipboard = otherClipboard ? otherClipboard : &clipboard;
-        deps.folderWatcher = &watcher;
+        deps.folderWatcher = folderWatcher;
         deps.folderLocator = &locator;
         deps.folders = folders;
         deps.thumbnailCacheDir = root.path() + QStringLiteral("/cache");

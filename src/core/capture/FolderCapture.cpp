@@ -58,8 +58,10 @@ void FolderCapture::beginWatch(bool seed)
             Diagnostics::line(QStringLiteral("[ScreenshotMonitor] Could not open: ") + m_watchedPath);
         m_reportedOpenFailure = true;
         m_folderWasMissing = m_folderWasMissing || !exists;
+        // Files already there are never captures, even when the watch only
+        // succeeds on a later poll (watch limit reached, permissions).
         if (seed)
-            m_knownFiles.clear();
+            m_knownFiles = exists ? listScreenshotNames() : QSet<QString>();
         return;
     }
     m_watching = true;
