@@ -73,6 +73,22 @@ private Q_SLOTS:
         QCOMPARE(f.monitor->screenshots().size(), 5);
     }
 
+    void aFailedCopyLosesNothing()
+    {
+        MonitorFixture f;
+        populate(f);
+        const QStringList before = f.listedPaths();
+        writeBytes(f.folders.savedShots, "a file where the folder should be: every copy fails");
+        switchOn(f);
+        QCOMPARE(f.listedPaths(), before);
+        for (const QString &path : before)
+            QVERIFY2(QFileInfo(path).isFile(), qPrintable(path));
+        // A new capture whose kept copy fails points at the original.
+        writePng(f.shots + QStringLiteral("/Screenshot 4.png"), makeImage(20, 20, Qt::red, 4));
+        QTRY_COMPARE(f.monitor->screenshots().size(), 6);
+        QCOMPARE(f.listedPaths().first(), f.shots + QStringLiteral("/Screenshot 4.png"));
+    }
+
     void orphanClipboardFilesAreKeptToo()
     {
         MonitorFixture f;

@@ -5,6 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcCopies, "tarnwick.copies")
 
 namespace {
 QDir::Filters entries()
@@ -13,22 +16,42 @@ QDir::Filters entries()
 }
 }  // namespace
 
-bool LocalCopies::copyIfAbsent(const QString &source, const QString &folder)
+LocalCopies::CopyResult LocalCopies::copyIfAbsent(const QString &source, const QString &folder)
 {
     const QString dest = folder + QLatin1Char('/') + QFileInfo(source).fileName();
     if (QFileInfo::exists(dest))
-        return false;
+        return CopyResult::alreadyThere;
     QDir().mkpath(folder);
-    QFile::copy(source, dest);
-    return true;
+    const QString part = dest + QStringLiteral(".part");
+    QFile::remove(part);
+    if (QFile::copy(source, part) && QFile::rename(part, dest))
+        return CopyResult::copied;
+    QFile::remove(part);
+    qCWarning(lcCopies) << "could not copy" << source << "into" << folder;
+    return CopyResult::failed;
 }
 
 QString LocalCopies::keepCopy(const QString &source, const QString &folder)
 {
     const QString name = QFileInfo(source).fileName();
-    if (copyIfAbsent(source, folder))
+    switch (copyIfAbsent(source, folder)) {
+    case CopyResult::copied:
         Diagnostics::line(QStringLiteral("[SavedShots] Copied: ") + name);
+        break;
+    case CopyResult::alreadyThere:
+        break;
+    case CopyResult::failed:
+        return source;
+    }
     return folder + QLatin1Char('/') + name;
+}
+
+void LocalCopies::deleteCopied(const QString &from, const QString &to)
+{
+    for (const QString &name : QDir(from).entryList(QDir::Files | QDir::Hidden)) {
+        if (QFileInfo(to + QLatin1Char('/') + name).isFile())
+            QFile::remove(from + QLatin1Char('/') + name);
+    }
 }
 
 QStringList LocalCopies::candidates(const QString &folder, const std::function<bool(const QString &)> &rule)

@@ -5,17 +5,24 @@
 
 #include <functional>
 
-// File work behind the kept copies. Every failure is ignored and the caller
-// carries on with the next file; folders are created on demand.
+// File work behind the kept copies. A failure never loses a file: the caller
+// carries on with the next one; folders are created on demand.
 namespace LocalCopies {
 
-// Copies source into folder under its own name unless a file of that name is
-// already there (first copy wins); prints the "[SavedShots] Copied: " line when
-// it tried. Returns the kept copy's path either way.
+enum class CopyResult { copied, alreadyThere, failed };
+
+// Copies source into folder unless a file of that name is already there (the
+// first copy wins). The copy is written under a temporary name and renamed, so
+// a file at the final name is always complete.
+CopyResult copyIfAbsent(const QString &source, const QString &folder);
+
+// Keeps a copy of source in folder and prints the "[SavedShots] Copied: " line
+// when it made one. Returns the kept copy's path, or source when no complete
+// copy could be made.
 QString keepCopy(const QString &source, const QString &folder);
 
-// Copies source into folder unless the name exists; true when a copy was attempted.
-bool copyIfAbsent(const QString &source, const QString &folder);
+// Deletes the files of from that have a namesake in to: their copy is complete.
+void deleteCopied(const QString &from, const QString &to);
 
 // Names in folder accepted by rule, ascending; empty when it cannot be listed.
 QStringList candidates(const QString &folder, const std::function<bool(const QString &)> &rule);

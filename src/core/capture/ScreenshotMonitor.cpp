@@ -264,28 +264,34 @@ void ScreenshotMonitor::syncExistingToSavedShots(bool thenClearClipboard)
 {
     QPointer<ScreenshotMonitor> self(this);
     m_pool.start([self, items = m_history.items(), folders = m_folders, thenClearClipboard] {
-        QDir().mkpath(folders.savedShots);
+        using LocalCopies::CopyResult;
         QList<std::pair<QUuid, QString>> moves;
         for (const ScreenshotItem &item : items) {
             if (item.source != ScreenshotSource::mac || !QFileInfo(item.filePath()).isFile())
                 continue;
             const QString name = QFileInfo(item.filePath()).fileName();
-            if (LocalCopies::copyIfAbsent(item.filePath(), folders.savedShots))
+            const CopyResult result = LocalCopies::copyIfAbsent(item.filePath(), folders.savedShots);
+            if (result == CopyResult::copied)
                 Diagnostics::line(QStringLiteral("[SavedShots] Synced existing: ") + name);
-            if (!LocalFolders::contains(folders.savedShots, item.filePath()))
+            // Re-pointed only once a complete copy is there.
+            if (result != CopyResult::failed && !LocalFolders::contains(folders.savedShots, item.filePath()))
                 moves.append({item.id, folders.savedShots + QLatin1Char('/') + name});
         }
         const QStringList orphans = LocalCopies::candidates(folders.clipboardShots, [](const QString &) { return true; });
         for (const QString &name : orphans) {
-            if (LocalCopies::copyIfAbsent(folders.clipboardShots + QLatin1Char('/') + name, folders.savedShots))
+            const QString path = folders.clipboardShots + QLatin1Char('/') + name;
+            if (LocalCopies::copyIfAbsent(path, folders.savedShots) == CopyResult::copied)
                 Diagnostics::line(QStringLiteral("[SavedShots] Synced orphan clipboard: ") + name);
         }
-        QMetaObject::invokeMethod(self.data(), [self, moves, thenClearClipboard] {
+        if (thenClearClipboard)
+            LocalCopies::deleteCopied(folders.clipboardShots, folders.savedShots);
+        QMetaObject::invokeMethod(self.data(), [self, moves, clipboardShots = folders.clipboardShots] {
             if (!self)
                 return;
             self->m_history.repoint(moves);
-            if (thenClearClipboard)
-                self->clearClipboardShots();
+            self->m_history.removeIf([&](const ScreenshotItem &item) {
+                return LocalFolders::contains(clipboardShots, item.filePath()) && !QFileInfo::exists(item.filePath());
+            });
         }, Qt::QueuedConnection);
     });
 }
