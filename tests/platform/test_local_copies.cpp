@@ -124,11 +124,16 @@ private Q_SLOTS:
         writeBytes(f.folders.clipboardShots + QStringLiteral("/photo.heic"), "not really heic");
         writeBytes(f.shots + QStringLiteral("/photo.heic"), "not really heic");
         writePng(f.folders.clipboardShots + QStringLiteral("/notes.txt"), makeImage(3, 3));
+        writePng(f.folders.savedShots + QStringLiteral("/Screenshot old.png"), makeImage(7, 7));
+        const qint64 clipboardBefore = f.clipboard.changeCount();
         f.monitor->syncAll();
-        QTRY_COMPARE(f.monitor->screenshots().size(), 6);
-        QCOMPARE(QFileInfo(f.listedPaths().first()).fileName(), QStringLiteral("photo.heic"));
-        QVERIFY(f.monitor->screenshots().first().thumbnail.isNull());
-        QCOMPARE(f.monitor->unreadCount(), 1);
+        QTRY_COMPARE(f.monitor->screenshots().size(), 7);
+        QCOMPARE(QFileInfo(f.listedPaths().at(0)).fileName(), QStringLiteral("Screenshot old.png"));
+        QCOMPARE(QFileInfo(f.listedPaths().at(1)).fileName(), QStringLiteral("photo.heic"));
+        QVERIFY(f.monitor->screenshots().at(1).thumbnail.isNull());
+        QCOMPARE(f.monitor->unreadCount(), 2);
+        // Files listed again are not new captures: the user's clipboard stays.
+        QCOMPARE(f.clipboard.changeCount(), clipboardBefore);
     }
 
     void clearSavedShotsRemovesExactlyItsFilesAndItems()

@@ -8,7 +8,7 @@
 
 std::optional<CaptureBuilder::Capture> CaptureBuilder::buildFolderCapture(const QString &path,
                                                                           ScreenshotSource source,
-                                                                          bool saveLocalCopies,
+                                                                          bool saveLocalCopies, bool justTaken,
                                                                           const LocalFolders &folders)
 {
     if (!QFileInfo(path).isFile())
@@ -25,7 +25,7 @@ std::optional<CaptureBuilder::Capture> CaptureBuilder::buildFolderCapture(const 
     capture.item.thumbnail = Thumbnailer::reduce(image);
     capture.item.source = source;
     capture.fingerprint = ImageFingerprint::of(image);
-    if (source == ScreenshotSource::mac)
+    if (source == ScreenshotSource::mac && justTaken)
         capture.clipboardImage = image;
     return capture;
 }

@@ -19,10 +19,11 @@ struct Capture {
     bool fromClipboard = false;
 };
 
-// A new file in the screenshot folder: optionally kept as a copy in SavedShots,
-// decoded once for both thumbnail and clipboard. Empty when the file is gone.
+// A file in the screenshot folder: optionally kept as a copy in SavedShots,
+// decoded once for both thumbnail and clipboard (only a capture just taken goes
+// to the clipboard). Empty when the file is gone.
 std::optional<Capture> buildFolderCapture(const QString &path, ScreenshotSource source, bool saveLocalCopies,
-                                          const LocalFolders &folders);
+                                          bool justTaken, const LocalFolders &folders);
 
 // An item restored from the history at start: empty when the path is not a file.
 std::optional<ScreenshotItem> buildRestoredItem(const QString &path, const Thumbnailer &thumbnailer);

@@ -133,12 +133,17 @@ void ScreenshotMonitor::addScreenshot(const QString &path, ScreenshotSource sour
 
 void ScreenshotMonitor::addScreenshots(const QStringList &paths, ScreenshotSource source)
 {
+    insertFiles(paths, source, true);
+}
+
+void ScreenshotMonitor::insertFiles(const QStringList &paths, ScreenshotSource source, bool justTaken)
+{
     QPointer<ScreenshotMonitor> self(this);
-    m_pool.start([self, paths, source, keepCopies = saveLocalCopies(), folders = m_folders,
+    m_pool.start([self, paths, source, justTaken, keepCopies = saveLocalCopies(), folders = m_folders,
                   thumbnailer = m_thumbnailer] {
         // One task for the whole batch keeps the insertions in the given order.
         for (const QString &path : paths) {
-            auto capture = CaptureBuilder::buildFolderCapture(path, source, keepCopies, folders);
+            auto capture = CaptureBuilder::buildFolderCapture(path, source, keepCopies, justTaken, folders);
             if (!capture)
                 continue;
             QMetaObject::invokeMethod(self.data(), [self, capture = *capture] {
@@ -316,7 +321,7 @@ void ScreenshotMonitor::syncAll()
     offerUnlisted(m_folders.clipboardShots, ScreenshotNameRule::isClipboardShotName);
     offerUnlisted(m_folders.savedShots, ScreenshotNameRule::isScreenshotName);
     if (!offers.isEmpty())
-        addScreenshots(offers);
+        insertFiles(offers, ScreenshotSource::mac, false);
 }
 
 void ScreenshotMonitor::clearSavedShots()

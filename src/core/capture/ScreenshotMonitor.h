@@ -115,6 +115,8 @@ private:
     void setUnreadCount(int count);
     void setPending(bool pending);
 
+    // Builds and inserts existing files; only captures just taken go to the clipboard.
+    void insertFiles(const QStringList &paths, ScreenshotSource source, bool justTaken);
     // The insertion step shared by folder and clipboard captures.
     void insertCapture(const CaptureBuilder::Capture &capture);
     void dropClipboardTwin(quint64 fingerprint);
