@@ -50,7 +50,7 @@ struct Env {
     void settle()
     {
         monitor->waitForBackgroundWork();
-        QTest::qWait(30);
+        QTest::qWait(100);
     }
     QString file(const QString &name) const { return root.path() + QLatin1Char('/') + name; }
     QStringList listed() const
@@ -95,7 +95,7 @@ private Q_SLOTS:
         env.start();
         QTRY_COMPARE(env.listed(), (QStringList{QStringLiteral("b.png"), QStringLiteral("a.png")}));
         QCOMPARE(env.monitor->unreadCount(), 0);
-        QCOMPARE(env.monitor->screenshots().first().thumbnail.size(), QSize(60, 40));
+        QTRY_COMPARE(env.monitor->screenshots().first().thumbnail.size(), QSize(60, 40));
     }
 
     // Whatever the stored history holds, the good entries load and nothing crashes.
@@ -156,18 +156,28 @@ private Q_SLOTS:
         QTRY_COMPARE(monitor.screenshots().size(), listed.size() + 1);
     }
 
-    void captureDuringHistoryLoadStaysOnTop()
+    void historyIsListedAtOnceAndThumbnailsFollow()
     {
         Env env;
         QStringList stored;
         for (int i = 0; i < 30; ++i)
             stored << writePng(env.file(QStringLiteral("old%1.png").arg(i)), makeImage(900, 600, Qt::gray, i));
         writeBytes(env.prefsFile, "[General]\ntarnwick.history.urls=" + stored.join(QStringLiteral(", ")).toUtf8());
-        auto &monitor = env.start();  // no thumbnail cache yet: the load takes a while
+        auto &monitor = env.start();  // no thumbnail cache yet: the thumbnails take a while
+        QCOMPARE(monitor.screenshots().size(), 30);
         monitor.addScreenshot(writePng(env.file(QStringLiteral("fresh.png")), makeImage(10, 10)));
         QTRY_COMPARE(monitor.screenshots().size(), 31);
         QCOMPARE(env.listed().first(), QStringLiteral("fresh.png"));
         QCOMPARE(env.preferences->historyPaths().size(), 31);
+        QTRY_VERIFY(std::all_of(monitor.screenshots().cbegin(), monitor.screenshots().cend(),
+                                [](const ScreenshotItem &item) { return !item.thumbnail.isNull(); }));
+        QCOMPARE(monitor.screenshots().last().thumbnail.size(), QSize(640, 427));
+        // Clearing right after start stays cleared once the thumbnails are in.
+        env.start();
+        env.monitor->removeAllDeletingTemporary();
+        env.settle();
+        QCOMPARE(env.monitor->screenshots().size(), 0);
+        QCOMPARE(env.preferences->historyPaths(), QStringList());
     }
 
     void historyKeepsTheNewestHundred()

@@ -30,7 +30,7 @@ std::optional<CaptureBuilder::Capture> CaptureBuilder::buildFolderCapture(const 
     return capture;
 }
 
-std::optional<ScreenshotItem> CaptureBuilder::buildRestoredItem(const QString &path, const Thumbnailer &thumbnailer)
+std::optional<ScreenshotItem> CaptureBuilder::buildRestoredItem(const QString &path)
 {
     const QFileInfo info(path);
     if (!info.isAbsolute() || !info.isFile())
@@ -41,6 +41,5 @@ std::optional<ScreenshotItem> CaptureBuilder::buildRestoredItem(const QString &p
     if (!born.isValid())
         born = info.lastModified();
     item.capturedAt = born.isValid() ? born : QDateTime::currentDateTime();
-    item.thumbnail = thumbnailer.generateThumbnail(path);
     return item;
 }

@@ -5,8 +5,6 @@
 
 #include <optional>
 
-class Thumbnailer;
-
 // Background half of a capture: the file work and decoding that must stay off
 // the main thread. Pure functions of their inputs, safe on any thread.
 namespace CaptureBuilder {
@@ -25,7 +23,8 @@ struct Capture {
 std::optional<Capture> buildFolderCapture(const QString &path, ScreenshotSource source, bool saveLocalCopies,
                                           bool justTaken, const LocalFolders &folders);
 
-// An item restored from the history at start: empty when the path is not a file.
-std::optional<ScreenshotItem> buildRestoredItem(const QString &path, const Thumbnailer &thumbnailer);
+// An item restored from the history at start, from file metadata alone (its
+// thumbnail comes later): empty when the path is not an absolute file path.
+std::optional<ScreenshotItem> buildRestoredItem(const QString &path);
 
 }  // namespace CaptureBuilder

@@ -4,8 +4,8 @@
 #include "capture/Preferences.h"
 
 #include <QDir>
+#include <QPointer>
 #include <QThreadPool>
-#include <QtConcurrent>
 
 #include <algorithm>
 
@@ -16,6 +16,9 @@ ScreenshotHistory::ScreenshotHistory(Preferences *preferences, const Thumbnailer
     , m_thumbnailer(thumbnailer)
     , m_pool(pool)
 {
+    m_thumbnailFlush.setSingleShot(true);
+    m_thumbnailFlush.setInterval(50);
+    connect(&m_thumbnailFlush, &QTimer::timeout, this, &ScreenshotHistory::flushThumbnails);
 }
 
 QStringList ScreenshotHistory::paths() const
@@ -78,33 +81,54 @@ void ScreenshotHistory::load()
 {
     if (!m_preferences->hasHistory())
         return;
-    const QStringList stored = m_preferences->historyPaths();
-    const Thumbnailer thumbnailer = m_thumbnailer;
-    // Thumbnails are built in parallel off the main thread; the list is published once.
-    auto future = QtConcurrent::mapped(m_pool, stored, [thumbnailer](const QString &path) {
-        return CaptureBuilder::buildRestoredItem(path, thumbnailer);
-    });
-    future.then(this, [this](QFuture<std::optional<ScreenshotItem>> finished) {
-        QList<ScreenshotItem> loaded;
-        for (const auto &result : finished.results()) {
-            if (result)
-                loaded << *result;
-        }
-        publishLoaded(loaded);
-    });
-}
-
-void ScreenshotHistory::publishLoaded(const QList<ScreenshotItem> &loaded)
-{
-    if (loaded.isEmpty())
-        return;  // every stored path is gone: the stored list is left as it was
-    QList<ScreenshotItem> items = m_items;
-    for (const ScreenshotItem &item : loaded) {
+    QList<ScreenshotItem> items;
+    for (const QString &path : m_preferences->historyPaths()) {
         if (items.size() >= maxItems)
             break;
-        if (!contains(item.filePath()))
-            items << item;
+        if (auto item = CaptureBuilder::buildRestoredItem(path); item && !contains(path))
+            items << *item;
     }
-    publish(std::move(items));
+    if (items.isEmpty())
+        return;  // every stored path is gone: the stored list is left as it was
+    publish(items + m_items);
+    loadThumbnails();
+}
+
+void ScreenshotHistory::loadThumbnails()
+{
+    QPointer<ScreenshotHistory> self(this);
+    // One task per item, queued newest first, so the top of the list fills in first.
+    for (const ScreenshotItem &item : std::as_const(m_items)) {
+        m_pool->start([self, id = item.id, path = item.filePath(), thumbnailer = m_thumbnailer] {
+            const QImage thumbnail = thumbnailer.generateThumbnail(path);
+            QMetaObject::invokeMethod(self.data(), [self, id, thumbnail] {
+                if (self)
+                    self->thumbnailMade(id, thumbnail);
+            }, Qt::QueuedConnection);
+        });
+    }
     m_pool->start([thumbnailer = m_thumbnailer, keep = paths()] { thumbnailer.prune(keep); });
+}
+
+void ScreenshotHistory::thumbnailMade(const QUuid &id, const QImage &thumbnail)
+{
+    if (thumbnail.isNull())
+        return;
+    m_madeThumbnails.insert(id, thumbnail);
+    if (!m_thumbnailFlush.isActive())
+        m_thumbnailFlush.start();
+}
+
+void ScreenshotHistory::flushThumbnails()
+{
+    bool any = false;
+    for (ScreenshotItem &item : m_items) {
+        if (const auto made = m_madeThumbnails.constFind(item.id); made != m_madeThumbnails.cend()) {
+            item.thumbnail = *made;
+            any = true;
+        }
+    }
+    m_madeThumbnails.clear();
+    if (any)
+        Q_EMIT changed();
 }

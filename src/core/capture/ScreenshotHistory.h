@@ -3,8 +3,10 @@
 #include "capture/ScreenshotItem.h"
 #include "capture/Thumbnailer.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
+#include <QTimer>
 #include <QUuid>
 
 #include <functional>
@@ -29,8 +31,8 @@ public:
     QStringList paths() const;
     bool contains(const QString &path) const;
 
-    // Reads the stored list in the background and publishes it once; items
-    // that arrive meanwhile stay on top.
+    // Publishes the stored list at once from file metadata, then fills in the
+    // thumbnails in the background, newest first.
     void load();
 
     // Puts item on top; the oldest fall off past maxItems.
@@ -45,10 +47,16 @@ Q_SIGNALS:
 
 private:
     void publish(QList<ScreenshotItem> items);
-    void publishLoaded(const QList<ScreenshotItem> &loaded);
+    void loadThumbnails();
+    void thumbnailMade(const QUuid &id, const QImage &thumbnail);
+    void flushThumbnails();
 
     Preferences *m_preferences;
     Thumbnailer m_thumbnailer;
     QThreadPool *m_pool;
     QList<ScreenshotItem> m_items;
+    // Thumbnails made since the last flush; published together so a long
+    // history does not redraw its views once per item.
+    QHash<QUuid, QImage> m_madeThumbnails;
+    QTimer m_thumbnailFlush;
 };
