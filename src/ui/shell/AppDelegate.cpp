@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
@@ -89,6 +90,8 @@ void AppDelegate::observeUnreadCount()
     connect(m_monitor, &ScreenshotMonitor::screenshotsChanged, this, &AppDelegate::updateToolTip);
     updateIcon();  // the icon matches the monitor from the start
     updateToolTip();
+    m_midnight.setSingleShot(true);
+    connect(&m_midnight, &QTimer::timeout, this, &AppDelegate::updateToolTip);
 }
 
 void AppDelegate::installHotKey()
@@ -111,6 +114,8 @@ void AppDelegate::updateToolTip()
 {
     if (!m_statusItem)
         return;
+    const QDateTime now = QDateTime::currentDateTime();
+    m_midnight.start(std::chrono::milliseconds(now.msecsTo(QDateTime(now.date().addDays(1), QTime(0, 0, 1)))));
     // Trays that report hover get the panel; the others carry its name and
     // details lines in the tooltip.
     const QList<ScreenshotItem> &items = m_monitor->screenshots();

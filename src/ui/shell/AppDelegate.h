@@ -90,6 +90,8 @@ private:
     TrayHoverTracker *m_hoverTracker = nullptr;
     QPointer<HoverPanel> m_hoverPanel;
     QTimer m_hoverTimer;
+    // "Today" in the tooltip becomes "Yesterday" at midnight.
+    QTimer m_midnight;
     // After a click on the icon the pointer rests there without having
     // entered anew; no preview until it has left.
     bool m_hoverSuppressed = false;
