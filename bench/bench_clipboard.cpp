@@ -8,8 +8,8 @@
 //            --idle-seconds=N to shorten.
 
 #include "BenchSupport.h"
-#include "MonitorFixture.h"
 #include "capture/QtClipboard.h"
+#include "MonitorFixture.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -1,18 +1,18 @@
 // Composition root: builds the desktop services, hands them to the capture
 // core and the shell, and forwards commands to an instance already running.
 
-#include "shell/AppDelegate.h"
-#include "session/DBusService.h"
-#include "hotkey/DesktopHotKey.h"
 #include "capture/InotifyFolderWatcher.h"
 #include "capture/LocalFolders.h"
 #include "capture/Preferences.h"
 #include "capture/QtClipboard.h"
-#include "config/RemoteConfigManager.h"
 #include "capture/ScreenshotMonitor.h"
 #include "capture/SpectacleListener.h"
 #include "capture/Thumbnailer.h"
 #include "capture/XdgScreenshotFolderLocator.h"
+#include "config/RemoteConfigManager.h"
+#include "hotkey/DesktopHotKey.h"
+#include "session/DBusService.h"
+#include "shell/AppDelegate.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,8 +1,8 @@
 #include "config/RemoteConfigManager.h"
 
-#include "upload/NetworkReplies.h"
 #include "config/RemoteConfigCache.h"
 #include "config/VersionComparison.h"
+#include "upload/NetworkReplies.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -1,9 +1,9 @@
 #include "hotkey/DesktopHotKey.h"
 
-#include "shell/GlobalHotKeyChain.h"
 #include "hotkey/KGlobalAccelHotKey.h"
 #include "hotkey/PortalGlobalHotKey.h"
 #include "hotkey/X11GlobalHotKey.h"
+#include "shell/GlobalHotKeyChain.h"
 
 Q_LOGGING_CATEGORY(lcHotKey, "tarnwick.hotkey")
 

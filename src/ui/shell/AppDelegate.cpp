@@ -1,18 +1,18 @@
 #include "shell/AppDelegate.h"
 
-#include "viewer/ContentView.h"
+#include "capture/ScreenshotMonitor.h"
+#include "config/RemoteConfigManager.h"
+#include "library/LibraryWindowController.h"
+#include "settings/SettingsWindowController.h"
 #include "shell/GlobalHotKey.h"
 #include "shell/HoverPanel.h"
 #include "shell/HoverPanelGeometry.h"
 #include "shell/HoverPreviewView.h"
-#include "library/LibraryWindowController.h"
 #include "shell/Popover.h"
 #include "shell/PopoverPlacement.h"
-#include "config/RemoteConfigManager.h"
-#include "capture/ScreenshotMonitor.h"
-#include "settings/SettingsWindowController.h"
 #include "shell/StatusIconRenderer.h"
 #include "shell/TrayHoverTracker.h"
+#include "viewer/ContentView.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -1,8 +1,8 @@
 #include "shell/HoverPreviewView.h"
 
-#include "shell/HoverPanelGeometry.h"
 #include "common/Style.h"
 #include "common/Symbols.h"
+#include "shell/HoverPanelGeometry.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>

@@ -1,11 +1,11 @@
 #include "viewer/ContentView.h"
 
-#include "config/RemoteConfigManager.h"
 #include "capture/ScreenshotMonitor.h"
 #include "common/Spinner.h"
 #include "common/Style.h"
-#include "shell/SwipeInput.h"
 #include "common/Symbols.h"
+#include "config/RemoteConfigManager.h"
+#include "shell/SwipeInput.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
