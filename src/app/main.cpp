@@ -91,6 +91,23 @@ int main(int argc, char **argv)
     app.setDesktopFileName(QStringLiteral("com.tarnwick.Tarnwick"));
     app.setQuitOnLastWindowClosed(false);
 
+    const DBusService::Claim claim = DBusService::claimName();
+    switch (claim) {
+    case DBusService::Claim::claimed:
+        break;
+    case DBusService::Claim::taken: {
+        // Another instance started at the same moment won the name: hand it
+        // the command and leave, never running beside it.
+        const QString method = command.screenshotTaken && !command.toggle ? QStringLiteral("ScreenshotTaken")
+                                                                          : QStringLiteral("Toggle");
+        return DBusService::callRunningInstance(method, 10000) ? 0 : 1;
+    }
+    case DBusService::Claim::noBus:
+        std::fputs("tarnwick: no session bus; running alone, without the single-instance check and --toggle\n",
+                   stderr);
+        break;
+    }
+
     Preferences preferences(Preferences::standardFilePath());
     QtClipboard clipboard;
     InotifyFolderWatcher folderWatcher;
@@ -112,8 +129,8 @@ int main(int argc, char **argv)
     AppDelegate delegate(&monitor, services, AppDelegate::Timings{});
 
     DBusService service(&monitor);
-    if (!service.registerOnSessionBus())
-        std::fputs("tarnwick: the session bus is unavailable or the name is taken; running without it\n", stderr);
+    if (claim == DBusService::Claim::claimed && !service.exportObject())
+        std::fputs("tarnwick: could not export the session-bus object\n", stderr);
     QObject::connect(&service, &DBusService::toggleRequested, &delegate, &AppDelegate::togglePopover);
     QObject::connect(&service, &DBusService::screenshotTakenReported, &monitor,
                      &ScreenshotMonitor::screenshotEventFired);

@@ -49,6 +49,29 @@ private Q_SLOTS:
         QCOMPARE(app.property(QStringLiteral("UnreadCount")).toInt(), 0);
     }
 
+    void twoLaunchesAtOnceLeaveOneInstance()
+    {
+        E2eApp app;
+        QProcess first;
+        QProcess second;
+        for (QProcess *process : {&first, &second})
+            process->setProcessEnvironment(app.environment());
+        first.start(qEnvironmentVariable("TARNWICK_BINARY"));
+        second.start(qEnvironmentVariable("TARNWICK_BINARY"));
+        QTRY_VERIFY_WITH_TIMEOUT(first.state() == QProcess::NotRunning || second.state() == QProcess::NotRunning,
+                                 15000);
+        QProcess &gone = first.state() == QProcess::NotRunning ? first : second;
+        QProcess &running = &gone == &first ? second : first;
+        QCOMPARE(gone.exitCode(), 0);
+        QTest::qWait(500);
+        QCOMPARE(running.state(), QProcess::Running);
+        // The one left is the bus instance and captures alone.
+        const QString path = writePng(app.screenshotFolder() + QStringLiteral("/Screenshot 1.png"), makeImage(300, 200));
+        QTRY_VERIFY_WITH_TIMEOUT(app.property(QStringLiteral("Screenshots")).toStringList().contains(path), 10000);
+        running.terminate();
+        QVERIFY(running.waitForFinished(5000));
+    }
+
     void commandLine()
     {
         E2eApp app;

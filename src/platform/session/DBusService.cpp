@@ -5,7 +5,9 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QElapsedTimer>
 #include <QLoggingCategory>
+#include <QThread>
 
 Q_LOGGING_CATEGORY(lcDBus, "tarnwick.dbus")
 
@@ -21,20 +23,23 @@ DBusService::DBusService(ScreenshotMonitor *monitor, QObject *parent)
             [this] { announce(QStringLiteral("Screenshots"), screenshots()); });
 }
 
-bool DBusService::registerOnSessionBus()
+DBusService::Claim DBusService::claimName()
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
         qCWarning(lcDBus) << "no session bus:" << bus.lastError().message();
-        return false;
+        return Claim::noBus;
     }
-    if (!bus.registerService(QLatin1String(serviceName)))
-        return false;
-    return bus.registerObject(QLatin1String(objectPath), this,
-                              QDBusConnection::ExportScriptableSlots | QDBusConnection::ExportAllProperties);
+    return bus.registerService(QLatin1String(serviceName)) ? Claim::claimed : Claim::taken;
 }
 
-bool DBusService::callRunningInstance(const QString &method)
+bool DBusService::exportObject()
+{
+    return QDBusConnection::sessionBus().registerObject(
+        QLatin1String(objectPath), this, QDBusConnection::ExportScriptableSlots | QDBusConnection::ExportAllProperties);
+}
+
+bool DBusService::callRunningInstance(const QString &method, int timeoutMs)
 {
     // A private connection, closed again: the process may go on to become the
     // instance itself, and then owns the shared session connection.
@@ -42,10 +47,15 @@ bool DBusService::callRunningInstance(const QString &method)
     bool answered = false;
     {
         QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, name);
-        if (bus.isConnected() && bus.interface()->isServiceRegistered(QLatin1String(serviceName))) {
-            const QDBusMessage call = QDBusMessage::createMethodCall(
-                QLatin1String(serviceName), QLatin1String(objectPath), QLatin1String(serviceName), method);
+        const QDBusMessage call = QDBusMessage::createMethodCall(QLatin1String(serviceName), QLatin1String(objectPath),
+                                                                 QLatin1String(serviceName), method);
+        QElapsedTimer clock;
+        clock.start();
+        while (bus.isConnected() && bus.interface()->isServiceRegistered(QLatin1String(serviceName))) {
             answered = bus.call(call, QDBus::Block, 5000).type() == QDBusMessage::ReplyMessage;
+            if (answered || clock.elapsed() >= timeoutMs)
+                break;
+            QThread::msleep(50);
         }
     }
     QDBusConnection::disconnectFromBus(name);

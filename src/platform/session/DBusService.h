@@ -19,13 +19,18 @@ public:
     static constexpr const char *serviceName = "com.tarnwick.Tarnwick";
     static constexpr const char *objectPath = "/";
 
-    explicit DBusService(ScreenshotMonitor *monitor, QObject *parent = nullptr);
+    enum class Claim { claimed, taken, noBus };
+    // Takes the bus name before anything else starts, so that of two
+    // processes started together only one goes on.
+    static Claim claimName();
+    // Calls method on the running instance, waiting up to timeoutMs for one
+    // that holds the name but has not exported its object yet; false when
+    // none answers.
+    static bool callRunningInstance(const QString &method, int timeoutMs = 0);
 
-    // Takes the bus name and exports this object; false when another instance
-    // holds the name or there is no session bus.
-    bool registerOnSessionBus();
-    // Calls method on the running instance; false when none answers.
-    static bool callRunningInstance(const QString &method);
+    explicit DBusService(ScreenshotMonitor *monitor, QObject *parent = nullptr);
+    // Exports this object under the claimed name.
+    bool exportObject();
 
     int unreadCount() const;
     bool isPending() const;
