@@ -279,6 +279,51 @@ private Q_SLOTS:
         QTRY_COMPARE(f.monitor->screenshots().size(), 2);
     }
 
+    void unrelatedImageWhileAFileSettlesIsCaptured_data()
+    {
+        QTest::addColumn<bool>("fileCompletes");
+        QTest::newRow("file completes") << true;
+        QTest::newRow("file never completes") << false;
+    }
+
+    void unrelatedImageWhileAFileSettlesIsCaptured()
+    {
+        QFETCH(bool, fileCompletes);
+        ClipboardFixture f;
+        f.timings.settleDelay = std::chrono::milliseconds(300);
+        f.timings.settleBound = std::chrono::milliseconds(300);
+        f.start(&f.x11);
+        QFile slow(f.shots + QStringLiteral("/Screenshot slow.png"));
+        if (fileCompletes)
+            writePng(slow.fileName(), makeImage(64, 64, Qt::black));
+        else
+            QVERIFY(slow.open(QIODevice::WriteOnly));  // the tool never finishes it
+        QTest::qWait(50);  // the folder event is in: the file is settling
+        f.offerImageAndPoll(makeImage(64, 64, Qt::white));
+        QTRY_COMPARE_WITH_TIMEOUT(f.monitor->screenshots().size(), fileCompletes ? 2 : 1, 5000);
+        QCOMPARE(f.clipboardFiles().size(), 1);
+    }
+
+    void ownImageComingBackIsNeverCaptured()
+    {
+        ClipboardFixture f;
+        f.timings.sameShotWindow = std::chrono::milliseconds(50);
+        f.start(&f.x11);
+        const QImage shot = makeImage(80, 60, Qt::darkRed, 5);
+        writePng(f.shots + QStringLiteral("/Screenshot 1.png"), shot);
+        QTRY_COMPARE(f.monitor->screenshots().size(), 1);
+        f.monitor->waitForBackgroundWork();
+        QTest::qWait(100);  // past the same-shot window: only the memory of own writes is left
+        f.monitor->pollClipboard();  // our own write, skipped once
+        DiagnosticRecorder diag;
+        f.offerImageAndPoll(shot);  // a clipboard manager takes over our image
+        QCOMPARE(diag.count(QStringLiteral("[Clipboard] Skipped — written by this app")), 1);
+        f.monitor->waitForBackgroundWork();
+        QTest::qWait(50);
+        QCOMPARE(f.monitor->screenshots().size(), 1);
+        QCOMPARE(f.clipboardFiles(), QStringList());
+    }
+
     void oversizedImagesAreSkipped()
     {
         ClipboardFixture f;

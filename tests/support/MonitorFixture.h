@@ -38,6 +38,7 @@ struct MonitorFixture {
 
     ScreenshotMonitor &start(Clipboard *otherClipboard = nullptr)
     {
+        monitor.reset();  // the watcher is shared: the old monitor lets go of it first
         ScreenshotMonitor::Dependencies deps;
         deps.preferences = preferences.get();
         deps.clipboard = otherClipboard ? otherClipboard : &clipboard;

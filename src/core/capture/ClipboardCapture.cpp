@@ -30,6 +30,9 @@ ClipboardCapture::ClipboardCapture(const Dependencies &deps, QObject *parent)
     m_lastChangeCount = m_clipboard->changeCount();
     m_poll.setInterval(m_timings.pollInterval);
     connect(&m_poll, &QTimer::timeout, this, &ClipboardCapture::poll);
+    // Parked images wait no longer than the last settling file may hold them.
+    m_parkedDeadline.setSingleShot(true);
+    connect(&m_parkedDeadline, &QTimer::timeout, this, &ClipboardCapture::releaseParked);
 }
 
 void ClipboardCapture::start()
@@ -55,18 +58,26 @@ void ClipboardCapture::toggle()
     }
 }
 
-void ClipboardCapture::copyImage(const QImage &image)
+void ClipboardCapture::writeOwn(const QImage &image)
 {
+    constexpr qsizetype remembered = 32;
+    m_ownWrites.append(ImageFingerprint::of(image));
+    if (m_ownWrites.size() > remembered)
+        m_ownWrites.removeFirst();
     m_clipboard->clearContents();
     m_clipboard->writeImage(image);
+}
+
+void ClipboardCapture::copyImage(const QImage &image)
+{
+    writeOwn(image);
     m_lastChangeCount = m_clipboard->changeCount();
 }
 
 void ClipboardCapture::offerCapture(const QImage &image)
 {
     m_appWroteToClipboard = true;
-    m_clipboard->clearContents();
-    m_clipboard->writeImage(image);
+    writeOwn(image);
 }
 
 void ClipboardCapture::poll()
@@ -95,12 +106,33 @@ void ClipboardCapture::poll()
         return;
     }
     const quint64 fingerprint = ImageFingerprint::of(offered.image);
-    if (isTwinOfRecent(fingerprint)) {
-        qCInfo(lcClipboard) << "skipped: the same screenshot is arriving through the watched folder";
+    if (m_ownWrites.contains(fingerprint)) {
+        Diagnostics::line(QStringLiteral("[Clipboard] Skipped — written by this app"));
+        return;
+    }
+    consider({offered.image, offered.png, fingerprint});
+}
+
+void ClipboardCapture::consider(const Parked &offer)
+{
+    if (recentCapture(offer.fingerprint, false)) {
+        qCInfo(lcClipboard) << "skipped: the same screenshot came through the watched folder";
+        return;
+    }
+    if (folderCaptureArriving()) {
+        qCInfo(lcClipboard) << "waiting: a screenshot file is settling and may hold the same image";
+        m_parked.append(offer);
         return;
     }
     Diagnostics::line(QStringLiteral("[Clipboard] Image found — saving..."));
-    save(offered.image, offered.png, fingerprint);
+    save(offer.image, offer.png, offer.fingerprint);
+}
+
+void ClipboardCapture::releaseParked()
+{
+    const QList<Parked> parked = std::exchange(m_parked, {});
+    for (const Parked &offer : parked)
+        consider(offer);
 }
 
 void ClipboardCapture::save(const QImage &image, const QByteArray &png, quint64 fingerprint)
@@ -125,7 +157,7 @@ void ClipboardCapture::save(const QImage &image, const QByteArray &png, quint64 
         QMetaObject::invokeMethod(self.data(), [self, capture] {
             if (!self)
                 return;
-            if (self->isTwinOfRecent(capture.fingerprint)) {
+            if (self->recentCapture(capture.fingerprint, false)) {
                 // The folder's copy won while this one was being written.
                 QFile::remove(capture.offeredPath);
                 return;
@@ -140,28 +172,23 @@ void ClipboardCapture::save(const QImage &image, const QByteArray &png, quint64 
 
 void ClipboardCapture::noteSettling(const QStringList &paths)
 {
-    const qint64 deadline = m_clock.elapsed() + m_timings.settleDelay.count() + m_timings.sameShotWindow.count();
+    const qint64 deadline = m_clock.elapsed() + m_timings.settleDelay.count() + m_timings.settleBound.count();
     for (const QString &path : paths)
         m_settling.insert(path, deadline);
+    m_parkedDeadline.start(m_timings.settleDelay + m_timings.settleBound + std::chrono::milliseconds(1));
 }
 
 void ClipboardCapture::settled(const QStringList &paths)
 {
     for (const QString &path : paths)
         m_settling.remove(path);
+    releaseParked();
 }
 
 bool ClipboardCapture::folderCaptureArriving()
 {
-    // A deadline bounds each entry, so a file that never completes cannot
-    // block clipboard capture for good.
     m_settling.removeIf([now = m_clock.elapsed()](const auto &entry) { return entry.value() < now; });
     return !m_settling.isEmpty();
-}
-
-bool ClipboardCapture::isTwinOfRecent(quint64 fingerprint)
-{
-    return folderCaptureArriving() || recentCapture(fingerprint, false);
 }
 
 const ClipboardCapture::RecentCapture *ClipboardCapture::recentCapture(quint64 fingerprint, bool onlyFromClipboard)

@@ -34,6 +34,10 @@ public:
         // How long a capture counts as "just taken" when the same screenshot
         // arrives a second time through the other channel.
         std::chrono::milliseconds sameShotWindow{10000};
+        // How long past its settle delay a screenshot file still being written
+        // may hold back a clipboard image, so a file that never completes
+        // cannot keep clipboard capture waiting.
+        std::chrono::milliseconds settleBound{3000};
     };
     struct Dependencies {
         Clipboard *clipboard = nullptr;
@@ -53,9 +57,9 @@ public:
     void poll();
 
     void toggle();
-    // Copies an image the user asked for; the poll never sees it.
+    // Copies an image the user asked for; the poll never captures it.
     void copyImage(const QImage &image);
-    // Puts a new folder capture on the clipboard; the poll skips it once.
+    // Puts a new folder capture on the clipboard; the poll never captures it.
     void offerCapture(const QImage &image);
 
     // One screenshot, one item.
@@ -77,11 +81,21 @@ private:
         qint64 at;
     };
 
+    // An image read while screenshot files were settling: it waits for them,
+    // since it may be the same screenshot.
+    struct Parked {
+        QImage image;
+        QByteArray png;
+        quint64 fingerprint;
+    };
+
+    void writeOwn(const QImage &image);
+    void consider(const Parked &offer);
+    void releaseParked();
     void save(const QImage &image, const QByteArray &png, quint64 fingerprint);
     bool folderCaptureArriving();
     // Any capture with these pixels in the window, or only clipboard ones.
     const RecentCapture *recentCapture(quint64 fingerprint, bool onlyFromClipboard);
-    bool isTwinOfRecent(quint64 fingerprint);
 
     Clipboard *m_clipboard;
     Preferences *m_preferences;
@@ -95,7 +109,14 @@ private:
     qint64 m_lastChangeCount = 0;
     bool m_appWroteToClipboard = false;
 
+    // Fingerprints of the last images this app wrote, so that one coming
+    // back (a clipboard manager re-owning it, changes merged by the poll) is
+    // never captured.
+    QList<quint64> m_ownWrites;
+
     QElapsedTimer m_clock;
     QHash<QString, qint64> m_settling;  // folder path -> deadline (monotonic ms)
     QList<RecentCapture> m_recentCaptures;
+    QList<Parked> m_parked;
+    QTimer m_parkedDeadline;
 };

@@ -25,7 +25,8 @@ ClipboardCapture::Dependencies clipboardDependencies(const ScreenshotMonitor::De
     result.thumbnailer = thumbnailer;
     result.pool = pool;
     result.isPending = std::move(isPending);
-    result.timings = {deps.timings.clipboardPollInterval, deps.timings.settleDelay, deps.timings.sameShotWindow};
+    result.timings = {deps.timings.clipboardPollInterval, deps.timings.settleDelay, deps.timings.sameShotWindow,
+                      deps.timings.settleBound};
     return result;
 }
 }  // namespace

@@ -44,6 +44,9 @@ public:
         // How long a capture counts as "just taken" when the same screenshot
         // arrives a second time through the other channel.
         std::chrono::milliseconds sameShotWindow{10000};
+        // How long past the settle delay a file still being written may hold
+        // back a clipboard image.
+        std::chrono::milliseconds settleBound{3000};
     };
 
     // Everything the monitor needs from the desktop; none of it is owned and
