@@ -2,8 +2,12 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QSslCertificate>
+#include <QSslKey>
 #include <QSslServer>
-#include <QSslSocket>
+#include <QTemporaryDir>
+
+using namespace Qt::StringLiterals;
 
 namespace TestSupport {
 
@@ -15,18 +19,7 @@ QByteArray readAllOf(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QByteArray reasonFor(int status)
-{
-    switch (status) {
-    case 200: return "OK";
-    case 201: return "Created";
-    case 404: return "Not Found";
-    case 500: return "Internal Server Error";
-    default: return "Status";
-    }
-}
-
-// Parses one complete request from buffer; none while it is still incomplete.
+// One complete request from buffer; none while it is still incomplete.
 std::optional<HttpRequest> parseRequest(const QByteArray &buffer)
 {
     const qsizetype headerEnd = buffer.indexOf("\r\n\r\n");
@@ -34,13 +27,11 @@ std::optional<HttpRequest> parseRequest(const QByteArray &buffer)
         return std::nullopt;
     const QList<QByteArray> lines = buffer.left(headerEnd).split('\n');
     const QList<QByteArray> requestLine = lines.value(0).trimmed().split(' ');
-    HttpRequest request;
-    request.method = requestLine.value(0);
-    request.target = requestLine.value(1);
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const qsizetype colon = lines[i].indexOf(':');
+    HttpRequest request{requestLine.value(0), requestLine.value(1), {}, {}};
+    for (const QByteArray &line : lines.mid(1)) {
+        const qsizetype colon = line.indexOf(':');
         if (colon > 0)
-            request.headers.insert(lines[i].left(colon).trimmed().toLower(), lines[i].mid(colon + 1).trimmed());
+            request.headers.insert(line.left(colon).trimmed().toLower(), line.mid(colon + 1).trimmed());
     }
     const qsizetype length = request.header("content-length").toLongLong();
     if (buffer.size() < headerEnd + 4 + length)
@@ -49,44 +40,48 @@ std::optional<HttpRequest> parseRequest(const QByteArray &buffer)
     return request;
 }
 
-}  // namespace
-
-TestCertificate TestCertificate::generate(const QString &dir)
+// Made once per process and kept to its end: the TLS backend may be gone
+// by the time static objects are destroyed.
+const std::pair<QSslCertificate, QSslKey> &certificate(LocalHttpServer::Tls kind)
 {
-    const QString keyPath = dir + QStringLiteral("/key.pem");
-    const QString certPath = dir + QStringLiteral("/cert.pem");
-    QProcess openssl;
-    openssl.start(QStringLiteral("openssl"),
-                  {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"), QStringLiteral("ec"),
-                   QStringLiteral("-pkeyopt"), QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes"),
-                   QStringLiteral("-days"), QStringLiteral("2"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"),
-                   QStringLiteral("-addext"), QStringLiteral("subjectAltName=IP:127.0.0.1"),
-                   QStringLiteral("-keyout"), keyPath, QStringLiteral("-out"), certPath});
-    if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0)
-        return TestCertificate();
-    return {QSslCertificate(readAllOf(certPath), QSsl::Pem), QSslKey(readAllOf(keyPath), QSsl::Ec, QSsl::Pem)};
+    static const auto generate = [] {
+        const QTemporaryDir dir;
+        const QString keyPath = dir.filePath(u"key.pem"_s);
+        const QString certPath = dir.filePath(u"cert.pem"_s);
+        QProcess openssl;
+        openssl.start(u"openssl"_s, u"req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2 "
+                                    u"-subj /CN=127.0.0.1 -addext subjectAltName=IP:127.0.0.1"_s.split(u' ')
+                                        << u"-keyout"_s << keyPath << u"-out"_s << certPath);
+        if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0)
+            qFatal("openssl could not make a certificate");
+        return new std::pair(QSslCertificate(readAllOf(certPath), QSsl::Pem), QSslKey(readAllOf(keyPath), QSsl::Ec, QSsl::Pem));
+    };
+    static const auto *const trusted = generate();
+    static const auto *const untrusted = generate();
+    return kind == LocalHttpServer::Tls::Trusted ? *trusted : *untrusted;
 }
 
-QSslConfiguration TestCertificate::clientConfiguration() const
+}  // namespace
+
+QSslConfiguration LocalHttpServer::trustingClient()
 {
     QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
-    configuration.setCaCertificates({certificate});
+    configuration.setCaCertificates({certificate(Tls::Trusted).first});
     return configuration;
 }
 
-LocalHttpServer::LocalHttpServer(const TestCertificate *tls)
-    : m_scheme(tls ? QStringLiteral("https") : QStringLiteral("http"))
+LocalHttpServer::LocalHttpServer(Tls tls)
 {
-    if (tls) {
+    if (tls == Tls::None) {
+        m_server = std::make_unique<QTcpServer>();
+    } else {
         auto server = std::make_unique<QSslServer>();
         QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
-        configuration.setLocalCertificate(tls->certificate);
-        configuration.setPrivateKey(tls->key);
+        configuration.setLocalCertificate(certificate(tls).first);
+        configuration.setPrivateKey(certificate(tls).second);
         configuration.setPeerVerifyMode(QSslSocket::VerifyNone);
         server->setSslConfiguration(configuration);
         m_server = std::move(server);
-    } else {
-        m_server = std::make_unique<QTcpServer>();
     }
     // A TLS server offers a connection once its handshake is done.
     QObject::connect(m_server.get(), &QTcpServer::pendingConnectionAvailable, m_server.get(), [this] {
@@ -110,13 +105,13 @@ void LocalHttpServer::respondWith(const HttpResponse &response)
 
 QUrl LocalHttpServer::url(const QString &path) const
 {
-    return QUrl(QStringLiteral("%1://127.0.0.1:%2%3").arg(m_scheme).arg(m_server->serverPort()).arg(path));
+    const QString scheme = qobject_cast<QSslServer *>(m_server.get()) ? u"https"_s : u"http"_s;
+    return QUrl(u"%1://127.0.0.1:%2%3"_s.arg(scheme).arg(m_server->serverPort()).arg(path));
 }
 
 void LocalHttpServer::releaseHeld(const HttpResponse &response)
 {
-    const auto held = std::exchange(m_held, {});
-    for (const QPointer<QTcpSocket> &socket : held) {
+    for (const QPointer<QTcpSocket> &socket : std::exchange(m_held, {})) {
         if (socket)
             answer(socket, response);
     }
@@ -124,40 +119,29 @@ void LocalHttpServer::releaseHeld(const HttpResponse &response)
 
 void LocalHttpServer::accept(QTcpSocket *socket)
 {
-    ++m_connections;
     socket->setParent(m_server.get());
-    QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { read(socket); });
-    QObject::connect(socket, &QTcpSocket::disconnected, socket, [this, socket] {
-        m_buffers.erase(socket);
-        socket->deleteLater();
-    });
-    if (socket->bytesAvailable() > 0)
-        read(socket);
-}
-
-void LocalHttpServer::read(QTcpSocket *socket)
-{
-    QByteArray &buffer = m_buffers[socket];
-    buffer += socket->readAll();
-    const std::optional<HttpRequest> request = parseRequest(buffer);
-    if (!request)
-        return;
-    buffer.clear();
-    m_requests << *request;
-    const std::optional<HttpResponse> response = m_handler ? m_handler(*request) : std::optional(HttpResponse{404, {}});
-    if (response)
-        answer(socket, *response);
-    else
-        m_held << socket;
+    QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    // The request stays in the socket's buffer until all of it has arrived.
+    const auto read = [this, socket] {
+        const std::optional<HttpRequest> request = parseRequest(socket->peek(socket->bytesAvailable()));
+        if (!request)
+            return;
+        socket->readAll();
+        m_requests << *request;
+        if (const std::optional<HttpResponse> response = m_handler(*request))
+            answer(socket, *response);
+        else
+            m_held << socket;
+    };
+    QObject::connect(socket, &QTcpSocket::readyRead, socket, read);
+    read();
 }
 
 void LocalHttpServer::answer(QTcpSocket *socket, const HttpResponse &response)
 {
-    QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reasonFor(response.status) + "\r\n";
-    head += "Content-Type: " + response.contentType + "\r\n";
-    head += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
-    head += "Connection: close\r\n\r\n";
-    socket->write(head + response.body);
+    // Clients read the status code; the reason phrase is free text.
+    socket->write("HTTP/1.1 " + QByteArray::number(response.status) + " Status\r\nContent-Length: "
+                  + QByteArray::number(response.body.size()) + "\r\nConnection: close\r\n\r\n" + response.body);
     socket->disconnectFromHost();
 }
 
