@@ -7,8 +7,10 @@
 #include "TestSupport.h"
 
 #include <QBuffer>
+#include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QTest>
 
@@ -168,7 +170,6 @@ private Q_SLOTS:
             offers.append({type, "x"});
         offers.append({QStringLiteral("image/png"), pngBytes(image)});
         f.offerAndPoll(offers);
-        const qint64 seen = f.x11.changeCount();
         const QString delta = QStringLiteral("[Clipboard] changeCount delta detected — types: [");
         QVERIFY(diag.lines().value(0).startsWith(delta));
         QVERIFY(diag.lines().value(0).contains(QLatin1String("\"image/png\"")));
@@ -188,8 +189,8 @@ private Q_SLOTS:
         QVERIFY(QFileInfo(path).fileName().endsWith(QLatin1String(" (Clipboard).png")));
         QVERIFY(diag.contains(QStringLiteral("[Clipboard] Saved: ") + QFileInfo(path).fileName()));
         QCOMPARE(QImage(path).convertToFormat(QImage::Format_ARGB32), image);
-        // A clipboard capture is not written back to the clipboard.
-        QCOMPARE(f.x11.changeCount(), seen);
+        // A clipboard capture is not written back: the other program still owns the clipboard.
+        QVERIFY(!QGuiApplication::clipboard()->ownsClipboard());
     }
 
     void clearedClipboardHasNoImage()

@@ -13,6 +13,8 @@
 #include <QPointer>
 #include <QThreadPool>
 
+#include <algorithm>
+
 Q_LOGGING_CATEGORY(lcClipboard, "tarnwick.clipboard")
 
 ClipboardCapture::ClipboardCapture(const Dependencies &deps, QObject *parent)
@@ -32,6 +34,7 @@ ClipboardCapture::ClipboardCapture(const Dependencies &deps, QObject *parent)
     connect(&m_poll, &QTimer::timeout, this, &ClipboardCapture::poll);
     // Parked images wait no longer than the last settling file may hold them.
     m_parkedDeadline.setSingleShot(true);
+    m_parkedDeadline.setTimerType(Qt::PreciseTimer);
     connect(&m_parkedDeadline, &QTimer::timeout, this, &ClipboardCapture::releaseParked);
 }
 
@@ -122,6 +125,7 @@ void ClipboardCapture::consider(const Parked &offer)
     if (folderCaptureArriving()) {
         qCInfo(lcClipboard) << "waiting: a screenshot file is settling and may hold the same image";
         m_parked.append(offer);
+        scheduleRelease();
         return;
     }
     Diagnostics::line(QStringLiteral("[Clipboard] Image found — saving..."));
@@ -133,6 +137,15 @@ void ClipboardCapture::releaseParked()
     const QList<Parked> parked = std::exchange(m_parked, {});
     for (const Parked &offer : parked)
         consider(offer);
+}
+
+void ClipboardCapture::scheduleRelease()
+{
+    // Settling files normally release the parked images sooner; this is the
+    // bound for those that never complete.
+    const QList<qint64> deadlines = m_settling.values();
+    const qint64 last = *std::max_element(deadlines.cbegin(), deadlines.cend());
+    m_parkedDeadline.start(std::chrono::milliseconds(last - m_clock.elapsed() + 1));
 }
 
 void ClipboardCapture::save(const QImage &image, const QByteArray &png, quint64 fingerprint)
@@ -175,7 +188,6 @@ void ClipboardCapture::noteSettling(const QStringList &paths)
     const qint64 deadline = m_clock.elapsed() + m_timings.settleDelay.count() + m_timings.settleBound.count();
     for (const QString &path : paths)
         m_settling.insert(path, deadline);
-    m_parkedDeadline.start(m_timings.settleDelay + m_timings.settleBound + std::chrono::milliseconds(1));
 }
 
 void ClipboardCapture::settled(const QStringList &paths)
@@ -187,7 +199,7 @@ void ClipboardCapture::settled(const QStringList &paths)
 
 bool ClipboardCapture::folderCaptureArriving()
 {
-    m_settling.removeIf([now = m_clock.elapsed()](const auto &entry) { return entry.value() < now; });
+    m_settling.removeIf([now = m_clock.elapsed()](const auto &entry) { return entry.value() <= now; });
     return !m_settling.isEmpty();
 }
 

@@ -92,6 +92,7 @@ private:
     void writeOwn(const QImage &image);
     void consider(const Parked &offer);
     void releaseParked();
+    void scheduleRelease();
     void save(const QImage &image, const QByteArray &png, quint64 fingerprint);
     bool folderCaptureArriving();
     // Any capture with these pixels in the window, or only clipboard ones.
