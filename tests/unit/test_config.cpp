@@ -248,6 +248,8 @@ private Q_SLOTS:
         QTest::newRow("silent server times out, nothing changes") << Server::Silent << valid << CacheAfter::Unchanged;
         QTest::newRow("untrusted certificate, nothing changes") << Server::Untrusted << valid << CacheAfter::Unchanged;
         QTest::newRow("plain http is never fetched") << Server::Plain << valid << CacheAfter::Unchanged;
+        QTest::newRow("body over 1 MiB fails like a failed fetch")
+            << Server::Trusted << HttpResponse{200, valid.body + QByteArray(1 << 20, ' ')} << CacheAfter::Unchanged;
     }
 
     void fetch()
@@ -463,11 +465,15 @@ private Q_SLOTS:
         QTest::addColumn<Server>("kind");
         QTest::addColumn<QString>("url");  // a path on the server, else the whole URL; none: no configuration
         QTest::addColumn<bool>("attempted");
-        QTest::newRow("error page is not an installer") << Server::Trusted << u"/x.dmg"_s << true;
-        QTest::newRow("untrusted certificate") << Server::Untrusted << u"/x.dmg"_s << true;
-        QTest::newRow("plain http is never downloaded") << Server::Plain << u"/x.dmg"_s << false;
-        QTest::newRow("malformed https URL is never downloaded") << Server::None << u"https://exa mple/x.dmg"_s << false;
-        QTest::newRow("no configuration, nothing to download") << Server::None << QString() << false;
+        QTest::addColumn<HttpResponse>("response");
+        const HttpResponse notFound{404, "<html>not here</html>"};
+        QTest::newRow("error page is not an installer") << Server::Trusted << u"/x.dmg"_s << true << notFound;
+        QTest::newRow("installer over the size limit") << Server::Trusted << u"/x.dmg"_s << true
+                                                       << HttpResponse{200, QByteArray(64 * 1024, 'i')};
+        QTest::newRow("untrusted certificate") << Server::Untrusted << u"/x.dmg"_s << true << notFound;
+        QTest::newRow("plain http is never downloaded") << Server::Plain << u"/x.dmg"_s << false << notFound;
+        QTest::newRow("malformed https URL is never downloaded") << Server::None << u"https://exa mple/x.dmg"_s << false << notFound;
+        QTest::newRow("no configuration, nothing to download") << Server::None << QString() << false << notFound;
     }
 
     void downloadThatCannotSucceedLeavesNothing()
@@ -475,8 +481,10 @@ private Q_SLOTS:
         QFETCH(Server, kind);
         QFETCH(QString, url);
         QFETCH(bool, attempted);
-        const auto server = serve(kind, {404, "<html>not here</html>"});
+        QFETCH(HttpResponse, response);
+        const auto server = serve(kind, response);
         Fixture f;
+        f.settings.maxInstallerBytes = 4096;
         auto manager = url.isNull() ? f.make() : f.holding(sampleConfig(server ? server->url(url).toString() : url));
         QSignalSpy progress(manager.get(), &RemoteConfigManager::downloadProgressChanged);
         manager->downloadAndInstallUpdate();

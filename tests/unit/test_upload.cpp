@@ -104,6 +104,8 @@ private Q_SLOTS:
         row("link not text", 200, successBody("{\"link\":5}"), invalid);
         row("no deletehash", 200, successBody("{\"link\":\"L\"}"), UploadResult{u"L"_s, std::nullopt});
         row("deletehash not text", 200, successBody("{\"link\":\"L\",\"deletehash\":null}"), UploadResult{u"L"_s, std::nullopt});
+        row("answer over 1 MiB is a network error", 200, QByteArray(1 << 20, ' ') + successBody("{\"link\":\"L\"}"),
+            UploadError::networkError({}));
         row("success flag ignored", 200, "{\"success\":false,\"data\":{\"link\":\"L\",\"deletehash\":\"h\"}}", UploadResult{u"L"_s, u"h"_s});
         const HttpResponse fine{200, successBody("{\"link\":\"L\"}")};
         QTest::newRow("untrusted certificate is a network error") << Server::Untrusted << true << fine << UploadOutcome(UploadError::networkError({}));

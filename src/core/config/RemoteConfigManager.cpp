@@ -164,13 +164,14 @@ void RemoteConfigManager::fetchRemote()
     request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
     request.setRawHeader("Cache-Control", "no-cache");
     QNetworkReply *reply = m_network->get(request);
+    NetworkReplies::limitBody(reply, m_settings.maxConfigBytes);
     connect(reply, &QNetworkReply::finished, this, [this, reply] { onFetchReply(reply); });
 }
 
 void RemoteConfigManager::onFetchReply(QNetworkReply *reply)
 {
     reply->deleteLater();
-    if (NetworkReplies::transferFailed(*reply)) {
+    if (NetworkReplies::transferFailed(*reply) || NetworkReplies::exceededLimit(*reply)) {
         qCInfo(lcConfig) << "configuration fetch failed:" << reply->errorString();
         Q_EMIT fetchFinished();
         return;
@@ -232,6 +233,7 @@ void RemoteConfigManager::downloadAndInstallUpdate()
         return;
     setDownloadProgress(0.0);
     QNetworkReply *reply = m_network->get(NetworkReplies::request(url, m_settings.downloadTimeout, m_settings.tls));
+    NetworkReplies::limitBody(reply, m_settings.maxInstallerBytes);
     connect(reply, &QNetworkReply::readyRead, this, [this, reply] { writeDownloadChunk(reply); });
     const QString fileName = installerFileName(url);
     connect(reply, &QNetworkReply::finished, this, [this, reply, fileName] { finishDownload(reply, fileName); });
@@ -271,8 +273,8 @@ void RemoteConfigManager::finishDownload(QNetworkReply *reply, const QString &fi
     reply->deleteLater();
     const std::unique_ptr<QTemporaryFile> file = std::move(m_download);
     // Unlike a configuration, an error page is never an installer.
-    bool placed = file && reply->error() == QNetworkReply::NoError && file->write(reply->readAll()) >= 0
-        && file->flush();
+    bool placed = file && reply->error() == QNetworkReply::NoError && !NetworkReplies::exceededLimit(*reply)
+        && file->write(reply->readAll()) >= 0 && file->flush();
     const QString destination = destinationFor(fileName);
     if (placed && !destination.isEmpty()) {
         const QFileInfo existing(destination);

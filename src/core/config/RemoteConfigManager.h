@@ -44,6 +44,8 @@ public:
         std::chrono::milliseconds fetchTimeout{5000};
         std::chrono::milliseconds downloadTimeout{60000};
         std::chrono::milliseconds quitDelay{500};
+        qint64 maxConfigBytes = 1LL << 20;     // a larger configuration fails like a failed fetch
+        qint64 maxInstallerBytes = 2LL << 30;  // a larger installer fails like a failed download
         std::function<void(const QUrl &)> openFile;
         std::function<void()> quit;
     };

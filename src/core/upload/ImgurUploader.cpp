@@ -49,12 +49,17 @@ private:
         request.setRawHeader("Authorization", "Client-ID " + m_settings.clientId.toUtf8());
         request.setHeader(QNetworkRequest::ContentTypeHeader, "multipart/form-data; boundary=" + boundary);
         QNetworkReply *reply = m_network->post(request, ImgurUploader::multipartBody(boundary, base64));
+        NetworkReplies::limitBody(reply, m_settings.maxReplyBytes);
         connect(reply, &QNetworkReply::finished, this, [this, reply] { received(reply); });
     }
 
     void received(QNetworkReply *reply)
     {
         reply->deleteLater();
+        if (NetworkReplies::exceededLimit(*reply)) {
+            finish(UploadError::networkError(QStringLiteral("the answer is larger than expected")));
+            return;
+        }
         if (NetworkReplies::transferFailed(*reply)) {
             qCInfo(lcUpload) << "upload failed:" << reply->errorString();
             finish(UploadError::networkError(reply->errorString()));

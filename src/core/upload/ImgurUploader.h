@@ -24,6 +24,7 @@ public:
         QUrl apiHost = defaultApiHost();  // scheme://host[:port]; the path is fixed
         QString clientId = builtInClientId();
         std::chrono::milliseconds timeout{60000};
+        qint64 maxReplyBytes = 1LL << 20;  // a larger answer fails as a network error
         std::optional<QSslConfiguration> tls;  // trust to use; none: the system's
     };
 

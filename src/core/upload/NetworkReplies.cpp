@@ -27,4 +27,23 @@ QNetworkRequest request(const QUrl &url, std::chrono::milliseconds timeout,
     return request;
 }
 
+namespace {
+const char *const overLimitProperty = "tarnwick.overLimit";
+}
+
+void limitBody(QNetworkReply *reply, qint64 maxBytes)
+{
+    QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [reply, maxBytes](qint64 received, qint64 total) {
+        if (received <= maxBytes && total <= maxBytes)
+            return;
+        reply->setProperty(overLimitProperty, true);
+        reply->abort();  // too late when the whole body came in one piece; exceededLimit() still tells
+    });
+}
+
+bool exceededLimit(const QNetworkReply &reply)
+{
+    return reply.property(overLimitProperty).toBool();
+}
+
 }  // namespace NetworkReplies

@@ -24,4 +24,9 @@ bool isHttpsUrl(const QUrl &url);
 QNetworkRequest request(const QUrl &url, std::chrono::milliseconds timeout,
                         const std::optional<QSslConfiguration> &tls);
 
+// Aborts reply as soon as its body is announced or received beyond maxBytes,
+// and marks it so that exceededLimit() is true: such a reply is a failure.
+void limitBody(QNetworkReply *reply, qint64 maxBytes);
+bool exceededLimit(const QNetworkReply &reply);
+
 }  // namespace NetworkReplies
