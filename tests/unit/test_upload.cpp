@@ -1,6 +1,7 @@
 // The uploader against a real HTTPS server on 127.0.0.1 that plays the image
 // API, and bounded fuzzing of its response reader.
 
+#include "capture/Preferences.h"
 #include "upload/ImgurUploader.h"
 #include "LocalHttpServer.h"
 #include "Mutator.h"
@@ -11,6 +12,7 @@
 #include <QJsonObject>
 #include <QNetworkProxy>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace TestSupport;
@@ -135,6 +137,19 @@ private Q_SLOTS:
         if (!sent)
             QTest::qWait(100);  // time for a request that should not come
         QCOMPARE(server.requests().size(), sent ? 1 : 0);
+    }
+
+    void clientIdIsTheUsersOwnElseTheBuilds()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(u"Tarnwick.conf"_s);
+        Preferences preferences(file);
+        const auto effective = [&] { return ImgurUploader::clientIdFor(preferences.stringValue(Preferences::imgurClientIdKey)); };
+        QCOMPARE(effective(), ImgurUploader::builtInClientId());
+        writeBytes(file, "[General]\nimgurClientID=\" 0a1b2c3d4e5f678 \"\n");
+        QCOMPARE(effective(), u"0a1b2c3d4e5f678"_s);
+        writeBytes(file, "[General]\nimgurClientID=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x1)\n");  // not text
+        QCOMPARE(effective(), ImgurUploader::builtInClientId());
     }
 
     void errorTextsAreExact()

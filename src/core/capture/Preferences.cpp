@@ -65,3 +65,16 @@ void Preferences::setBool(const char *key, bool value)
     m_settings.setValue(QLatin1String(key), value);
     m_settings.sync();
 }
+
+QString Preferences::stringValue(const char *key) const
+{
+    m_settings.sync();
+    const QVariant value = m_settings.value(QLatin1String(key));
+    return value.typeId() == QMetaType::QString ? value.toString().trimmed() : QString();
+}
+
+void Preferences::setString(const char *key, const QString &value)
+{
+    m_settings.setValue(QLatin1String(key), value);
+    m_settings.sync();
+}

@@ -13,6 +13,7 @@ public:
     static constexpr const char *clipboardCaptureEnabledKey = "clipboardCaptureEnabled";
     static constexpr const char *clipboardScreenshotsOnlyKey = "clipboardScreenshotsOnly";
     static constexpr const char *saveLocalCopiesKey = "saveLocalCopies";
+    static constexpr const char *imgurClientIdKey = "imgurClientID";
 
     explicit Preferences(const QString &filePath);
     // $XDG_CONFIG_HOME/Tarnwick/Tarnwick.conf
@@ -27,6 +28,9 @@ public:
 
     bool boolValue(const char *key, bool fallback) const;
     void setBool(const char *key, bool value);
+    // Trimmed text; empty when absent or not text.
+    QString stringValue(const char *key) const;
+    void setString(const char *key, const QString &value);
 
     bool isClipboardCaptureEnabled() const { return boolValue(clipboardCaptureEnabledKey, true); }
     bool clipboardScreenshotsOnly() const { return boolValue(clipboardScreenshotsOnlyKey, true); }

@@ -103,6 +103,12 @@ QString ImgurUploader::builtInClientId()
     return QStringLiteral(TARNWICK_IMGUR_CLIENT_ID);
 }
 
+QString ImgurUploader::clientIdFor(const QString &preferred)
+{
+    const QString own = preferred.trimmed();
+    return own.isEmpty() ? builtInClientId() : own;
+}
+
 ImgurUploader::ImgurUploader(QString clientId)
 {
     m_settings.clientId = std::move(clientId);

@@ -28,9 +28,13 @@ public:
         std::optional<QSslConfiguration> tls;  // trust to use; none: the system's
     };
 
-    // The build's API host and client identifier (15 lower-case hex digits).
+    // The build's API host and client identifier (empty: none was registered
+    // for this build).
     static QUrl defaultApiHost();
     static QString builtInClientId();
+    // The identifier to use: the user's own when set, else the build's. Empty
+    // means uploading is unavailable and its controls stay hidden.
+    static QString clientIdFor(const QString &preferred);
 
     explicit ImgurUploader(QString clientId);
     explicit ImgurUploader(Settings settings);
