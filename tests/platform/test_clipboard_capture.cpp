@@ -14,7 +14,10 @@
 #include <QProcess>
 #include <QTest>
 
+#include <atomic>
 #include <memory>
+#include <thread>
+#include <vector>
 
 using namespace TestSupport;
 
@@ -323,6 +326,53 @@ private Q_SLOTS:
         QTest::qWait(50);
         QCOMPARE(f.monitor->screenshots().size(), 1);
         QCOMPARE(f.clipboardFiles(), QStringList());
+    }
+
+    // Screenshot files written a few milliseconds apart while both cores are
+    // busy: whatever their pixels, the newest hundred end up listed.
+    void streamsUnderLoadEndWithTheNewestListed_data()
+    {
+        QTest::addColumn<bool>("identical");
+        QTest::addColumn<int>("gapMs");
+        QTest::newRow("identical, stream") << true << 4;
+        QTest::newRow("identical, burst") << true << 0;
+        QTest::newRow("distinct, stream") << false << 4;
+        QTest::newRow("distinct, burst") << false << 0;
+    }
+
+    void streamsUnderLoadEndWithTheNewestListed()
+    {
+        QFETCH(bool, identical);
+        QFETCH(int, gapMs);
+        ClipboardFixture f;
+        f.timings.clipboardPollInterval = std::chrono::milliseconds(800);
+        f.start(&f.x11);
+        std::atomic<bool> busy{true};
+        std::vector<std::thread> load;
+        for (int i = 0; i < 2; ++i)
+            load.emplace_back([&busy] { while (busy.load(std::memory_order_relaxed)) {} });
+        constexpr int count = 300;
+        // Identical files are copies of one screen-sized shot, as a key held down would make.
+        const QString shot = writePng(f.root.path() + QStringLiteral("/shot.png"), noise(480, 300));
+        QStringList written;
+        for (int i = 0; i < count; ++i) {
+            const QString path = f.shots + QStringLiteral("/Screenshot %1.png").arg(i, 4, 10, QLatin1Char('0'));
+            if (identical)
+                QVERIFY(QFile::copy(shot, path));
+            else
+                writePng(path, makeImage(320, 200, Qt::darkBlue, i));
+            written << path;
+            if (gapMs > 0)
+                QTest::qWait(gapMs);
+        }
+        busy = false;
+        for (std::thread &thread : load)
+            thread.join();
+        QTRY_COMPARE_WITH_TIMEOUT(f.listedPaths().value(0), written.last(), 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(f.monitor->screenshots().size(), ScreenshotMonitor::maxItems, 10000);
+        QStringList listed = f.listedPaths();
+        listed.sort();
+        QCOMPARE(listed, written.mid(count - ScreenshotMonitor::maxItems));
     }
 
     void oversizedImagesAreSkipped()

@@ -40,6 +40,7 @@ ScreenshotMonitor::ScreenshotMonitor(const Dependencies &deps, QObject *parent)
     , m_history(deps.preferences, m_thumbnailer, &m_pool)
     , m_folderCapture(deps.folderWatcher, deps.folderLocator, {deps.timings.settleDelay, deps.timings.folderPollInterval})
     , m_clipboardCapture(clipboardDependencies(deps, m_thumbnailer, &m_pool, [this] { return m_isPending; }))
+    , m_captureQueue(deps.folders, m_thumbnailer, &m_pool, maxItems)
 {
     Q_ASSERT(m_preferences && deps.clipboard && deps.folderWatcher && deps.folderLocator);
     m_pendingReset.setSingleShot(true);
@@ -58,6 +59,8 @@ ScreenshotMonitor::ScreenshotMonitor(const Dependencies &deps, QObject *parent)
         screenshotEventFired();
     });
     connect(&m_clipboardCapture, &ClipboardCapture::captured, this, &ScreenshotMonitor::insertCapture);
+    connect(&m_captureQueue, &CaptureQueue::built, this, &ScreenshotMonitor::insertCapture);
+    connect(&m_captureQueue, &CaptureQueue::finished, &m_clipboardCapture, &ClipboardCapture::settled);
 
     m_folderCapture.start();
     m_history.load();
@@ -139,25 +142,7 @@ void ScreenshotMonitor::addScreenshots(const QStringList &paths, ScreenshotSourc
 
 void ScreenshotMonitor::insertFiles(const QStringList &paths, ScreenshotSource source, bool justTaken)
 {
-    QPointer<ScreenshotMonitor> self(this);
-    m_pool.start([self, paths, source, justTaken, keepCopies = saveLocalCopies(), folders = m_folders,
-                  thumbnailer = m_thumbnailer] {
-        // One task for the whole batch keeps the insertions in the given order.
-        for (const QString &path : paths) {
-            auto capture = CaptureBuilder::buildFolderCapture(path, source, keepCopies, justTaken, folders);
-            if (!capture)
-                continue;
-            QMetaObject::invokeMethod(self.data(), [self, capture = *capture] {
-                if (self)
-                    self->insertCapture(capture);
-            }, Qt::QueuedConnection);
-            thumbnailer.store(capture->item.filePath(), capture->item.thumbnail);
-        }
-        QMetaObject::invokeMethod(self.data(), [self, paths] {
-            if (self)
-                self->m_clipboardCapture.settled(paths);
-        }, Qt::QueuedConnection);
-    });
+    m_captureQueue.enqueue({paths, source, justTaken, saveLocalCopies()});
 }
 
 void ScreenshotMonitor::insertCapture(const CaptureBuilder::Capture &capture)

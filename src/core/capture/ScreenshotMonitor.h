@@ -1,5 +1,6 @@
 #pragma once
 
+#include "capture/CaptureQueue.h"
 #include "capture/ClipboardCapture.h"
 #include "capture/FolderCapture.h"
 #include "capture/LocalFolders.h"
@@ -138,6 +139,7 @@ private:
     ScreenshotHistory m_history;
     FolderCapture m_folderCapture;
     ClipboardCapture m_clipboardCapture;
+    CaptureQueue m_captureQueue;
 
     // Declared last so it is destroyed first: its destructor waits for the
     // background tasks, which post their results back to this object.
