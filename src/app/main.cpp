@@ -10,6 +10,7 @@
 #include "capture/Thumbnailer.h"
 #include "capture/XdgScreenshotFolderLocator.h"
 #include "config/RemoteConfigManager.h"
+#include "desktop/DesktopPanelAppearance.h"
 #include "hotkey/DesktopHotKey.h"
 #include "session/DBusService.h"
 #include "shell/AppDelegate.h"
@@ -125,6 +126,8 @@ int main(int argc, char **argv)
     const std::unique_ptr<GlobalHotKey> hotKey = DesktopHotKey::create();
     AppDelegate::Services services;
     services.hotKey = hotKey.get();
+    DesktopPanelAppearance panel;
+    services.panel = &panel;
     services.refreshRemoteConfig = [] { RemoteConfigManager::shared().fetchRemote(); };
     AppDelegate delegate(&monitor, services, AppDelegate::Timings{});
 

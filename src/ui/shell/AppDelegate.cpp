@@ -8,6 +8,7 @@
 #include "shell/HoverPanel.h"
 #include "shell/HoverPanelGeometry.h"
 #include "shell/HoverPreviewView.h"
+#include "shell/PanelAppearance.h"
 #include "shell/Popover.h"
 #include "shell/PopoverPlacement.h"
 #include "shell/StatusIconRenderer.h"
@@ -60,7 +61,8 @@ void AppDelegate::setupStatusItem()
     // Created even without a tray: Qt docks the icon when one appears, and
     // the hot key and `tarnwick --toggle` reach the popover meanwhile.
     m_statusItem = new QSystemTrayIcon(this);
-    m_statusItem->setIcon(StatusIconRenderer::icon(0, false, StatusIconRenderer::colorsFor(QApplication::palette())));
+    m_statusItem->setIcon(StatusIconRenderer::icon(0, false, StatusIconRenderer::colorsFor(PanelShade::colorsFor(
+        {{}, {}, QApplication::palette().color(QPalette::Window)}))));  // the panel is asked once the tray shows it
     // Several tray hosts show the menu themselves, so it is handed over once
     // and filled each time it opens.
     m_menu = new QMenu;
@@ -88,7 +90,13 @@ void AppDelegate::observeUnreadCount()
     connect(m_monitor, &ScreenshotMonitor::unreadCountChanged, this, &AppDelegate::updateIcon);
     connect(m_monitor, &ScreenshotMonitor::isPendingChanged, this, &AppDelegate::updateIcon);
     connect(m_monitor, &ScreenshotMonitor::screenshotsChanged, this, &AppDelegate::updateToolTip);
+    if (m_services.panel)
+        connect(m_services.panel, &PanelAppearance::changed, this, &AppDelegate::updateIcon);
     updateIcon();  // the icon matches the monitor from the start
+    // An XEmbed tray draws its background only once it has taken the icon in:
+    // look at the panel again when it has.
+    for (const int ms : {1000, 3000})
+        QTimer::singleShot(ms, this, &AppDelegate::updateIcon);
     updateToolTip();
     m_midnight.setSingleShot(true);
     connect(&m_midnight, &QTimer::timeout, this, &AppDelegate::updateToolTip);
@@ -106,8 +114,12 @@ void AppDelegate::updateIcon()
 {
     if (!m_statusItem)
         return;
+    PanelShade::Clues clues;
+    clues.appWindow = QApplication::palette().color(QPalette::Window);
+    if (m_services.panel)
+        clues = m_services.panel->clues(iconGeometry().value_or(QRect()));
     m_statusItem->setIcon(StatusIconRenderer::icon(m_monitor->unreadCount(), m_monitor->isPending(),
-                                                   StatusIconRenderer::colorsFor(QApplication::palette())));
+                                                   StatusIconRenderer::colorsFor(PanelShade::colorsFor(clues))));
 }
 
 void AppDelegate::updateToolTip()
@@ -153,6 +165,8 @@ bool AppDelegate::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != m_menu)
         return false;
+    if (event->type() == QEvent::PaletteChange)
+        updateIcon();  // a theme change: the panel may have changed shade too
     // A left click on the icon while the menu is open closes the menu and
     // opens the popover, as it would with the menu closed. The press itself
     // is not handed on to the icon, so it is done here.

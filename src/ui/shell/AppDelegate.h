@@ -12,6 +12,7 @@
 
 class ContentView;
 class GlobalHotKey;
+class PanelAppearance;
 class HoverPanel;
 class Popover;
 class QMenu;
@@ -34,6 +35,7 @@ public:
     // What the composition root hands in besides the monitor; all optional.
     struct Services {
         GlobalHotKey *hotKey = nullptr;              // not owned; must outlive the delegate
+        PanelAppearance *panel = nullptr;            // not owned; none: the app palette decides
         std::function<void()> refreshRemoteConfig;  // asks for a fresh remote configuration
     };
 

@@ -4,7 +4,6 @@
 #include "common/Symbols.h"
 
 #include <QPainter>
-#include <QPalette>
 #include <QPixmap>
 
 namespace {
@@ -19,9 +18,9 @@ constexpr double ringOpacity = 0.85;
 
 }  // namespace
 
-StatusIconRenderer::Colors StatusIconRenderer::colorsFor(const QPalette &palette)
+StatusIconRenderer::Colors StatusIconRenderer::colorsFor(const PanelShade::Colors &panel)
 {
-    return {palette.color(QPalette::WindowText), palette.color(QPalette::Window), Style::systemRed()};
+    return {panel.glyph, panel.background, Style::systemRed()};
 }
 
 QImage StatusIconRenderer::render(int unreadCount, bool isPending, const Colors &colors, qreal devicePixelRatio)

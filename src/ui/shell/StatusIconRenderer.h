@@ -1,10 +1,11 @@
 #pragma once
 
+#include "shell/PanelShade.h"
+
 #include <QColor>
 #include <QIcon>
 #include <QImage>
 
-class QPalette;
 
 // The tray icon: the camera glyph, and a red dot ringed in the background
 // colour while anything is unread or a capture is pending. No number.
@@ -19,7 +20,8 @@ public:
         QColor dot;
     };
 
-    static Colors colorsFor(const QPalette &palette);
+    // The glyph and ring from the panel's shade; the dot stays red.
+    static Colors colorsFor(const PanelShade::Colors &panel);
     static bool showsDot(int unreadCount, bool isPending) { return unreadCount > 0 || isPending; }
     // size × size logical pixels at the given device pixel ratio.
     static QImage render(int unreadCount, bool isPending, const Colors &colors, qreal devicePixelRatio = 1.0);
