@@ -12,6 +12,7 @@
 #include "config/RemoteConfigManager.h"
 #include "desktop/DesktopPanelAppearance.h"
 #include "hotkey/DesktopHotKey.h"
+#include "session/AllocatorTuning.h"
 #include "session/DBusService.h"
 #include "shell/AppDelegate.h"
 
@@ -81,6 +82,7 @@ void preferX11Clipboard()
 
 int main(int argc, char **argv)
 {
+    AllocatorTuning::apply();
     Command command;
     if (const auto done = handOff(argc, argv, command))
         return *done;

@@ -26,6 +26,12 @@ public:
         m_types = {QStringLiteral("image/png")};
         ++m_count;
     }
+    void writeEncodedImage(const QByteArray &bytes, const QString &mimeType) override
+    {
+        m_image = QImage::fromData(bytes);
+        m_types = {mimeType};
+        ++m_count;
+    }
     void setString(const QString &text) override
     {
         m_types = {QStringLiteral("text/plain")};

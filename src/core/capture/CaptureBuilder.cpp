@@ -4,6 +4,7 @@
 #include "capture/LocalCopies.h"
 #include "capture/Thumbnailer.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 std::optional<CaptureBuilder::Capture> CaptureBuilder::buildFolderCapture(const QString &path,
@@ -17,7 +18,10 @@ std::optional<CaptureBuilder::Capture> CaptureBuilder::buildFolderCapture(const 
     if (source == ScreenshotSource::mac && saveLocalCopies)
         itemPath = LocalCopies::keepCopy(path, folders.savedShots);
 
-    const QImage image = Thumbnailer::decode(itemPath);
+    QFile file(itemPath);
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    QByteArray format;
+    const QImage image = Thumbnailer::decode(bytes, &format);
     Capture capture;
     capture.offeredPath = path;
     capture.item.url = QUrl::fromLocalFile(itemPath);
@@ -25,8 +29,10 @@ std::optional<CaptureBuilder::Capture> CaptureBuilder::buildFolderCapture(const 
     capture.item.thumbnail = Thumbnailer::reduce(image);
     capture.item.source = source;
     capture.fingerprint = ImageFingerprint::of(image);
-    if (source == ScreenshotSource::mac && justTaken)
-        capture.clipboardImage = image;
+    if (source == ScreenshotSource::mac && justTaken && !image.isNull()) {
+        capture.clipboardBytes = bytes;
+        capture.clipboardType = QStringLiteral("image/") + QString::fromLatin1(format);
+    }
     return capture;
 }
 

@@ -12,7 +12,8 @@ namespace CaptureBuilder {
 struct Capture {
     QString offeredPath;     // the file that was offered (the duplicate test uses it)
     ScreenshotItem item;
-    QImage clipboardImage;   // full image for the clipboard; null when not wanted
+    QByteArray clipboardBytes;  // the file as it is, for the clipboard; empty when not wanted
+    QString clipboardType;      // its MIME type
     quint64 fingerprint = 0; // of the pixels, 0 when the file did not decode
     bool fromClipboard = false;
 };

@@ -22,5 +22,8 @@ public:
     virtual Image readImage() const = 0;
     virtual void clearContents() = 0;
     virtual void writeImage(const QImage &image) = 0;
+    // Offers an image in the encoding it already has (a screenshot file's
+    // bytes), so no decoded copy stays in memory while it is on the clipboard.
+    virtual void writeEncodedImage(const QByteArray &bytes, const QString &mimeType) = 0;
     virtual void setString(const QString &text) = 0;
 };

@@ -61,26 +61,28 @@ void ClipboardCapture::toggle()
     }
 }
 
-void ClipboardCapture::writeOwn(const QImage &image)
+void ClipboardCapture::rememberOwn(quint64 fingerprint)
 {
     constexpr qsizetype remembered = 32;
-    m_ownWrites.append(ImageFingerprint::of(image));
+    m_ownWrites.append(fingerprint);
     if (m_ownWrites.size() > remembered)
         m_ownWrites.removeFirst();
-    m_clipboard->clearContents();
-    m_clipboard->writeImage(image);
 }
 
 void ClipboardCapture::copyImage(const QImage &image)
 {
-    writeOwn(image);
+    rememberOwn(ImageFingerprint::of(image));
+    m_clipboard->clearContents();
+    m_clipboard->writeImage(image);
     m_lastChangeCount = m_clipboard->changeCount();
 }
 
-void ClipboardCapture::offerCapture(const QImage &image)
+void ClipboardCapture::offerCapture(const CaptureBuilder::Capture &capture)
 {
     m_appWroteToClipboard = true;
-    writeOwn(image);
+    rememberOwn(capture.fingerprint);
+    m_clipboard->clearContents();
+    m_clipboard->writeEncodedImage(capture.clipboardBytes, capture.clipboardType);
 }
 
 void ClipboardCapture::poll()

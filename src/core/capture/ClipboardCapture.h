@@ -60,7 +60,7 @@ public:
     // Copies an image the user asked for; the poll never captures it.
     void copyImage(const QImage &image);
     // Puts a new folder capture on the clipboard; the poll never captures it.
-    void offerCapture(const QImage &image);
+    void offerCapture(const CaptureBuilder::Capture &capture);
 
     // One screenshot, one item.
     void noteSettling(const QStringList &paths);
@@ -89,7 +89,7 @@ private:
         quint64 fingerprint;
     };
 
-    void writeOwn(const QImage &image);
+    void rememberOwn(quint64 fingerprint);
     void consider(const Parked &offer);
     void releaseParked();
     void scheduleRelease();

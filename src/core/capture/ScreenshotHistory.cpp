@@ -39,6 +39,7 @@ bool ScreenshotHistory::contains(const QString &path) const
 
 void ScreenshotHistory::publish(QList<ScreenshotItem> items)
 {
+    holdThumbnails(items);
     m_items = std::move(items);
     m_preferences->setHistoryPaths(paths());
     Q_EMIT changed();
@@ -91,23 +92,35 @@ void ScreenshotHistory::load()
     if (items.isEmpty())
         return;  // every stored path is gone: the stored list is left as it was
     publish(items + m_items);
-    loadThumbnails();
+    m_pool->start([thumbnailer = m_thumbnailer, keep = paths()] { thumbnailer.prune(keep); });
 }
 
-void ScreenshotHistory::loadThumbnails()
+void ScreenshotHistory::holdThumbnails(QList<ScreenshotItem> &items)
+{
+    QSet<QUuid> requested;
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        ScreenshotItem &item = items[i];
+        if (i >= heldThumbnails) {
+            item.thumbnail = QImage();
+            continue;
+        }
+        if (item.thumbnail.isNull() && !m_requested.contains(item.id))
+            requestThumbnail(item);
+        requested.insert(item.id);
+    }
+    m_requested = std::move(requested);
+}
+
+void ScreenshotHistory::requestThumbnail(const ScreenshotItem &item)
 {
     QPointer<ScreenshotHistory> self(this);
-    // One task per item, queued newest first, so the top of the list fills in first.
-    for (const ScreenshotItem &item : std::as_const(m_items)) {
-        m_pool->start([self, id = item.id, path = item.filePath(), thumbnailer = m_thumbnailer] {
-            const QImage thumbnail = thumbnailer.generateThumbnail(path);
-            QMetaObject::invokeMethod(self.data(), [self, id, thumbnail] {
-                if (self)
-                    self->thumbnailMade(id, thumbnail);
-            }, Qt::QueuedConnection);
-        });
-    }
-    m_pool->start([thumbnailer = m_thumbnailer, keep = paths()] { thumbnailer.prune(keep); });
+    m_pool->start([self, id = item.id, path = item.filePath(), thumbnailer = m_thumbnailer] {
+        const QImage thumbnail = thumbnailer.generateThumbnail(path);
+        QMetaObject::invokeMethod(self.data(), [self, id, thumbnail] {
+            if (self)
+                self->thumbnailMade(id, thumbnail);
+        }, Qt::QueuedConnection);
+    });
 }
 
 void ScreenshotHistory::thumbnailMade(const QUuid &id, const QImage &thumbnail)
@@ -122,7 +135,8 @@ void ScreenshotHistory::thumbnailMade(const QUuid &id, const QImage &thumbnail)
 void ScreenshotHistory::flushThumbnails()
 {
     bool any = false;
-    for (ScreenshotItem &item : m_items) {
+    for (qsizetype i = 0; i < qMin<qsizetype>(m_items.size(), heldThumbnails); ++i) {
+        ScreenshotItem &item = m_items[i];
         if (const auto made = m_madeThumbnails.constFind(item.id); made != m_madeThumbnails.cend()) {
             item.thumbnail = *made;
             any = true;

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QTimer>
 #include <QUuid>
 
@@ -23,6 +24,10 @@ class ScreenshotHistory : public QObject
 
 public:
     static constexpr int maxItems = 100;
+    // Thumbnails are held in memory for the newest items only, what the
+    // popover can show with a small margin; the others stay in the disk cache
+    // until a view asks for them.
+    static constexpr int heldThumbnails = 24;
 
     ScreenshotHistory(Preferences *preferences, const Thumbnailer &thumbnailer, QThreadPool *pool,
                       QObject *parent = nullptr);
@@ -47,7 +52,9 @@ Q_SIGNALS:
 
 private:
     void publish(QList<ScreenshotItem> items);
-    void loadThumbnails();
+    // Drops thumbnails past the held ones and asks the pool for missing ones.
+    void holdThumbnails(QList<ScreenshotItem> &items);
+    void requestThumbnail(const ScreenshotItem &item);
     void thumbnailMade(const QUuid &id, const QImage &thumbnail);
     void flushThumbnails();
 
@@ -58,5 +65,6 @@ private:
     // Thumbnails made since the last flush; published together so a long
     // history does not redraw its views once per item.
     QHash<QUuid, QImage> m_madeThumbnails;
+    QSet<QUuid> m_requested;  // asked for once: an undecodable file is not decoded again
     QTimer m_thumbnailFlush;
 };

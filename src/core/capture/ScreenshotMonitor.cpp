@@ -153,8 +153,8 @@ void ScreenshotMonitor::insertCapture(const CaptureBuilder::Capture &capture)
         return;
     if (!capture.fromClipboard)
         dropClipboardTwin(capture.fingerprint);
-    if (!capture.clipboardImage.isNull())
-        m_clipboardCapture.offerCapture(capture.clipboardImage);
+    if (!capture.clipboardBytes.isEmpty())
+        m_clipboardCapture.offerCapture(capture);
     setPending(false);
     m_history.prepend(item);
     setUnreadCount(m_unreadCount + 1);

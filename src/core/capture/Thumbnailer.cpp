@@ -1,5 +1,6 @@
 #include "capture/Thumbnailer.h"
 
+#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
@@ -51,6 +52,13 @@ QImage scalingSource(const QImage &image)
                                                          : QImage::Format_RGB32);
 }
 
+// Thumbnails stay in memory for as long as they are shown: opaque ones are
+// held in three bytes a pixel instead of four.
+QImage compact(const QImage &thumbnail)
+{
+    return thumbnail.hasAlphaChannel() ? thumbnail : thumbnail.convertToFormat(QImage::Format_RGB888);
+}
+
 QImageReader *configured(QImageReader &reader)
 {
     reader.setAllocationLimit(Thumbnailer::allocationLimitMiB);
@@ -76,14 +84,25 @@ QImage Thumbnailer::decode(const QString &path)
     return configured(reader)->read();
 }
 
+QImage Thumbnailer::decode(const QByteArray &bytes, QByteArray *format)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    if (format)
+        *format = reader.format();  // known from the content before the read, gone after it
+    return configured(reader)->read();
+}
+
 QImage Thumbnailer::reduce(const QImage &image)
 {
     if (image.isNull() || image.width() <= 0 || image.height() <= 0)
         return {};
     if (image.width() <= maxWidth)
-        return image;
+        return compact(image);
     const int height = qMax(1, qRound(double(image.height()) * maxWidth / image.width()));
-    return scalingSource(image).scaled(maxWidth, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return compact(scalingSource(image).scaled(maxWidth, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 }
 
 QImage Thumbnailer::generateThumbnail(const QString &path) const
@@ -116,10 +135,10 @@ QImage Thumbnailer::cached(const QString &path) const
     const QString stamp = stampOf(path);
     if (stamp.isEmpty() || reader.text(stampKey) != stamp)
         return {};
-    QImage image = reader.read();
+    const QImage image = reader.read();
     if (image.width() > maxWidth)
         return {};
-    return image;
+    return compact(image);
 }
 
 void Thumbnailer::store(const QString &path, const QImage &thumbnail) const

@@ -20,6 +20,8 @@ public:
 
     // Full decode with the allocation limit and EXIF orientation; null on failure.
     static QImage decode(const QString &path);
+    // The same from a file's bytes; format receives the decoder's name ("png", "jpeg").
+    static QImage decode(const QByteArray &bytes, QByteArray *format = nullptr);
     // The thumbnail of an already decoded image; null for an empty image.
     static QImage reduce(const QImage &image);
 

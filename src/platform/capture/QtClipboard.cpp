@@ -104,6 +104,13 @@ void QtClipboard::writeImage(const QImage &image)
     m_clipboard->setMimeData(data);
 }
 
+void QtClipboard::writeEncodedImage(const QByteArray &bytes, const QString &mimeType)
+{
+    auto *data = new QMimeData;
+    data->setData(mimeType, bytes);
+    m_clipboard->setMimeData(data);
+}
+
 void QtClipboard::setString(const QString &text)
 {
     m_clipboard->setText(text);

@@ -22,6 +22,7 @@ public:
     Image readImage() const override;
     void clearContents() override;
     void writeImage(const QImage &image) override;
+    void writeEncodedImage(const QByteArray &bytes, const QString &mimeType) override;
     void setString(const QString &text) override;
 
 private:

@@ -35,8 +35,8 @@ public:
     // What the composition root hands in besides the monitor; all optional.
     struct Services {
         GlobalHotKey *hotKey = nullptr;              // not owned; must outlive the delegate
-        PanelAppearance *panel = nullptr;            // not owned; none: the app palette decides
         std::function<void()> refreshRemoteConfig;  // asks for a fresh remote configuration
+        PanelAppearance *panel = nullptr;            // not owned; none: the app palette decides
     };
 
     explicit AppDelegate(ScreenshotMonitor *monitor, QObject *parent = nullptr);
