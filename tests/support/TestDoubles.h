@@ -13,7 +13,7 @@ class MemoryClipboard : public Clipboard
 public:
     qint64 changeCount() const override { return m_count; }
     QStringList types() const override { return m_types; }
-    Image readImage() const override { return {m_image, {}}; }
+    QFuture<Image> readImage() const override { return QtFuture::makeReadyFuture(Image{m_image, {}}); }
     void clearContents() override
     {
         m_types.clear();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFuture>
 #include <QImage>
 #include <QStringList>
 
@@ -19,7 +20,9 @@ public:
     virtual qint64 changeCount() const = 0;
     // MIME types now offered, without X11 pseudo-targets.
     virtual QStringList types() const = 0;
-    virtual Image readImage() const = 0;
+    // The best image type offered, read and decoded; may finish later, off
+    // the main thread, so a large transfer never stalls the interface.
+    virtual QFuture<Image> readImage() const = 0;
     virtual void clearContents() = 0;
     virtual void writeImage(const QImage &image) = 0;
     // Offers an image in the encoding it already has (a screenshot file's

@@ -87,6 +87,10 @@ void ClipboardCapture::offerCapture(const CaptureBuilder::Capture &capture)
 
 void ClipboardCapture::poll()
 {
+    if (m_reading) {
+        m_pollAgain = true;  // one read at a time; this change is looked at once it is done
+        return;
+    }
     const qint64 count = m_clipboard->changeCount();
     if (count == m_lastChangeCount)
         return;
@@ -105,7 +109,17 @@ void ClipboardCapture::poll()
         Diagnostics::line(decision.line);
     if (decision.verdict == ClipboardPolicy::Verdict::skip)
         return;
-    const Clipboard::Image offered = m_clipboard->readImage();
+    m_reading = true;
+    m_clipboard->readImage().then(this, [this](const Clipboard::Image &offered) {
+        m_reading = false;
+        imageRead(offered);
+        if (std::exchange(m_pollAgain, false))
+            poll();
+    });
+}
+
+void ClipboardCapture::imageRead(const Clipboard::Image &offered)
+{
     if (offered.image.isNull()) {
         Diagnostics::line(QStringLiteral("[Clipboard] No image found — skipped"));
         return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/CaptureBuilder.h"
+#include "capture/Clipboard.h"
 #include "capture/LocalFolders.h"
 #include "capture/Thumbnailer.h"
 
@@ -13,7 +14,6 @@
 #include <chrono>
 #include <functional>
 
-class Clipboard;
 class Preferences;
 class QThreadPool;
 
@@ -90,6 +90,7 @@ private:
     };
 
     void rememberOwn(quint64 fingerprint);
+    void imageRead(const Clipboard::Image &offered);
     void consider(const Parked &offer);
     void releaseParked();
     void scheduleRelease();
@@ -109,6 +110,8 @@ private:
     QTimer m_poll;
     qint64 m_lastChangeCount = 0;
     bool m_appWroteToClipboard = false;
+    bool m_reading = false;    // an image is being read off the main thread
+    bool m_pollAgain = false;  // a poll came while it was
 
     // Fingerprints of the last images this app wrote, so that one coming
     // back (a clipboard manager re-owning it, changes merged by the poll) is

@@ -1,13 +1,15 @@
 #include "capture/QtClipboard.h"
 
 #include "capture/Thumbnailer.h"
+#include "capture/X11SelectionReader.h"
 
-#include <QBuffer>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QLoggingCategory>
 #include <QMimeData>
+#include <QtConcurrent>
+
+#include <algorithm>
 
 Q_LOGGING_CATEGORY(lcPasteboard, "tarnwick.clipboard")
 
@@ -32,17 +34,12 @@ const QStringList &readableImageTypes()
     return types;
 }
 
-QImage decodeBounded(const QByteArray &bytes)
+Clipboard::Image imageFrom(const QByteArray &bytes, const QString &type)
 {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setAllocationLimit(Thumbnailer::allocationLimitMiB);
-    QImage image = reader.read();
+    const QImage image = Thumbnailer::decode(bytes);  // bounded: a small file may claim a huge size
     if (image.isNull())
-        qCInfo(lcPasteboard) << "clipboard image not decoded:" << reader.errorString();
-    return image;
+        qCInfo(lcPasteboard) << "clipboard image not decoded";
+    return {image, type == QLatin1String("image/png") && !image.isNull() ? bytes : QByteArray()};
 }
 }  // namespace
 
@@ -66,30 +63,33 @@ QStringList QtClipboard::types() const
     return result;
 }
 
-Clipboard::Image QtClipboard::readImage() const
+QFuture<Clipboard::Image> QtClipboard::readImage() const
 {
     const QMimeData *data = m_clipboard->mimeData();
     if (!data)
-        return {};
-    const QStringList offered = data->formats();
-    for (const QString &type : readableImageTypes()) {
-        if (!offered.contains(type))
-            continue;
-        const QByteArray bytes = data->data(type);
-        if (bytes.size() > m_maxImageBytes) {
-            qCWarning(lcPasteboard) << "clipboard image skipped:" << bytes.size() << "bytes of" << type
-                                    << "exceed the limit of" << m_maxImageBytes;
-            return {};
-        }
-        QImage image = decodeBounded(bytes);
-        if (image.isNull())
-            continue;
-        return {image, type == QLatin1String("image/png") ? bytes : QByteArray()};
-    }
-    // An in-process image (our own copy) has no encoded form to read.
+        return QtFuture::makeReadyFuture(Image{});
+    // Our own copy is in this process and has no encoded form to read.
     if (m_clipboard->ownsClipboard() && data->hasImage())
-        return {qvariant_cast<QImage>(data->imageData()), {}};
-    return {};
+        return QtFuture::makeReadyFuture(Image{qvariant_cast<QImage>(data->imageData()), {}});
+    const QStringList offered = data->formats();
+    const auto best = std::find_if(readableImageTypes().cbegin(), readableImageTypes().cend(),
+                                   [&](const QString &type) { return offered.contains(type); });
+    if (best == readableImageTypes().cend())
+        return QtFuture::makeReadyFuture(Image{});
+    const QString type = *best;
+    const qint64 limit = m_maxImageBytes;
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        // No X connection of our own to read on: Qt's transfer, on this thread.
+        const QByteArray bytes = data->data(type);
+        return QtFuture::makeReadyFuture(bytes.size() > limit ? Image{} : imageFrom(bytes, type));
+    }
+    return QtConcurrent::run([type, limit] {
+        const X11SelectionReader::Result read = X11SelectionReader::read(type.toLatin1(), limit);
+        if (read.failure == X11SelectionReader::Failure::tooLarge)
+            qCWarning(lcPasteboard) << "clipboard image skipped: its" << type << "data exceed the limit of" << limit
+                                    << "bytes";
+        return read.failure ? Image{} : imageFrom(read.data, type);
+    });
 }
 
 void QtClipboard::clearContents()

@@ -19,7 +19,7 @@ public:
 
     qint64 changeCount() const override { return m_changeCount; }
     QStringList types() const override;
-    Image readImage() const override;
+    QFuture<Image> readImage() const override;
     void clearContents() override;
     void writeImage(const QImage &image) override;
     void writeEncodedImage(const QByteArray &bytes, const QString &mimeType) override;
