@@ -10,6 +10,7 @@
 #include "capture/Thumbnailer.h"
 #include "capture/XdgScreenshotFolderLocator.h"
 #include "config/RemoteConfigManager.h"
+#include "desktop/Compositor.h"
 #include "desktop/DesktopPanelAppearance.h"
 #include "hotkey/DesktopHotKey.h"
 #include "session/AllocatorTuning.h"
@@ -130,6 +131,7 @@ int main(int argc, char **argv)
     services.hotKey = hotKey.get();
     DesktopPanelAppearance panel;
     services.panel = &panel;
+    services.compositing = &Compositor::isRunning;
     services.refreshRemoteConfig = [] { RemoteConfigManager::shared().fetchRemote(); };
     AppDelegate delegate(&monitor, services, AppDelegate::Timings{});
 

@@ -320,8 +320,8 @@ void AppDelegate::showHoverPanel()
     const QRectF area = screen ? QRectF(screen->geometry()) : QRectF(QPointF(-1e6, -1e6), QSizeF(2e6, 2e6));
     const QRectF frame = HoverPanelGeometry::frame(QRectF(*icon), HoverPanelGeometry::panelHeight(item.thumbnail.size()),
                                                    area);
-    auto *panel = new HoverPanel(new HoverPreviewView(item));
-    panel->setGeometry(frame.toRect());
+    auto *panel = new HoverPanel(new HoverPreviewView(item), m_services.compositing && m_services.compositing());
+    panel->place(frame.toRect());
     panel->fadeIn(m_timings.fadeIn);
     m_hoverPanel = panel;
 }

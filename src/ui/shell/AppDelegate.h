@@ -37,6 +37,7 @@ public:
         GlobalHotKey *hotKey = nullptr;              // not owned; must outlive the delegate
         std::function<void()> refreshRemoteConfig;  // asks for a fresh remote configuration
         PanelAppearance *panel = nullptr;            // not owned; none: the app palette decides
+        std::function<bool()> compositing = {};     // translucent windows can be shown; none: they cannot
     };
 
     explicit AppDelegate(ScreenshotMonitor *monitor, QObject *parent = nullptr);
