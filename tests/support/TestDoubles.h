@@ -13,22 +13,25 @@ class MemoryClipboard : public Clipboard
 public:
     qint64 changeCount() const override { return m_count; }
     QStringList types() const override { return m_types; }
-    QFuture<Image> readImage() const override { return QtFuture::makeReadyFuture(Image{m_image, {}}); }
+    QFuture<Image> readImage() const override { return QtFuture::makeReadyFuture(Image{image(), {}}); }
     void clearContents() override
     {
         m_types.clear();
         m_image = {};
+        m_encoded.clear();
         ++m_count;
     }
     void writeImage(const QImage &image) override
     {
         m_image = image;
+        m_encoded.clear();
         m_types = {QStringLiteral("image/png")};
         ++m_count;
     }
     void writeEncodedImage(const QByteArray &bytes, const QString &mimeType) override
     {
-        m_image = QImage::fromData(bytes);
+        m_image = {};
+        m_encoded = bytes;  // decoded only when read, as another program would
         m_types = {mimeType};
         ++m_count;
     }
@@ -43,14 +46,16 @@ public:
     {
         m_types = types;
         m_image = image;
+        m_encoded.clear();
         ++m_count;
     }
-    QImage image() const { return m_image; }
+    QImage image() const { return m_encoded.isEmpty() ? m_image : QImage::fromData(m_encoded); }
 
 private:
     qint64 m_count = 0;
     QStringList m_types;
     QImage m_image;
+    QByteArray m_encoded;
     QString m_text;
 };
 
