@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QVariant>
 
@@ -11,23 +10,23 @@ class E2eApp
 {
 public:
     E2eApp();
-    ~E2eApp();
+    ~E2eApp() { stop(); }
 
-    bool start(const QStringList &args = {});
+    // Starts the app and waits until it owns its bus name.
+    bool start();
     void stop();
     // Runs a second tarnwick process to completion; returns its exit code.
-    int runCommand(const QStringList &args, int timeoutMs = 10000);
+    int runCommand(const QStringList &args);
     QVariant property(const QString &name) const;
 
-    QString home() const { return m_home.path(); }
-    QString configFile() const { return home() + QStringLiteral("/.config/Tarnwick/Tarnwick.conf"); }
-    QString screenshotFolder() const { return home() + QStringLiteral("/Pictures/Screenshots"); }
+    QString configFile() const { return m_home.path() + QStringLiteral("/.config/Tarnwick/Tarnwick.conf"); }
+    QString screenshotFolder() const { return m_home.path() + QStringLiteral("/Pictures/Screenshots"); }
     QProcess &process() { return m_process; }
+    QProcessEnvironment environment() const;
     // Keeps the app's standard error for errorOutput() instead of passing it
     // through; call before start().
     void captureErrorOutput() { m_process.setProcessChannelMode(QProcess::SeparateChannels); }
-    QString errorOutput();
-    QProcessEnvironment environment() const;
+    QString errorOutput() { return m_errors += QString::fromLocal8Bit(m_process.readAllStandardError()); }
 
 private:
     QTemporaryDir m_home;

@@ -49,77 +49,34 @@ bool X11Probe::hasSelectionOwner(const char *selection) const
     return reply && reply->owner != XCB_WINDOW_NONE;
 }
 
-QString X11Probe::nameOf(std::uint32_t window) const
-{
-    static const std::uint32_t netWmName = atom("_NET_WM_NAME");
-    for (std::uint32_t property : {netWmName, std::uint32_t(XCB_ATOM_WM_NAME)}) {
-        auto reply = owned(xcb_get_property_reply(
-            m_connection, xcb_get_property(m_connection, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 256),
-            nullptr));
-        if (reply && xcb_get_property_value_length(reply.get()) > 0)
-            return QString::fromUtf8(static_cast<const char *>(xcb_get_property_value(reply.get())),
-                                     xcb_get_property_value_length(reply.get()));
-    }
-    return {};
-}
-
-QList<std::uint32_t> X11Probe::children(std::uint32_t window) const
-{
-    auto reply = owned(xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, window), nullptr));
-    QList<std::uint32_t> list;
-    if (!reply)
-        return list;
-    const xcb_window_t *ids = xcb_query_tree_children(reply.get());
-    for (int i = 0; i < xcb_query_tree_children_length(reply.get()); ++i)
-        list << ids[i];
-    return list;
-}
-
-std::optional<bool> X11Probe::viewableOverride(std::uint32_t window) const
-{
-    auto reply = owned(xcb_get_window_attributes_reply(m_connection, xcb_get_window_attributes(m_connection, window),
-                                                       nullptr));
-    if (!reply || reply->map_state != XCB_MAP_STATE_VIEWABLE)
-        return std::nullopt;
-    return reply->override_redirect != 0;
-}
-
-QRect X11Probe::screenGeometry(std::uint32_t window) const
-{
-    auto geometry = owned(xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, window), nullptr));
-    auto origin = owned(xcb_translate_coordinates_reply(
-        m_connection, xcb_translate_coordinates(m_connection, window, m_root, 0, 0), nullptr));
-    if (!geometry || !origin)
-        return {};
-    return QRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
-}
-
-QList<X11Probe::Window> X11Probe::mappedTopLevels() const
+QList<X11Probe::Window> X11Probe::viewableWindows() const
 {
     QList<Window> windows;
-    for (std::uint32_t id : children(m_root)) {
-        if (const std::optional<bool> bypass = viewableOverride(id))
-            windows << Window{id, screenGeometry(id), nameOf(id), *bypass};
-    }
+    collect(m_root, windows);
     return windows;
 }
 
-std::optional<X11Probe::Window> X11Probe::findBelow(std::uint32_t window, const QString &name, int depth) const
+void X11Probe::collect(std::uint32_t parent, QList<Window> &into) const
 {
-    for (std::uint32_t id : children(window)) {
-        if (!viewableOverride(id))
-            continue;
-        if (depth > 0 && nameOf(id) == name)
-            return Window{id, screenGeometry(id), name};
-        if (auto found = findBelow(id, name, depth + 1))
-            return found;
+    const std::uint32_t nameAtom = atom("_NET_WM_NAME");
+    auto tree = owned(xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, parent), nullptr));
+    for (int i = 0; tree && i < xcb_query_tree_children_length(tree.get()); ++i) {
+        const xcb_window_t id = xcb_query_tree_children(tree.get())[i];
+        auto attributes = owned(
+            xcb_get_window_attributes_reply(m_connection, xcb_get_window_attributes(m_connection, id), nullptr));
+        auto geometry = owned(xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, id), nullptr));
+        auto origin = owned(xcb_translate_coordinates_reply(
+            m_connection, xcb_translate_coordinates(m_connection, id, m_root, 0, 0), nullptr));
+        auto name = owned(xcb_get_property_reply(
+            m_connection, xcb_get_property(m_connection, 0, id, nameAtom, XCB_GET_PROPERTY_TYPE_ANY, 0, 256), nullptr));
+        if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE || !geometry || !origin || !name)
+            continue;  // unmapped, or gone meanwhile
+        into << Window{QRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height),
+                       QString::fromUtf8(static_cast<const char *>(xcb_get_property_value(name.get())),
+                                         xcb_get_property_value_length(name.get())),
+                       parent == m_root};
+        collect(id, into);
     }
-    return std::nullopt;
-}
-
-std::optional<X11Probe::Window> X11Probe::findEmbedded(const QString &name) const
-{
-    return findBelow(m_root, name, 0);
 }
 
 bool X11Probe::grabKey(std::uint32_t keysym, std::uint16_t modifiers)
@@ -145,9 +102,9 @@ bool X11Probe::grabKey(std::uint32_t keysym, std::uint16_t modifiers)
 QImage X11Probe::screenshot(const QRect &area)
 {
     QProcess import;
-    const QString crop = QStringLiteral("%1x%2+%3+%4").arg(area.width()).arg(area.height()).arg(area.x()).arg(area.y());
-    import.start(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("-crop"),
-                                           crop, QStringLiteral("+repage"), QStringLiteral("png:-")});
+    import.start(QStringLiteral("import"), QStringLiteral("-window root -crop %1x%2+%3+%4 +repage png:-")
+                                               .arg(area.width()).arg(area.height()).arg(area.x()).arg(area.y())
+                                               .split(u' '));
     if (!import.waitForFinished(15000) || import.exitCode() != 0)
         return {};
     return QImage::fromData(import.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
