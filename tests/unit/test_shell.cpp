@@ -4,6 +4,7 @@
 
 #include "shell/GlobalHotKeyChain.h"
 #include "shell/HoverPanelGeometry.h"
+#include "shell/PanelShade.h"
 #include "shell/PopoverPlacement.h"
 #include "shell/SwipeAccumulator.h"
 
@@ -166,6 +167,37 @@ private Q_SLOTS:
             Q_EMIT holder->activated();
             QCOMPARE(activated.count(), 1);
         }
+    }
+
+    // The tray glyph reads on its panel whatever the app's own theme.
+    void panelShade_data()
+    {
+        QTest::addColumn<QString>("desktop");
+        QTest::addColumn<QColor>("measured");  // invalid: nothing known of the panel itself
+        QTest::addColumn<QColor>("appWindow");
+        QTest::addColumn<bool>("lightGlyph");
+        const QColor light(239, 240, 241);
+        const QColor dark(32, 35, 38);
+        QTest::newRow("GNOME's bar is dark under a light theme") << QStringLiteral("ubuntu:GNOME") << QColor() << light << true;
+        QTest::newRow("measured light tray under a dark theme") << QStringLiteral("XFCE") << light << dark << false;
+        QTest::newRow("measured dark tray under a light theme") << QStringLiteral("XFCE") << dark << light << true;
+        QTest::newRow("KDE's dark scheme") << QStringLiteral("KDE") << dark << light << true;
+        QTest::newRow("unknown desktop follows the app theme") << QStringLiteral("LXQt") << QColor() << dark << true;
+        QTest::newRow("mid grey counts as light") << QString() << QColor(128, 128, 128) << dark << false;
+    }
+
+    void panelShade()
+    {
+        QFETCH(QString, desktop);
+        QFETCH(QColor, measured);
+        QFETCH(QColor, appWindow);
+        QFETCH(bool, lightGlyph);
+        PanelShade::Clues clues{desktop, measured.isValid() ? std::optional(measured) : std::nullopt, appWindow};
+        const PanelShade::Colors colors = PanelShade::colorsFor(clues);
+        QCOMPARE(PanelShade::isDark(colors.glyph), !lightGlyph);
+        QCOMPARE(PanelShade::isDark(colors.background), lightGlyph);  // the dot's ring matches the panel
+        if (measured.isValid())
+            QCOMPARE(colors.background, measured);
     }
 };
 
