@@ -15,7 +15,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThreadPool>
 
 using namespace TestSupport;
 
@@ -191,25 +190,6 @@ private Q_SLOTS:
         env.settle();
         QCOMPARE(env.monitor->screenshots().size(), 0);
         QCOMPARE(env.preferences->historyPaths(), QStringList());
-    }
-
-    void historyKeepsTheNewestHundred()
-    {
-        QTemporaryDir root;
-        Preferences preferences(root.path() + QStringLiteral("/p.conf"));
-        QThreadPool pool;
-        ScreenshotHistory history(&preferences, Thumbnailer(), &pool);
-        QStringList newestFirst;
-        for (int i = 0; i < 103; ++i) {
-            ScreenshotItem item;
-            item.url = QUrl::fromLocalFile(QStringLiteral("/shots/%1.png").arg(i));
-            history.prepend(item);
-            newestFirst.prepend(item.filePath());
-        }
-        QCOMPARE(history.items().size(), ScreenshotHistory::maxItems);
-        QCOMPARE(preferences.historyPaths(), newestFirst.mid(0, ScreenshotHistory::maxItems));
-        QVERIFY(history.contains(QStringLiteral("/shots/../shots/102.png")));
-        QVERIFY(!history.contains(QStringLiteral("/shots/2.png")));
     }
 
     void removalDeletesOnlyFilesInsideTheLocalFolders()
