@@ -12,6 +12,7 @@
 #include <QLoggingCategory>
 #include <QPointer>
 #include <QThreadPool>
+#include <QtConcurrent>
 
 #include <algorithm>
 
@@ -110,21 +111,23 @@ void ClipboardCapture::poll()
     if (decision.verdict == ClipboardPolicy::Verdict::skip)
         return;
     m_reading = true;
-    m_clipboard->readImage().then(this, [this](const Clipboard::Image &offered) {
-        m_reading = false;
-        imageRead(offered);
-        if (std::exchange(m_pollAgain, false))
-            poll();
-    });
+    m_clipboard->readImage()
+        .then(QtFuture::Launch::Async,
+              [](const Clipboard::Image &offered) { return Read{offered, ImageFingerprint::of(offered.image)}; })
+        .then(this, [this](const Read &read) {
+            m_reading = false;
+            imageRead(read.offered, read.fingerprint);
+            if (std::exchange(m_pollAgain, false))
+                poll();
+        });
 }
 
-void ClipboardCapture::imageRead(const Clipboard::Image &offered)
+void ClipboardCapture::imageRead(const Clipboard::Image &offered, quint64 fingerprint)
 {
     if (offered.image.isNull()) {
         Diagnostics::line(QStringLiteral("[Clipboard] No image found — skipped"));
         return;
     }
-    const quint64 fingerprint = ImageFingerprint::of(offered.image);
     if (m_ownWrites.contains(fingerprint)) {
         Diagnostics::line(QStringLiteral("[Clipboard] Skipped — written by this app"));
         return;

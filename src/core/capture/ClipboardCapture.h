@@ -90,7 +90,12 @@ private:
     };
 
     void rememberOwn(quint64 fingerprint);
-    void imageRead(const Clipboard::Image &offered);
+    // An image read off the clipboard, with its fingerprint taken off the main thread too.
+    struct Read {
+        Clipboard::Image offered;
+        quint64 fingerprint = 0;
+    };
+    void imageRead(const Clipboard::Image &offered, quint64 fingerprint);
     void consider(const Parked &offer);
     void releaseParked();
     void scheduleRelease();
