@@ -97,7 +97,7 @@ struct ClipboardFixture : MonitorFixture {
     {
         return QTest::qWaitFor(
             [&] {
-                if (x11.changeCount() == before)
+                if (x11.changeCount() == before || x11.isOwnedByThisApp())
                     return false;
                 const QStringList types = x11.types();
                 return type.isEmpty() ? types.isEmpty() : types.contains(type);
@@ -295,6 +295,15 @@ private Q_SLOTS:
         f.offerImageAndPoll(makeImage(64, 64, Qt::white));
         QTRY_COMPARE_WITH_TIMEOUT(f.monitor->screenshots().size(), fileCompletes ? 2 : 1, 5000);
         QCOMPARE(f.clipboardFiles().size(), 1);
+    }
+
+    void copyRightAfterOurOwnWriteIsCaptured()
+    {
+        ClipboardFixture f;
+        writePng(f.shots + QStringLiteral("/Screenshot 1.png"), makeImage(40, 40, Qt::black));
+        QTRY_COMPARE(f.monitor->screenshots().size(), 1);  // our write is on the clipboard, not yet polled
+        f.offerImageAndPoll(makeImage(40, 40, Qt::white));
+        QTRY_COMPARE(f.monitor->screenshots().size(), 2);
     }
 
     void ownImageComingBackIsNeverCaptured()

@@ -12,10 +12,12 @@ class MemoryClipboard : public Clipboard
 {
 public:
     qint64 changeCount() const override { return m_count; }
+    bool isOwnedByThisApp() const override { return m_ours; }
     QStringList types() const override { return m_types; }
     QFuture<Image> readImage() const override { return QtFuture::makeReadyFuture(Image{image(), {}}); }
     void clearContents() override
     {
+        m_ours = true;
         m_types.clear();
         m_image = {};
         m_encoded.clear();
@@ -23,6 +25,7 @@ public:
     }
     void writeImage(const QImage &image) override
     {
+        m_ours = true;
         m_image = image;
         m_encoded.clear();
         m_types = {QStringLiteral("image/png")};
@@ -30,6 +33,7 @@ public:
     }
     void writeEncodedImage(const QByteArray &bytes, const QString &mimeType) override
     {
+        m_ours = true;
         m_image = {};
         m_encoded = bytes;  // decoded only when read, as another program would
         m_types = {mimeType};
@@ -37,6 +41,7 @@ public:
     }
     void setString(const QString &text) override
     {
+        m_ours = true;
         m_types = {QStringLiteral("text/plain")};
         m_text = text;
         ++m_count;
@@ -44,6 +49,7 @@ public:
     // Another program puts something on the clipboard.
     void offer(const QStringList &types, const QImage &image = {})
     {
+        m_ours = false;
         m_types = types;
         m_image = image;
         m_encoded.clear();
@@ -53,6 +59,7 @@ public:
 
 private:
     qint64 m_count = 0;
+    bool m_ours = false;
     QStringList m_types;
     QImage m_image;
     QByteArray m_encoded;

@@ -18,6 +18,8 @@ public:
 
     // Differs after every change of the contents, by any process.
     virtual qint64 changeCount() const = 0;
+    // Whether what is on the clipboard now was put there by this app.
+    virtual bool isOwnedByThisApp() const = 0;
     // MIME types now offered, without X11 pseudo-targets.
     virtual QStringList types() const = 0;
     // The best image type offered, read and decoded; may finish later, off

@@ -80,7 +80,6 @@ void ClipboardCapture::copyImage(const QImage &image)
 
 void ClipboardCapture::offerCapture(const CaptureBuilder::Capture &capture)
 {
-    m_appWroteToClipboard = true;
     rememberOwn(capture.fingerprint);
     m_clipboard->clearContents();
     m_clipboard->writeEncodedImage(capture.clipboardBytes, capture.clipboardType);
@@ -99,8 +98,9 @@ void ClipboardCapture::poll()
     const QStringList types = m_clipboard->types();
     Diagnostics::line(QStringLiteral("[Clipboard] changeCount delta detected — types: ")
                       + ClipboardPolicy::describeTypes(types));
-    if (m_appWroteToClipboard) {
-        m_appWroteToClipboard = false;
+    // Asking who owns the clipboard, rather than skipping the next change
+    // after a write, keeps a copy made by another program in the same poll.
+    if (m_clipboard->isOwnedByThisApp()) {
         Diagnostics::line(QStringLiteral("[Clipboard] Skipped — written by this app"));
         return;
     }

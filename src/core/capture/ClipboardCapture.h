@@ -114,7 +114,6 @@ private:
 
     QTimer m_poll;
     qint64 m_lastChangeCount = 0;
-    bool m_appWroteToClipboard = false;
     bool m_reading = false;    // an image is being read off the main thread
     bool m_pollAgain = false;  // a poll came while it was
 

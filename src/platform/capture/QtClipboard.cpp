@@ -51,6 +51,11 @@ QtClipboard::QtClipboard(QObject *parent, qint64 maxImageBytes)
     connect(m_clipboard, &QClipboard::dataChanged, this, [this] { ++m_changeCount; });
 }
 
+bool QtClipboard::isOwnedByThisApp() const
+{
+    return m_clipboard->ownsClipboard();
+}
+
 QStringList QtClipboard::types() const
 {
     QStringList result;

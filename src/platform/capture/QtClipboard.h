@@ -18,6 +18,7 @@ public:
     explicit QtClipboard(QObject *parent = nullptr, qint64 maxImageBytes = defaultMaxImageBytes);
 
     qint64 changeCount() const override { return m_changeCount; }
+    bool isOwnedByThisApp() const override;
     QStringList types() const override;
     QFuture<Image> readImage() const override;
     void clearContents() override;
