@@ -12,7 +12,6 @@
 #include <QLoggingCategory>
 #include <QPointer>
 #include <QThreadPool>
-#include <QtConcurrent>
 
 #include <algorithm>
 
