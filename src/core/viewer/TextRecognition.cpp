@@ -1,0 +1,23 @@
+#include "viewer/TextRecognition.h"
+
+#include "viewer/TextRecognizer.h"
+
+#include <QImage>
+#include <QImageReader>
+
+namespace TextRecognition {
+
+std::optional<QString> recognizeFile(const TextRecognizer &recognizer, const QString &path)
+{
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    const QImage image = reader.read();
+    if (image.isNull())
+        return std::nullopt;
+    const std::optional<QStringList> lines = recognizer.recognizeLines(image);
+    if (!lines)
+        return std::nullopt;
+    return lines->join(QLatin1Char('\n'));
+}
+
+}  // namespace TextRecognition

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class TextRecognizer;
+
+namespace TextRecognition {
+
+// The text "Copy Text" puts on the clipboard: the lines of the full-size file
+// joined by line feeds, empty when there is none. None when the file cannot
+// be read or the engine failed, which the user is not shown. Blocking: run it
+// on a worker thread.
+std::optional<QString> recognizeFile(const TextRecognizer &recognizer, const QString &path);
+
+}  // namespace TextRecognition
