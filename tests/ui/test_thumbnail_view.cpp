@@ -2,6 +2,7 @@
 // brackets land on grabbed pixels, the results menu's links, copy and plain
 // text, the QR badge, the overlay buttons' hover fill and the drag's offer.
 
+#include "viewer/DeviceFramePickerPopover.h"
 #include "viewer/QRBadgeButton.h"
 #include "viewer/QRResultsMenu.h"
 #include "viewer/QRScanLineOverlay.h"
@@ -9,6 +10,7 @@
 #include "viewer/ThumbnailView.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QEnterEvent>
 #include <QLabel>
 #include <QPointer>
@@ -252,6 +254,28 @@ private Q_SLOTS:
         QVERIFY2(near(fill(), QColor(120, 120, 120)), describe(fill()));
         hover(button);
         QTRY_VERIFY2(near(fill(), expected), describe(fill()));
+    }
+
+    void doubleClickOpens()
+    {
+        View v(itemWithImage(200, 200, Qt::white));
+        QSignalSpy opened(&v.view, &ThumbnailView::openRequested);
+        QTest::mouseDClick(&v.view, Qt::LeftButton, {}, QPoint(160, 60));
+        QCOMPARE(opened.count(), 1);
+    }
+
+    void contextMenuChoosesAFrame()
+    {
+        View v(itemWithImage(200, 200, Qt::white));
+        QSignalSpy chosen(&v.view, &ThumbnailView::frameChosen);
+        QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(160, 60), v.view.mapToGlobal(QPoint(160, 60)));
+        QApplication::sendEvent(&v.view, &request);
+        QPointer<DeviceFramePickerPopover> picker = v.view.findChild<DeviceFramePickerPopover *>();
+        QVERIFY(picker && picker->isVisible());
+        QTest::mouseClick(picker, Qt::LeftButton, {}, picker->tileRect(DeviceFrameType::iPad).center());
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(chosen.at(0).at(0).value<DeviceFrameType>(), DeviceFrameType::iPad);
+        QTRY_VERIFY(!picker);
     }
 
     void dragOffersACopyOfTheFile()

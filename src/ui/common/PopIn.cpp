@@ -19,16 +19,15 @@ void PopIn::setShown(bool shown, bool animated)
 {
     m_shown = shown;
     if (!animated) {
-        if (auto *running = property("_spring_amount").value<QObject *>())
-            delete running;
+        delete m_animation;
         setAmount(shown ? 1 : 0);
         m_widget->setVisible(shown);
         return;
     }
     if (shown)
         m_widget->show();
-    QVariantAnimation *animation = m_spring.animate(this, "amount", shown ? 1.0 : 0.0);
-    connect(animation, &QVariantAnimation::finished, this, [this] {
+    m_animation = m_spring.animate(this, "amount", shown ? 1.0 : 0.0);
+    connect(m_animation, &QVariantAnimation::finished, this, [this] {
         if (!m_shown && m_widget)
             m_widget->hide();
     });

@@ -7,6 +7,7 @@
 #include <QRectF>
 
 class QPainter;
+class QVariantAnimation;
 class QWidget;
 
 // A widget's enter and leave transition: it grows from a smaller scale while
@@ -30,6 +31,7 @@ public:
 
 private:
     QPointer<QWidget> m_widget;
+    QPointer<QVariantAnimation> m_animation;
     double m_fromScale;
     Spring m_spring;
     bool m_shown = false;

@@ -59,6 +59,16 @@ QSize DeviceFramePickerPopover::sizeHint() const
     return QSizeF(last.right() + padding, last.bottom() + padding).toSize();
 }
 
+QRect DeviceFramePickerPopover::tileRect(DeviceFrameType type) const
+{
+    const qsizetype index = m_options.indexOf(type);
+    if (index < 0)
+        return {};
+    const QRectF column = columnRect(int(index));
+    return QRectF(column.center().x() - tileSize.width() / 2, column.top(), tileSize.width(), tileSize.height())
+        .toRect();
+}
+
 void DeviceFramePickerPopover::popup(const QPoint &globalPos)
 {
     QRect geometry(globalPos, size());
@@ -83,8 +93,7 @@ void DeviceFramePickerPopover::paintEvent(QPaintEvent *)
         const DeviceFrameType type = m_options.at(i);
         const bool selected = type == m_selected;
         const QRectF column = columnRect(i);
-        const QRectF tile(column.center().x() - tileSize.width() / 2, column.top(), tileSize.width(),
-                          tileSize.height());
+        const QRectF tile = tileRect(type);
         painter.setPen(Qt::NoPen);
         painter.setBrush(selected ? Style::accent(palette()) : Style::withAlpha(primary, 0.08));
         painter.drawRoundedRect(tile, 8, 8);

@@ -17,6 +17,8 @@ public:
     // Shows the popup with its top-left corner at globalPos, kept on screen.
     void popup(const QPoint &globalPos);
     QSize sizeHint() const override;
+    // Where the tile of type lies; empty when it is not offered.
+    QRect tileRect(DeviceFrameType type) const;
 
 Q_SIGNALS:
     void chosen(DeviceFrameType type);

@@ -113,8 +113,8 @@ void ThumbnailView::setItem(const std::optional<ScreenshotItem> &item)
         clearCodes();
     d->item = item;
     const bool hasItem = item.has_value();
-    for (QWidget *control : {static_cast<QWidget *>(d->pickColor), static_cast<QWidget *>(d->share),
-                             static_cast<QWidget *>(d->annotate)})
+    const QList<QWidget *> controls{d->pickColor, d->share, d->annotate};
+    for (QWidget *control : controls)
         control->setVisible(hasItem);
     d->phoneBadge->setShown(hasItem && item->source == ScreenshotSource::iPhone, isVisible());
     d->frameOverlay->setFrame(d->frame, d->imageSize());
