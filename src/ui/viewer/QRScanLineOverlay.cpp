@@ -35,6 +35,14 @@ QVariantAnimation *makeAnimation(QWidget *owner, int ms, const QEasingCurve &cur
     return animation;
 }
 
+// The standard ease-out: fast at first, settling gently.
+QEasingCurve easeOut()
+{
+    QEasingCurve curve(QEasingCurve::BezierSpline);
+    curve.addCubicBezierSegment(QPointF(0, 0), QPointF(0.58, 1), QPointF(1, 1));
+    return curve;
+}
+
 double valueOf(const QVariantAnimation *animation)
 {
     return animation->currentValue().toDouble();
@@ -54,15 +62,13 @@ QRScanLineOverlay::QRScanLineOverlay(QWidget *parent)
     const Timings t = sharedTimings();
     const Spring reveal = Springs::reveal;
     m_progress = makeAnimation(this, t.sweepMs, QEasingCurve::Linear, 0, 1);
-    m_opacity = makeAnimation(this, t.fadeMs, QEasingCurve::OutCubic, 1, 0);
+    m_opacity = makeAnimation(this, t.fadeMs, easeOut(), 1, 0);
     m_reveal = makeAnimation(this, t.revealMs < 0 ? reveal.durationMs() : t.revealMs, reveal.easingCurve(), 0, 1);
     m_fade = new QSequentialAnimationGroup(this);
     m_fade->addPause(std::max(t.fadeDelayMs, 0));
     m_fade->addAnimation(m_opacity);
     hide();
 }
-
-QRScanLineOverlay::~QRScanLineOverlay() = default;
 
 void QRScanLineOverlay::play(const QList<QRectF> &boxes, const QSizeF &imageSize)
 {

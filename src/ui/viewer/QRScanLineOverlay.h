@@ -28,7 +28,6 @@ public:
     static void setTimings(const Timings &timings);
 
     explicit QRScanLineOverlay(QWidget *parent = nullptr);
-    ~QRScanLineOverlay() override;
 
     // Shows the overlay and restarts the sweep over boxes (normalised to an
     // image of imageSize, top-left origin).
