@@ -25,15 +25,46 @@ int Spring::durationMs() const
     return int(std::ceil(1000 * std::log(1000.0) / (zeta * omega)));
 }
 
+namespace {
+
+template <const Spring &spring>
+qreal springEase(qreal x)
+{
+    return x >= 1 ? 1.0 : spring.progressAt(x * spring.durationMs() / 1000.0);
+}
+
+}  // namespace
+
 QEasingCurve Spring::easingCurve() const
 {
-    // A spline through samples of the motion; 32 steps keep the overshoot.
-    QEasingCurve curve(QEasingCurve::TCBSpline);
+    // The interface's own springs get their exact motion. Qt 6.4's spline
+    // curves write past their buffer beyond about ten segments, so any other
+    // spring is approximated with ten.
+    struct Known {
+        const Spring &spring;
+        QEasingCurve::EasingFunction function;
+    };
+    static const Known known[] = {
+        {Springs::navigation, &springEase<Springs::navigation>}, {Springs::feedback, &springEase<Springs::feedback>},
+        {Springs::hover, &springEase<Springs::hover>},           {Springs::results, &springEase<Springs::results>},
+        {Springs::reveal, &springEase<Springs::reveal>},
+    };
+    QEasingCurve curve;
+    for (const Known &k : known) {
+        if (k.spring.response == response && k.spring.dampingFraction == dampingFraction) {
+            curve.setCustomType(k.function);
+            return curve;
+        }
+    }
+    curve = QEasingCurve(QEasingCurve::BezierSpline);
     const double seconds = durationMs() / 1000.0;
-    constexpr int steps = 32;
+    constexpr int steps = 10;
+    QPointF previous(0, 0);
     for (int i = 1; i <= steps; ++i) {
         const double x = double(i) / steps;
-        curve.addTCBSegment(QPointF(x, i == steps ? 1.0 : progressAt(x * seconds)), 0, 0, 0);
+        const QPointF point(x, i == steps ? 1.0 : progressAt(x * seconds));
+        curve.addCubicBezierSegment(previous + (point - previous) / 3, previous + (point - previous) * 2 / 3, point);
+        previous = point;
     }
     return curve;
 }

@@ -37,6 +37,31 @@ QColor systemRed()
     return QColor(255, 59, 48);
 }
 
+QColor systemGreen()
+{
+    return QColor(52, 199, 89);
+}
+
+QColor systemBlue()
+{
+    return QColor(0, 122, 255);
+}
+
+QColor systemTeal()
+{
+    return QColor(48, 176, 199);
+}
+
+QColor systemOrange()
+{
+    return QColor(255, 149, 0);
+}
+
+QColor accent(const QPalette &palette)
+{
+    return palette.color(QPalette::Highlight);
+}
+
 QFont font(double pixelSize, QFont::Weight weight)
 {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);

@@ -17,6 +17,13 @@ QColor tertiary(const QPalette &palette);
 QColor quaternary(const QPalette &palette);
 QColor withAlpha(QColor color, double alpha);
 QColor systemRed();
+// The signal colours the viewer shares: success green, link blue, the colour
+// picker's teal, the busy orange; and the palette's accent.
+QColor systemGreen();
+QColor systemBlue();
+QColor systemTeal();
+QColor systemOrange();
+QColor accent(const QPalette &palette);
 
 QFont font(double pixelSize, QFont::Weight weight = QFont::Normal);
 QFont monospacedDigitsFont(double pixelSize, QFont::Weight weight = QFont::Normal);

@@ -4,10 +4,12 @@
 #include "viewer/DeviceFrame.h"
 
 #include <QList>
+#include <QMimeData>
 #include <QRectF>
 #include <QStringList>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
 class QUrl;
@@ -38,6 +40,19 @@ public:
     void clearCodes();
     void setBadgeAllowed(bool allowed);
 
+    // What dragging the image out offers: the file's URL, to be copied only,
+    // so that no drop target can move the capture away.
+    struct DragOffer {
+        std::unique_ptr<QMimeData> mimeData;
+        Qt::DropActions actions;
+        Qt::DropAction defaultAction;
+    };
+    static DragOffer dragOffer(const ScreenshotItem &item);
+
+    bool hasHeightForWidth() const override;
+    int heightForWidth(int width) const override;
+    QSize sizeHint() const override;
+
 Q_SIGNALS:
     void openRequested();                      // double click
     void pickColorRequested();
@@ -47,7 +62,20 @@ Q_SIGNALS:
     void copyCodeRequested(const QString &payload);
     void openLinkRequested(const QUrl &url);
 
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
 private:
+    void layoutChildren();
+    void startDrag();
+    void showFramePicker(const QPoint &globalPos);
+
     struct Private;
     Private *d;
 };
