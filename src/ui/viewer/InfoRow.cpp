@@ -45,10 +45,22 @@ InfoRow::InfoRow(QWidget *parent)
     row->addWidget(remove, 0, Qt::AlignTop);
 }
 
+namespace {
+
+// The user's short time; the bare C locale would show seconds.
+QString shortTime(const QTime &time)
+{
+    QLocale locale = QLocale::system();
+    if (locale.language() == QLocale::C)
+        locale = QLocale(QLocale::English, QLocale::UnitedStates);
+    return locale.toString(time, QLocale::ShortFormat);
+}
+
+}  // namespace
+
 QString InfoRow::detailsText(const ScreenshotItem &item)
 {
-    QStringList parts{item.formattedDate(),
-                      QLocale().toString(item.capturedAt.time(), QLocale::ShortFormat)};
+    QStringList parts{item.formattedDate(), shortTime(item.capturedAt.time())};
     for (const QString &extra : {item.imageDimensions(), item.fileSize()}) {
         if (!extra.isEmpty())
             parts << extra;

@@ -107,7 +107,7 @@ ThumbnailStrip::ThumbnailStrip(QWidget *parent)
     auto *row = new QHBoxLayout(m_row);
     row->setContentsMargins(padX, padY, padX, padY);
     row->setSpacing(spacing);
-    row->setAlignment(Qt::AlignVCenter);
+    row->setAlignment(Qt::AlignCenter);  // a short row sits in the middle
     setWidget(m_row);
     setWidgetResizable(true);
 }
@@ -126,7 +126,7 @@ void ThumbnailStrip::setItems(const QList<ScreenshotItem> &items, int current, b
         auto *thumbnail = new StripThumbnail(m_row);
         const int index = int(m_thumbnails.size());
         connect(thumbnail, &StripThumbnail::clicked, this, [this, index] { Q_EMIT thumbnailClicked(index); });
-        row->addWidget(thumbnail, 0, Qt::AlignVCenter);
+        row->addWidget(thumbnail);
         m_thumbnails.append(thumbnail);
     }
     m_current = current;

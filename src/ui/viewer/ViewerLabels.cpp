@@ -26,6 +26,8 @@ QLabel *text(const QString &text, const QFont &font, const QColor &color, QWidge
     label->setTextFormat(Qt::PlainText);
     label->setText(text);
     label->setObjectName(objectName);
+    // Inside a button a label would draw in the button-text colour instead.
+    label->setForegroundRole(QPalette::WindowText);
     Style::apply(label, font, color);
     return label;
 }
