@@ -50,6 +50,9 @@ std::unique_ptr<RemoteConfigManager> configManager(const QString &dir, std::opti
     settings.storageDir = dir;
     settings.downloadsDir = dir;
     settings.appVersion = QStringLiteral("1.0");
+    settings.tls = LocalHttpServer::trustingClient();
+    settings.openFile = [](const QUrl &) {};
+    settings.quit = [] {};
     return std::make_unique<RemoteConfigManager>(settings);
 }
 
@@ -430,6 +433,33 @@ private Q_SLOTS:
         QCOMPARE(view.currentIndex(), forced ? 0 : 2);
         QCOMPARE(viewer.workspace.calls.size(), forced ? 0 : 1);
         QCOMPARE(view.swipeInput()->isEnabled(), !forced);
+    }
+
+    // Both download buttons follow the one download the configuration allows.
+    void updateNoticesFollowTheDownload()
+    {
+        LocalHttpServer server;
+        server.setHandler([](const HttpRequest &) { return std::optional<HttpResponse>(); });  // held
+        RemoteConfig config = configWith({}, true);
+        config.updates.show_update_banner = true;
+        config.updates.latest_version = u"3.0"_s;
+        config.updates.download_url = server.url(u"/Tarnwick.deb"_s).toString();
+        Viewer viewer;
+        viewer.config = configManager(viewer.fixture.root.path() + u"/rc"_s, config);
+        viewer.start();
+        auto *banner = viewer.child<QAbstractButton>(u"updateBanner.download"_s);
+        auto *overlay = viewer.child<QAbstractButton>(u"forceUpdateOverlay.download"_s);
+        QVERIFY(banner->isVisible() && overlay->isVisible());
+        overlay->click();
+        QTRY_COMPARE_WITH_TIMEOUT(server.heldCount(), 1, 10000);
+        for (QAbstractButton *button : {banner, overlay}) {
+            QCOMPARE(button->text(), u"Downloading..."_s);
+            QVERIFY(!button->isEnabled());
+        }
+        server.releaseHeld({404, {}});  // a failed download: both offer it again
+        QTRY_VERIFY_WITH_TIMEOUT(banner->isEnabled(), 10000);
+        QCOMPARE(banner->text(), u"Download"_s);
+        QCOMPARE(overlay->text(), u"Download Update"_s);
     }
 
     // At the history's cap a new capture takes the shown item's place without
