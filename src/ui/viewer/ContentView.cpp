@@ -155,7 +155,7 @@ void ContentView::connectParts()
     connect(m_swipe, &SwipeInput::swipedLeft, this, &ContentView::showNext);
     connect(m_swipe, &SwipeInput::swipedRight, this, &ContentView::showPrevious);
     connect(monitor, &ScreenshotMonitor::screenshotsChanged, this, &ContentView::onScreenshotsChanged);
-    connect(monitor, &ScreenshotMonitor::isPendingChanged, this, [this] { refresh(false); });
+    connect(monitor, &ScreenshotMonitor::isPendingChanged, this, &ContentView::refreshHeader);
     connect(m_header, &ViewerHeader::libraryRequested, this, &ContentView::libraryRequested);
     if (RemoteConfigManager *config = m_deps.remoteConfig) {
         connect(config, &RemoteConfigManager::configChanged, this, &ContentView::refreshConfig);
@@ -326,10 +326,15 @@ void ContentView::share(QWidget *anchor)
     menu->popupAt(anchor ? anchor : m_thumbnail);
 }
 
+void ContentView::refreshHeader()
+{
+    m_header->setState(m_deps.monitor->isPending(), m_currentIndex, int(visibleScreenshots().size()));
+}
+
 void ContentView::refresh(bool animate)
 {
+    refreshHeader();
     const QList<ScreenshotItem> visible = visibleScreenshots();
-    m_header->setState(m_deps.monitor->isPending(), m_currentIndex, int(visible.size()));
     if (visible.isEmpty()) {
         m_body->setCurrentWidget(m_emptyState);
         m_thumbnail->setItem(std::nullopt);
@@ -337,7 +342,11 @@ void ContentView::refresh(bool animate)
     }
     m_body->setCurrentWidget(m_carousel);
     const ScreenshotItem &item = visible.at(m_currentIndex);
-    m_thumbnail->setItem(item);
+    // Handed over only when it differs, so a list change elsewhere does not
+    // disturb what the image shows.
+    const std::optional<ScreenshotItem> shown = m_thumbnail->item();
+    if (!shown || shown->id != item.id || shown->thumbnail.cacheKey() != item.thumbnail.cacheKey())
+        m_thumbnail->setItem(item);
     m_navRow->setItems(visible, m_currentIndex, animate && isVisible());
     m_infoRow->setItem(item);
 }

@@ -98,6 +98,7 @@ private:
     void onCodesFound(const QUuid &itemId, const CodeScanResult &result);
     void clearCodes();
     void refresh(bool animate);
+    void refreshHeader();
     void refreshConfig();
     void refreshFeedback();
     void refreshSwipe();
