@@ -12,6 +12,7 @@ cd "$(dirname "$0")/.."
 
 packages=(
   build-essential cmake ninja-build pkg-config
+  xdg-utils
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6svg6-dev libgl-dev libxkbcommon-dev libxcb1-dev
   libzxing-dev libtesseract-dev tesseract-ocr-eng
   libbenchmark-dev fonts-dejavu-core

@@ -12,6 +12,7 @@
 #include "config/RemoteConfigManager.h"
 #include "desktop/Compositor.h"
 #include "desktop/DesktopPanelAppearance.h"
+#include "desktop/DesktopWorkspace.h"
 #include "hotkey/DesktopHotKey.h"
 #include "session/AllocatorTuning.h"
 #include "session/DBusService.h"
@@ -133,6 +134,10 @@ int main(int argc, char **argv)
     services.panel = &panel;
     services.compositing = &Compositor::isRunning;
     services.refreshRemoteConfig = [] { RemoteConfigManager::shared().fetchRemote(); };
+    DesktopWorkspace workspace;
+    services.workspace = &workspace;
+    services.remoteConfig = &RemoteConfigManager::shared();
+    services.preferences = &preferences;
     AppDelegate delegate(&monitor, services, AppDelegate::Timings{});
 
     DBusService service(&monitor);

@@ -3,8 +3,18 @@
 #include "capture/Clipboard.h"
 #include "capture/FolderWatcher.h"
 #include "capture/ScreenshotFolderLocator.h"
+#include "common/Workspace.h"
+#include "viewer/CodeDetector.h"
+#include "viewer/TextRecognizer.h"
 
+#include <QImage>
+#include <QList>
 #include <QString>
+#include <QUrl>
+
+#include <condition_variable>
+#include <mutex>
+#include <optional>
 
 // An in-memory clipboard for rules that do not depend on the X server; the
 // X11 behaviour itself is tested against the real clipboard.
@@ -19,6 +29,7 @@ public:
     {
         m_ours = true;
         m_types.clear();
+        m_text.clear();
         m_image = {};
         m_encoded.clear();
         ++m_count;
@@ -56,6 +67,7 @@ public:
         ++m_count;
     }
     QImage image() const { return m_encoded.isEmpty() ? m_image : QImage::fromData(m_encoded); }
+    QString text() const { return m_text; }
 
 private:
     qint64 m_count = 0;
@@ -81,4 +93,96 @@ class NullFolderWatcher : public FolderWatcher
 public:
     bool watch(const QString &) override { return false; }
     void unwatch() override {}
+};
+
+// Records what the viewer asks of the desktop, one "call path" line each.
+class RecordingWorkspace : public Workspace
+{
+public:
+    void openFile(const QString &path) override { calls << QStringLiteral("openFile ") + path; }
+    void openUrl(const QUrl &url) override { calls << QStringLiteral("openUrl ") + url.toString(); }
+    void revealFile(const QString &path) override { calls << QStringLiteral("revealFile ") + path; }
+    void openFileWith(const QString &path) override { calls << QStringLiteral("openFileWith ") + path; }
+    void sendFileByEmail(const QString &path) override { calls << QStringLiteral("sendFileByEmail ") + path; }
+    QStringList calls;
+};
+
+// Holds worker threads until the test opens it; counts who arrived.
+class Gate
+{
+public:
+    void pass()
+    {
+        std::unique_lock lock(m_mutex);
+        ++m_arrived;
+        m_changed.notify_all();
+        m_changed.wait(lock, [this] { return m_open; });
+    }
+    void open()
+    {
+        std::lock_guard lock(m_mutex);
+        m_open = true;
+        m_changed.notify_all();
+    }
+    int arrived() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_arrived;
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_open = false;
+    int m_arrived = 0;
+};
+
+// Finds one code in images of one width, after passing an optional gate;
+// the real zxing-cpp detector is tested on its own.
+class WidthCodeDetector : public CodeDetector
+{
+public:
+    explicit WidthCodeDetector(int width, Gate *gate = nullptr) : m_width(width), m_gate(gate) {}
+    QList<DetectedCode> detect(const QImage &image) const override
+    {
+        if (m_gate)
+            m_gate->pass();
+        if (image.width() != m_width)
+            return {};
+        return {DetectedCode{QStringLiteral("QRCode"), QStringLiteral("https://example.org/"), QRectF(0.1, 0.1, 0.2, 0.2)}};
+    }
+
+private:
+    int m_width;
+    Gate *m_gate;
+};
+
+// Answers the n-th recognition with the n-th scripted result (none: the
+// engine failed); the first call may wait at a gate.
+class ScriptedTextRecognizer : public TextRecognizer
+{
+public:
+    ScriptedTextRecognizer(QList<std::optional<QStringList>> results, Gate *firstCallGate = nullptr)
+        : m_results(std::move(results)), m_gate(firstCallGate)
+    {
+    }
+    std::optional<QStringList> recognizeLines(const QImage &) const override
+    {
+        std::optional<QStringList> result;
+        bool first = false;
+        {
+            std::lock_guard lock(m_mutex);
+            first = m_calls == 0;
+            result = m_results.value(m_calls++);
+        }
+        if (first && m_gate)
+            m_gate->pass();
+        return result;
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    mutable int m_calls = 0;
+    QList<std::optional<QStringList>> m_results;
+    Gate *m_gate;
 };

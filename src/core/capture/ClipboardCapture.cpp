@@ -77,6 +77,12 @@ void ClipboardCapture::copyImage(const QImage &image)
     m_lastChangeCount = m_clipboard->changeCount();
 }
 
+void ClipboardCapture::copyText(const QString &text)
+{
+    m_clipboard->clearContents();
+    m_clipboard->setString(text);
+}
+
 void ClipboardCapture::offerCapture(const CaptureBuilder::Capture &capture)
 {
     rememberOwn(capture.fingerprint);

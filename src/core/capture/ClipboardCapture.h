@@ -59,6 +59,9 @@ public:
     void toggle();
     // Copies an image the user asked for; the poll never captures it.
     void copyImage(const QImage &image);
+    // Puts plain text on the clipboard. Not marked as the app's own: capture
+    // takes only images, so text never comes back as an item.
+    void copyText(const QString &text);
     // Puts a new folder capture on the clipboard; the poll never captures it.
     void offerCapture(const CaptureBuilder::Capture &capture);
 

@@ -244,6 +244,11 @@ void ScreenshotMonitor::copyImageToClipboard(const QImage &image)
     m_clipboardCapture.copyImage(image);
 }
 
+void ScreenshotMonitor::copyTextToClipboard(const QString &text)
+{
+    m_clipboardCapture.copyText(text);
+}
+
 void ScreenshotMonitor::pollClipboard()
 {
     m_clipboardCapture.poll();

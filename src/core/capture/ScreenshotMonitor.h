@@ -95,6 +95,8 @@ public:
     void toggleClipboardCapture();
     // Copies an image the user asked for; the clipboard poll never sees it.
     void copyImageToClipboard(const QImage &image);
+    // Replaces the clipboard's contents with plain text.
+    void copyTextToClipboard(const QString &text);
 
     // Local copies.
     void syncExistingToSavedShots(bool thenClearClipboard);

@@ -1,6 +1,5 @@
 #include "common/Spring.h"
 
-#include <QPointF>
 #include <QPropertyAnimation>
 
 #include <algorithm>
@@ -27,46 +26,63 @@ int Spring::durationMs() const
 
 namespace {
 
-template <const Spring &spring>
-qreal springEase(qreal x)
+// Qt 6.4 corrupts the heap when a QEasingCurve holding spline segments is
+// copied, so the motion is handed over as a plain easing function (for the
+// named springs) or evaluated directly by the animation.
+template <const Spring &S>
+qreal springEasing(qreal progress)
 {
-    return x >= 1 ? 1.0 : spring.progressAt(x * spring.durationMs() / 1000.0);
+    return progress >= 1 ? 1.0 : S.progressAt(progress * S.durationMs() / 1000.0);
 }
+
+struct NamedEasing {
+    const Spring &spring;
+    QEasingCurve::EasingFunction function;
+};
+
+const NamedEasing namedEasings[] = {
+    {Springs::navigation, &springEasing<Springs::navigation>},
+    {Springs::feedback, &springEasing<Springs::feedback>},
+    {Springs::hover, &springEasing<Springs::hover>},
+    {Springs::results, &springEasing<Springs::results>},
+    {Springs::reveal, &springEasing<Springs::reveal>},
+};
+
+// Follows the spring exactly, overshoot included, whatever its constants.
+class SpringAnimation : public QPropertyAnimation
+{
+public:
+    SpringAnimation(const Spring &spring, QObject *target, const QByteArray &property)
+        : QPropertyAnimation(target, property, target)
+        , m_spring(spring)
+    {
+        setDuration(spring.durationMs());
+    }
+
+protected:
+    QVariant interpolated(const QVariant &from, const QVariant &to, qreal progress) const override
+    {
+        const double moved = progress >= 1 ? 1.0 : m_spring.progressAt(progress * duration() / 1000.0);
+        return QPropertyAnimation::interpolated(from, to, moved);
+    }
+
+private:
+    Spring m_spring;
+};
 
 }  // namespace
 
 QEasingCurve Spring::easingCurve() const
 {
-    // The interface's own springs get their exact motion. Qt 6.4's spline
-    // curves write past their buffer beyond about ten segments, so any other
-    // spring is approximated with ten.
-    struct Known {
-        const Spring &spring;
-        QEasingCurve::EasingFunction function;
-    };
-    static const Known known[] = {
-        {Springs::navigation, &springEase<Springs::navigation>}, {Springs::feedback, &springEase<Springs::feedback>},
-        {Springs::hover, &springEase<Springs::hover>},           {Springs::results, &springEase<Springs::results>},
-        {Springs::reveal, &springEase<Springs::reveal>},
-    };
-    QEasingCurve curve;
-    for (const Known &k : known) {
-        if (k.spring.response == response && k.spring.dampingFraction == dampingFraction) {
-            curve.setCustomType(k.function);
+    for (const NamedEasing &named : namedEasings) {
+        if (named.spring.response == response && named.spring.dampingFraction == dampingFraction) {
+            QEasingCurve curve;
+            curve.setCustomType(named.function);
             return curve;
         }
     }
-    curve = QEasingCurve(QEasingCurve::BezierSpline);
-    const double seconds = durationMs() / 1000.0;
-    constexpr int steps = 10;
-    QPointF previous(0, 0);
-    for (int i = 1; i <= steps; ++i) {
-        const double x = double(i) / steps;
-        const QPointF point(x, i == steps ? 1.0 : progressAt(x * seconds));
-        curve.addCubicBezierSegment(previous + (point - previous) / 3, previous + (point - previous) * 2 / 3, point);
-        previous = point;
-    }
-    return curve;
+    // Springs without a name here settle without a visible bounce.
+    return QEasingCurve(QEasingCurve::OutCubic);
 }
 
 QVariantAnimation *Spring::animate(QObject *target, const QByteArray &property, const QVariant &to) const
@@ -74,10 +90,8 @@ QVariantAnimation *Spring::animate(QObject *target, const QByteArray &property, 
     const QByteArray tag = "_spring_" + property;
     if (auto *running = target->property(tag.constData()).value<QObject *>())
         delete running;
-    auto *animation = new QPropertyAnimation(target, property, target);
+    auto *animation = new SpringAnimation(*this, target, property);
     animation->setEndValue(to);
-    animation->setDuration(durationMs());
-    animation->setEasingCurve(easingCurve());
     target->setProperty(tag.constData(), QVariant::fromValue<QObject *>(animation));
     QObject::connect(animation, &QObject::destroyed, target, [target, tag] { target->setProperty(tag.constData(), {}); });
     animation->start(QAbstractAnimation::DeleteWhenStopped);

@@ -79,7 +79,15 @@ void AppDelegate::setupStatusItem()
 
 void AppDelegate::setupPopover()
 {
-    m_contentView = new ContentView(m_monitor);
+    ContentView::Dependencies deps;
+    deps.monitor = m_monitor;
+    deps.remoteConfig = m_services.remoteConfig;
+    deps.workspace = m_services.workspace;
+    deps.codeDetector = m_services.codeDetector;
+    deps.textRecognizer = m_services.textRecognizer;
+    deps.preferences = m_services.preferences;
+    deps.imgur = m_services.imgur;
+    m_contentView = new ContentView(deps);
     connect(m_contentView, &ContentView::libraryRequested, this, &AppDelegate::openLibrary);
     m_popover = new Popover(m_contentView);
     connect(m_popover, &Popover::hidden, this, &AppDelegate::rearmHoverUnlessOnIcon);

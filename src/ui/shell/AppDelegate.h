@@ -1,5 +1,7 @@
 #pragma once
 
+#include "upload/ImgurUploader.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QRect>
@@ -10,14 +12,19 @@
 #include <functional>
 #include <optional>
 
+class CodeDetector;
 class ContentView;
 class GlobalHotKey;
 class PanelAppearance;
 class HoverPanel;
 class Popover;
+class Preferences;
 class QMenu;
+class RemoteConfigManager;
 class ScreenshotMonitor;
+class TextRecognizer;
 class TrayHoverTracker;
+class Workspace;
 
 // The shell: the tray icon with its drawn unread dot and its menu, the
 // popover with the viewer, the global hot key and the hover preview. Owns no
@@ -38,6 +45,13 @@ public:
         std::function<void()> refreshRemoteConfig;  // asks for a fresh remote configuration
         PanelAppearance *panel = nullptr;            // not owned; none: the app palette decides
         std::function<bool()> compositing = {};     // translucent windows can be shown; none: they cannot
+        // The viewer's collaborators, none owned; each must outlive the delegate.
+        Workspace *workspace = nullptr;              // none: Open and Show in Folder do nothing
+        const CodeDetector *codeDetector = nullptr;  // none: no code scans
+        const TextRecognizer *textRecognizer = nullptr;  // none: Copy Text does nothing
+        RemoteConfigManager *remoteConfig = nullptr;     // none: every feature, no update notice
+        Preferences *preferences = nullptr;              // the user's Imgur client id
+        ImgurUploader::Settings imgur = {};              // upload host and trust
     };
 
     explicit AppDelegate(ScreenshotMonitor *monitor, QObject *parent = nullptr);

@@ -1,40 +1,30 @@
 #include "viewer/ContentView.h"
 
+#include "capture/Preferences.h"
 #include "capture/ScreenshotMonitor.h"
-#include "common/Spinner.h"
 #include "common/Style.h"
-#include "common/Symbols.h"
+#include "common/Workspace.h"
 #include "config/RemoteConfigManager.h"
 #include "shell/SwipeInput.h"
+#include "viewer/ActionGrid.h"
+#include "viewer/CodeScanTrigger.h"
+#include "viewer/ForceUpdateOverlay.h"
+#include "viewer/InfoRow.h"
+#include "viewer/NavigationRow.h"
+#include "viewer/ShareMenu.h"
+#include "viewer/ThumbnailView.h"
+#include "viewer/UpdateBanner.h"
+#include "viewer/ViewerHeader.h"
+#include "viewer/ViewerLabels.h"
 
-#include <QFileInfo>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace {
-
-QLabel *symbolLabel(const QString &name, const QColor &color, double size, QWidget *parent)
-{
-    auto *label = new QLabel(parent);
-    label->setPixmap(Symbols::pixmap(name, color, QSizeF(size, size), parent->devicePixelRatioF()));
-    label->setFixedSize(qCeil(size), qCeil(size));
-    return label;
-}
-
-QLabel *textLabel(const QString &text, const QFont &font, const QColor &color, QWidget *parent,
-                  const QString &objectName)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(objectName);
-    Style::apply(label, font, color);
-    return label;
-}
 
 QFrame *divider(QWidget *parent)
 {
@@ -47,139 +37,207 @@ QFrame *divider(QWidget *parent)
     return line;
 }
 
-}  // namespace
-
-ContentView::ContentView(ScreenshotMonitor *monitor, QWidget *parent)
-    : QWidget(parent)
-    , m_monitor(monitor)
-    , m_swipe(new SwipeInput(this))
+QWidget *emptyState(QWidget *parent)
 {
-    setObjectName(QStringLiteral("contentView"));
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(buildHeader());
-    layout->addWidget(divider(this));
-    m_body = new QStackedWidget(this);
-    m_emptyState = buildEmptyState();
-    m_carousel = buildCarousel();
-    m_body->addWidget(m_emptyState);
-    m_body->addWidget(m_carousel);
-    layout->addWidget(m_body, 1);
-    layout->addWidget(buildFooter());
-
-    // Swiping left moves to the older item, right to the newer one.
-    connect(m_swipe, &SwipeInput::swipedLeft, this, &ContentView::showNext);
-    connect(m_swipe, &SwipeInput::swipedRight, this, &ContentView::showPrevious);
-    connect(monitor, &ScreenshotMonitor::screenshotsChanged, this, &ContentView::onScreenshotsChanged);
-    connect(monitor, &ScreenshotMonitor::isPendingChanged, this, &ContentView::refreshHeader);
-    m_lastCount = monitor->screenshots().size();
-    refresh();
-}
-
-QWidget *ContentView::buildHeader()
-{
-    auto *header = new QWidget(this);
-    auto *row = new QHBoxLayout(header);
-    row->setContentsMargins(14, 14, 14, 12);
-    row->setSpacing(6);
-    const QColor primary = Style::primary(palette());
-    row->addWidget(symbolLabel(QStringLiteral("camera.on.rectangle.fill"), primary, 15, header));
-    row->addWidget(textLabel(QStringLiteral("Tarnwick"), Style::font(13, QFont::DemiBold), primary, header,
-                             QStringLiteral("header.title")));
-    row->addStretch(1);
-
-    m_capturing = new QWidget(header);
-    auto *capturing = new QHBoxLayout(m_capturing);
-    capturing->setContentsMargins(0, 0, 0, 0);
-    capturing->setSpacing(5);
-    m_spinner = new Spinner(12, m_capturing);
-    capturing->addWidget(m_spinner);
-    capturing->addWidget(textLabel(QStringLiteral("Capturing..."), Style::font(11), Style::secondary(palette()),
-                                   m_capturing, QStringLiteral("header.capturing")));
-    row->addWidget(m_capturing);
-
-    m_counterRow = new QWidget(header);
-    auto *counter = new QHBoxLayout(m_counterRow);
-    counter->setContentsMargins(0, 0, 0, 0);
-    counter->setSpacing(10);
-    m_counter = textLabel(QString(), Style::monospacedDigitsFont(11), Style::tertiary(palette()), m_counterRow,
-                          QStringLiteral("header.counter"));
-    counter->addWidget(m_counter);
-    m_libraryButton = new QPushButton(QStringLiteral("Library"), m_counterRow);
-    m_libraryButton->setObjectName(QStringLiteral("header.library"));
-    m_libraryButton->setFlat(true);
-    m_libraryButton->setFont(Style::font(11, QFont::DemiBold));
-    m_libraryButton->setIcon(QIcon(Symbols::pixmap(QStringLiteral("photo.stack"), primary, QSizeF(12, 12),
-                                                   devicePixelRatioF())));
-    m_libraryButton->setCursor(Qt::PointingHandCursor);
-    connect(m_libraryButton, &QPushButton::clicked, this, &ContentView::libraryRequested);
-    counter->addWidget(m_libraryButton);
-    row->addWidget(m_counterRow);
-    return header;
-}
-
-QWidget *ContentView::buildEmptyState()
-{
-    auto *empty = new QWidget(this);
+    auto *empty = new QWidget(parent);
     auto *column = new QVBoxLayout(empty);
     column->setContentsMargins(0, 44, 0, 44);
     column->setSpacing(12);
     column->addStretch(1);
-    auto *symbol = symbolLabel(QStringLiteral("camera.on.rectangle"), Style::quaternary(palette()), 32, empty);
-    column->addWidget(symbol, 0, Qt::AlignHCenter);
+    column->addWidget(ViewerLabels::symbol(QStringLiteral("camera.on.rectangle"),
+                                           Style::quaternary(parent->palette()), 32, empty),
+                      0, Qt::AlignHCenter);
     auto *texts = new QVBoxLayout;
     texts->setSpacing(4);
-    texts->addWidget(textLabel(QStringLiteral("No Screenshots"), Style::font(13, QFont::Medium),
-                               Style::secondary(palette()), empty, QStringLiteral("emptyState.title")),
+    texts->addWidget(ViewerLabels::text(QStringLiteral("No Screenshots"), Style::font(13, QFont::Medium),
+                                        Style::secondary(parent->palette()), empty,
+                                        QStringLiteral("emptyState.title")),
                      0, Qt::AlignHCenter);
     // The desktop's own screenshot keys, written as key caps.
-    auto *hint = textLabel(QStringLiteral("<code>PrtSc</code> or <code>Shift PrtSc</code>"), Style::font(11),
-                           Style::tertiary(palette()), empty, QStringLiteral("emptyState.hint"));
+    auto *hint = ViewerLabels::text(QString(), Style::font(11), Style::tertiary(parent->palette()), empty,
+                                    QStringLiteral("emptyState.hint"));
     hint->setTextFormat(Qt::RichText);
+    hint->setText(QStringLiteral("<code>PrtSc</code> or <code>Shift PrtSc</code>"));
     texts->addWidget(hint, 0, Qt::AlignHCenter);
     column->addLayout(texts);
     column->addStretch(1);
     return empty;
 }
 
+QLabel *footer(QWidget *parent)
+{
+    auto *label = ViewerLabels::text(QStringLiteral("Tarnwick v") + RemoteConfigManager::appVersion(),
+                                     Style::font(10), Style::quaternary(parent->palette()), parent,
+                                     QStringLiteral("footer.version"));
+    label->setAlignment(Qt::AlignCenter);
+    label->setContentsMargins(0, 0, 0, 10);
+    return label;
+}
+
+}  // namespace
+
+ContentView::ContentView(ScreenshotMonitor *monitor, QWidget *parent)
+    : ContentView(Dependencies{monitor}, parent)
+{
+}
+
+ContentView::ContentView(Dependencies deps, QWidget *parent)
+    : QWidget(parent)
+    , m_deps(std::move(deps))
+    , m_swipe(new SwipeInput(this))
+{
+    setObjectName(QStringLiteral("contentView"));
+    Preferences *preferences = m_deps.preferences;
+    m_actions = new ViewerActions({m_deps.monitor, m_deps.textRecognizer, m_deps.imgur,
+                                   [preferences] {
+                                       return ImgurUploader::clientIdFor(
+                                           preferences ? preferences->stringValue(Preferences::imgurClientIdKey)
+                                                       : QString());
+                                   },
+                                   m_deps.timings.feedback},
+                                  this);
+    m_scanner = new CodeScanTrigger(m_deps.codeDetector, m_deps.timings.scanDelay, this);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_header = new ViewerHeader(this);
+    layout->addWidget(m_header);
+    layout->addWidget(divider(this));
+    m_banner = new UpdateBanner(this);
+    m_banner->setObjectName(QStringLiteral("updateBanner"));
+    layout->addWidget(m_banner);
+    m_body = new QStackedWidget(this);
+    m_emptyState = emptyState(this);
+    m_carousel = buildCarousel();
+    m_body->addWidget(m_emptyState);
+    m_body->addWidget(m_carousel);
+    layout->addWidget(m_body, 1);
+    layout->addWidget(footer(this));
+    m_overlay = new ForceUpdateOverlay(this);
+
+    connectParts();
+    m_lastIds = visibleIds();
+    m_shownId = currentItem() ? std::optional(currentItem()->id) : std::nullopt;
+    refreshConfig();
+    refresh(false);
+}
+
+ContentView::~ContentView() = default;
+
 QWidget *ContentView::buildCarousel()
 {
-    // The shown item; the full viewer builds on this.
     auto *carousel = new QWidget(this);
     auto *column = new QVBoxLayout(carousel);
     column->setContentsMargins(14, 14, 14, 14);
-    column->setSpacing(10);
-    m_thumbnail = new QLabel(carousel);
+    column->setSpacing(0);
+    m_thumbnail = new ThumbnailView(carousel);
     m_thumbnail->setObjectName(QStringLiteral("carousel.thumbnail"));
-    m_thumbnail->setAlignment(Qt::AlignCenter);
-    m_thumbnail->setMinimumSize(1, 1);
+    m_thumbnail->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    m_thumbnail->setMinimumHeight(100);
     column->addWidget(m_thumbnail, 1);
-    m_fileName = textLabel(QString(), Style::font(11.5, QFont::Medium), Style::primary(palette()), carousel,
-                           QStringLiteral("carousel.fileName"));
-    column->addWidget(m_fileName);
+    column->addSpacing(10);
+    m_navRow = new NavigationRow(carousel);
+    column->addWidget(m_navRow);
+    column->addSpacing(10);
+    m_infoRow = new InfoRow(carousel);
+    column->addWidget(m_infoRow);
+    column->addSpacing(8);
+    m_actionGrid = new ActionGrid(carousel);
+    column->addWidget(m_actionGrid);
     return carousel;
 }
 
-QWidget *ContentView::buildFooter()
+void ContentView::connectParts()
 {
-    auto *footer = textLabel(QStringLiteral("Tarnwick v") + RemoteConfigManager::appVersion(), Style::font(10),
-                             Style::quaternary(palette()), this, QStringLiteral("footer.version"));
-    footer->setAlignment(Qt::AlignCenter);
-    footer->setContentsMargins(0, 0, 0, 10);
-    return footer;
+    ScreenshotMonitor *monitor = m_deps.monitor;
+    // Swiping left moves to the older item, right to the newer one.
+    connect(m_swipe, &SwipeInput::swipedLeft, this, &ContentView::showNext);
+    connect(m_swipe, &SwipeInput::swipedRight, this, &ContentView::showPrevious);
+    connect(monitor, &ScreenshotMonitor::screenshotsChanged, this, &ContentView::onScreenshotsChanged);
+    connect(monitor, &ScreenshotMonitor::isPendingChanged, this, &ContentView::refreshHeader);
+    connect(m_header, &ViewerHeader::libraryRequested, this, &ContentView::libraryRequested);
+    if (RemoteConfigManager *config = m_deps.remoteConfig) {
+        connect(config, &RemoteConfigManager::configChanged, this, &ContentView::refreshConfig);
+        connect(config, &RemoteConfigManager::downloadProgressChanged, this, &ContentView::refreshConfig);
+        connect(m_banner, &UpdateBanner::downloadRequested, config, &RemoteConfigManager::downloadAndInstallUpdate);
+        connect(m_overlay, &ForceUpdateOverlay::downloadRequested, config,
+                &RemoteConfigManager::downloadAndInstallUpdate);
+    }
+    connect(m_scanner, &CodeScanTrigger::found, this, &ContentView::onCodesFound);
+    connect(m_actions, &ViewerActions::changed, this, &ContentView::refreshFeedback);
+
+    connect(m_navRow, &NavigationRow::previousRequested, this, &ContentView::showPrevious);
+    connect(m_navRow, &NavigationRow::nextRequested, this, &ContentView::showNext);
+    connect(m_navRow, &NavigationRow::indexRequested, this, &ContentView::setCurrentIndex);
+    connect(m_infoRow, &InfoRow::deleteRequested, this, [this, monitor] {
+        if (const auto item = currentItem())
+            monitor->remove(*item);
+    });
+
+    // Every action works on the item shown when it is pressed.
+    const auto onItem = [this](auto act) {
+        return [this, act] {
+            if (const auto item = currentItem())
+                act(*item);
+        };
+    };
+    const auto open = onItem([this](const ScreenshotItem &item) {
+        if (m_deps.workspace)
+            m_deps.workspace->openFile(item.filePath());
+    });
+    connect(m_actionGrid, &ActionGrid::copyRequested, this,
+            onItem([this](const ScreenshotItem &item) { m_actions->copyImage(item); }));
+    connect(m_actionGrid, &ActionGrid::copyTextRequested, this,
+            onItem([this](const ScreenshotItem &item) { m_actions->copyText(item); }));
+    connect(m_actionGrid, &ActionGrid::uploadRequested, this,
+            onItem([this](const ScreenshotItem &item) { m_actions->upload(item); }));
+    connect(m_actionGrid, &ActionGrid::openRequested, this, open);
+    connect(m_actionGrid, &ActionGrid::revealRequested, this, onItem([this](const ScreenshotItem &item) {
+        if (m_deps.workspace)
+            m_deps.workspace->revealFile(item.filePath());
+    }));
+
+    connect(m_thumbnail, &ThumbnailView::openRequested, this, open);
+    connect(m_thumbnail, &ThumbnailView::pickColorRequested, this,
+            onItem([this](const ScreenshotItem &item) { Q_EMIT pickColorRequested(item); }));
+    connect(m_thumbnail, &ThumbnailView::annotateRequested, this,
+            onItem([this](const ScreenshotItem &item) { Q_EMIT annotateRequested(item); }));
+    connect(m_thumbnail, &ThumbnailView::shareRequested, this, &ContentView::share);
+    connect(m_thumbnail, &ThumbnailView::frameChosen, m_thumbnail, &ThumbnailView::setDeviceFrame);
+    connect(m_thumbnail, &ThumbnailView::copyCodeRequested, m_actions, &ViewerActions::copyPlainText);
+    connect(m_thumbnail, &ThumbnailView::openLinkRequested, this, [this](const QUrl &url) {
+        if (m_deps.workspace)
+            m_deps.workspace->openUrl(url);
+    });
 }
 
 QList<ScreenshotItem> ContentView::visibleScreenshots() const
 {
-    return m_monitor->screenshots().mid(0, ScreenshotMonitor::popoverMaxItems);
+    return m_deps.monitor->screenshots().mid(0, ScreenshotMonitor::popoverMaxItems);
+}
+
+QList<QUuid> ContentView::visibleIds() const
+{
+    QList<QUuid> ids;
+    for (const ScreenshotItem &item : visibleScreenshots())
+        ids << item.id;
+    return ids;
+}
+
+std::optional<ScreenshotItem> ContentView::currentItem() const
+{
+    const QList<ScreenshotItem> visible = visibleScreenshots();
+    if (visible.isEmpty())
+        return std::nullopt;
+    return visible.at(std::clamp(m_currentIndex, 0, int(visible.size()) - 1));
 }
 
 bool ContentView::showNext()
 {
     if (m_currentIndex >= visibleScreenshots().size() - 1)
         return false;
-    setCurrentIndex(m_currentIndex + 1);
+    setCurrentIndex(m_currentIndex + 1);  // no haptic engine on this desktop
     return true;
 }
 
@@ -193,67 +251,170 @@ bool ContentView::showPrevious()
 
 void ContentView::setCurrentIndex(int index)
 {
+    const int count = int(visibleScreenshots().size());
+    index = count == 0 ? 0 : std::clamp(index, 0, count - 1);
+    if (index == m_currentIndex)
+        return;
     m_currentIndex = index;
-    refresh();
+    itemChanged();
+    refresh(true);
 }
 
 void ContentView::onScreenshotsChanged()
 {
-    const qsizetype count = m_monitor->screenshots().size();
-    if (count != m_lastCount) {
-        m_lastCount = count;
-        const int visible = int(visibleScreenshots().size());
-        m_currentIndex = visible == 0 ? 0 : std::min(visible - 1, m_currentIndex);
+    const QList<QUuid> ids = visibleIds();
+    const int count = int(ids.size());
+    m_currentIndex = count == 0 ? 0 : std::min(count - 1, m_currentIndex);
+    const std::optional<QUuid> shown = count == 0 ? std::nullopt : std::optional(ids.at(m_currentIndex));
+    // At the history's cap a new capture can replace the shown item without
+    // changing the count: what matters is which items are listed.
+    if (ids != m_lastIds || shown != m_shownId) {
+        m_lastIds = ids;
+        itemChanged();
     }
-    refresh();
+    refresh(false);
 }
 
-void ContentView::refresh()
+void ContentView::itemChanged()
 {
-    refreshHeader();
-    refreshBody();
+    const std::optional<ScreenshotItem> item = currentItem();
+    m_shownId = item ? std::optional(item->id) : std::nullopt;
+    clearCodes();
+    autoDetectFrame();  // also drops a frame picked by hand for the previous item
+    startScan();
+}
+
+void ContentView::autoDetectFrame()
+{
+    const std::optional<ScreenshotItem> item = currentItem();
+    m_thumbnail->setDeviceFrame(item && item->source == ScreenshotSource::iPhone ? DeviceFrameType::iPhone
+                                                                                  : DeviceFrameType::none);
+}
+
+void ContentView::clearCodes()
+{
+    m_codes = {};
+    m_codesItemId.reset();
+    m_thumbnail->clearCodes();
+}
+
+void ContentView::startScan()
+{
+    const std::optional<ScreenshotItem> item = currentItem();
+    if (isVisible() && item)
+        m_scanner->start(item->id, item->filePath());
+    else
+        m_scanner->cancel();
+}
+
+void ContentView::onCodesFound(const QUuid &itemId, const CodeScanResult &result)
+{
+    if (!isVisible() || itemId != m_shownId)
+        return;
+    m_codes = result;
+    m_codesItemId = itemId;
+    m_thumbnail->showCodes(result.boxes, result.payloads);
+}
+
+void ContentView::share(QWidget *anchor)
+{
+    const std::optional<ScreenshotItem> item = currentItem();
+    if (!item)
+        return;
+    auto *menu = new ShareMenu(item->filePath(), m_deps.workspace,
+                               [actions = m_actions](const QString &text) { actions->copyPlainText(text); }, this);
+    menu->popupAt(anchor ? anchor : m_thumbnail);
 }
 
 void ContentView::refreshHeader()
 {
-    const bool pending = m_monitor->isPending();
-    const qsizetype count = visibleScreenshots().size();
-    m_capturing->setVisible(pending);
-    m_counterRow->setVisible(!pending && count > 0);
-    m_counter->setText(QStringLiteral("%1 of %2").arg(m_currentIndex + 1).arg(count));
+    m_header->setState(m_deps.monitor->isPending(), m_currentIndex, int(visibleScreenshots().size()));
 }
 
-void ContentView::refreshBody()
+void ContentView::refresh(bool animate)
 {
+    refreshHeader();
     const QList<ScreenshotItem> visible = visibleScreenshots();
     if (visible.isEmpty()) {
         m_body->setCurrentWidget(m_emptyState);
+        m_thumbnail->setItem(std::nullopt);
         return;
     }
     m_body->setCurrentWidget(m_carousel);
-    const ScreenshotItem &item = visible.at(std::clamp(m_currentIndex, 0, int(visible.size()) - 1));
-    m_fileName->setText(QFileInfo(item.filePath()).fileName());
-    if (item.thumbnail.isNull()) {
-        m_thumbnail->setPixmap(Symbols::pixmap(QStringLiteral("photo"), Style::tertiary(palette()), QSizeF(40, 40),
-                                               devicePixelRatioF()));
-        return;
+    const ScreenshotItem &item = visible.at(m_currentIndex);
+    // Handed over only when it differs, so a list change elsewhere does not
+    // disturb what the image shows.
+    const std::optional<ScreenshotItem> shown = m_thumbnail->item();
+    if (!shown || shown->id != item.id || shown->thumbnail.cacheKey() != item.thumbnail.cacheKey())
+        m_thumbnail->setItem(item);
+    m_navRow->setItems(visible, m_currentIndex, animate && isVisible());
+    m_infoRow->setItem(item);
+}
+
+bool ContentView::isFeatureEnabled(bool RemoteFeatureFlags::*flag) const
+{
+    return !m_deps.remoteConfig || m_deps.remoteConfig->isFeatureEnabled(flag);
+}
+
+bool ContentView::isForced() const
+{
+    return m_deps.remoteConfig && m_deps.remoteConfig->shouldForceUpdate();
+}
+
+void ContentView::refreshConfig()
+{
+    RemoteConfigManager *config = m_deps.remoteConfig;
+    const bool downloading = config && config->downloadProgress().has_value();
+    m_banner->setVisible(config && config->shouldShowUpdateBanner());
+    m_banner->setDownloading(downloading);
+    m_overlay->setDownloading(downloading);
+    const bool forced = isForced();
+    m_overlay->setVisible(forced);
+    if (forced) {
+        m_overlay->setGeometry(rect());
+        m_overlay->raise();
+        m_overlay->setFocus();  // keys meant for the controls beneath end there
     }
-    // The popover's width less its margins, at the viewer's 1.6 aspect ratio.
-    const QSize box(332, 207);
-    m_thumbnail->setPixmap(QPixmap::fromImage(item.thumbnail).scaled(box, Qt::KeepAspectRatio,
-                                                                    Qt::SmoothTransformation));
+    m_thumbnail->setBadgeAllowed(isFeatureEnabled(&RemoteFeatureFlags::qr_code_enabled));
+    m_actionGrid->setOffered(isFeatureEnabled(&RemoteFeatureFlags::ocr_enabled),
+                             isFeatureEnabled(&RemoteFeatureFlags::imgur_upload_enabled) && m_actions->canUpload());
+    refreshSwipe();
+}
+
+void ContentView::refreshFeedback()
+{
+    m_actionGrid->setFeedback({m_actions->isCopied(), m_actions->isTextCopied(), m_actions->isUploading(),
+                               m_actions->isUploaded()});
+}
+
+void ContentView::refreshSwipe()
+{
+    // Under the forced-update overlay not even a swipe reaches the carousel.
+    m_swipe->setEnabled(isVisible() && !isForced());
 }
 
 void ContentView::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    m_swipe->setEnabled(true);
+    refreshConfig();  // the Imgur id may have been set in the settings meanwhile
+    if (!m_shownBefore) {
+        m_shownBefore = true;
+        autoDetectFrame();
+    }
+    startScan();  // every opening looks at the shown item anew
 }
 
 void ContentView::hideEvent(QHideEvent *event)
 {
     m_swipe->setEnabled(false);
+    m_scanner->cancel();
     QWidget::hideEvent(event);
+}
+
+void ContentView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    m_overlay->setGeometry(rect());
 }
 
 void ContentView::paintEvent(QPaintEvent *)

@@ -1,0 +1,78 @@
+#include "viewer/ForceUpdateOverlay.h"
+
+#include "common/Style.h"
+#include "viewer/DownloadButton.h"
+#include "viewer/ViewerColors.h"
+#include "viewer/ViewerLabels.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QVBoxLayout>
+
+ForceUpdateOverlay::ForceUpdateOverlay(QWidget *parent)
+    : QWidget(parent)
+    , m_button(new DownloadButton({QStringLiteral("Download Update"), Style::font(13, QFont::DemiBold),
+                                   Style::withAlpha(ViewerColors::blue(), 0.7), 10, 16, QMargins(12, 0, 12, 0)},
+                                  this))
+{
+    setObjectName(QStringLiteral("forceUpdateOverlay"));
+    setFocusPolicy(Qt::StrongFocus);
+    m_button->setObjectName(QStringLiteral("forceUpdateOverlay.download"));
+    m_button->setFixedHeight(40);
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(32, 0, 32, 0);
+    column->setSpacing(16);
+    column->addStretch(1);
+    column->addWidget(ViewerLabels::symbol(QStringLiteral("exclamationmark.triangle.fill"), ViewerColors::orange(), 36,
+                                           this),
+                      0, Qt::AlignHCenter);
+    auto *texts = new QVBoxLayout;
+    texts->setSpacing(6);
+    texts->addWidget(ViewerLabels::text(QStringLiteral("Update Required"), Style::font(16, QFont::Bold), Qt::white,
+                                        this),
+                     0, Qt::AlignHCenter);
+    auto *message = ViewerLabels::text(
+        QStringLiteral("This version is no longer supported.\nPlease update to continue using Tarnwick."),
+        Style::font(12), Style::withAlpha(Qt::white, 0.7), this);
+    message->setAlignment(Qt::AlignHCenter);
+    texts->addWidget(message, 0, Qt::AlignHCenter);
+    column->addLayout(texts);
+    column->addWidget(m_button);
+    column->addStretch(1);
+    connect(m_button, &DownloadButton::clicked, this, &ForceUpdateOverlay::downloadRequested);
+}
+
+void ForceUpdateOverlay::setDownloading(bool downloading)
+{
+    m_button->setDownloading(downloading);
+}
+
+void ForceUpdateOverlay::paintEvent(QPaintEvent *)
+{
+    QPainter(this).fillRect(rect(), QColor::fromRgbF(0, 0, 0, 0.85f));
+}
+
+bool ForceUpdateOverlay::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+        event->accept();
+        return true;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        // Escape still closes the popover around it.
+        if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
+            return QWidget::event(event);
+        event->accept();
+        return true;
+    default:
+        return QWidget::event(event);
+    }
+}

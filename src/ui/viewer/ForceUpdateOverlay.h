@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QWidget>
+
+class DownloadButton;
+
+// Covers the whole viewer while this version may no longer be used: a dark
+// veil with the notice and the download button. Every click, wheel turn and
+// key meant for what lies beneath ends here.
+class ForceUpdateOverlay : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit ForceUpdateOverlay(QWidget *parent = nullptr);
+
+    void setDownloading(bool downloading);
+
+Q_SIGNALS:
+    void downloadRequested();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    DownloadButton *m_button;
+};

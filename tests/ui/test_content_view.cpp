@@ -1,0 +1,574 @@
+// The popover viewer on a real X server: what its controls show and do as the
+// history, the configuration and the user's actions change. Copying runs
+// against the real clipboard and uploads against a local HTTPS server; code
+// detection and text recognition use test doubles (the engines are tested
+// on their own).
+
+#include "capture/QtClipboard.h"
+#include "config/RemoteConfigCache.h"
+#include "config/RemoteConfigManager.h"
+#include "shell/SwipeInput.h"
+#include "viewer/ActionButton.h"
+#include "viewer/CodeScanTrigger.h"
+#include "viewer/ContentView.h"
+#include "viewer/ThumbnailView.h"
+#include "viewer/UploadButton.h"
+#include "LocalHttpServer.h"
+#include "MonitorFixture.h"
+#include "TestSupport.h"
+
+#include <QAbstractButton>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMenu>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWheelEvent>
+#include <QWindow>
+
+using namespace Qt::StringLiterals;
+using namespace TestSupport;
+using std::chrono::milliseconds;
+
+namespace {
+
+constexpr int codeWidth = 320;  // WidthCodeDetector finds its code in images this wide
+
+struct Flags {
+    bool qr = true, ocr = true, imgur = true;
+};
+
+// A remote configuration manager that never fetches, holding the given
+// configuration (or none) from its cache.
+std::unique_ptr<RemoteConfigManager> configManager(const QString &dir, std::optional<RemoteConfig> config)
+{
+    if (config)
+        RemoteConfigCache{*config, 0}.save(dir);
+    RemoteConfigManager::Settings settings;
+    settings.storageDir = dir;
+    settings.downloadsDir = dir;
+    settings.appVersion = QStringLiteral("1.0");
+    settings.tls = LocalHttpServer::trustingClient();
+    settings.openFile = [](const QUrl &) {};
+    settings.quit = [] {};
+    return std::make_unique<RemoteConfigManager>(settings);
+}
+
+RemoteConfig configWith(Flags flags, bool forceUpdate = false)
+{
+    RemoteConfig config;
+    config.feature_flags.qr_code_enabled = flags.qr;
+    config.feature_flags.ocr_enabled = flags.ocr;
+    config.feature_flags.imgur_upload_enabled = flags.imgur;
+    config.updates.force_update = forceUpdate;
+    config.updates.minimum_supported_version = QStringLiteral("2.0");
+    return config;
+}
+
+// A monitor over a temporary folder and the viewer on it, shown at the
+// popover's size. Parts may be filled in before start().
+struct Viewer {
+    MonitorFixture fixture;
+    std::unique_ptr<QtClipboard> realClipboard;
+    RecordingWorkspace workspace;
+    std::unique_ptr<RemoteConfigManager> config;
+    const CodeDetector *detector = nullptr;
+    const TextRecognizer *recognizer = nullptr;
+    ContentView::Dependencies deps = fastDeps();
+    std::unique_ptr<ContentView> view;
+
+    static ContentView::Dependencies fastDeps()
+    {
+        ContentView::Dependencies deps;
+        deps.timings.scanDelay = milliseconds(10);
+        deps.timings.feedback = {milliseconds(300), milliseconds(300)};
+        return deps;
+    }
+
+    ScreenshotMonitor &monitor() { return *fixture.monitor; }
+
+    ContentView &start(bool show = true)
+    {
+        fixture.start(realClipboard.get());
+        deps.monitor = fixture.monitor.get();
+        deps.workspace = &workspace;
+        deps.remoteConfig = config.get();
+        deps.codeDetector = detector;
+        deps.textRecognizer = recognizer;
+        deps.preferences = fixture.preferences.get();
+        view = std::make_unique<ContentView>(deps);
+        view->resize(360, 480);
+        if (show) {
+            view->show();
+            if (!QTest::qWaitForWindowExposed(view.get()))
+                qFatal("the viewer never showed");
+        }
+        return *view;
+    }
+
+    ~Viewer()
+    {
+        if (view) {
+            view->actions()->waitForBackgroundWork();
+            view->codeScanTrigger()->waitForBackgroundWork();
+        }
+        view.reset();
+        if (fixture.monitor)
+            fixture.monitor->waitForBackgroundWork();
+        fixture.monitor.reset();  // before the clipboard it uses
+    }
+
+    QString writeShot(int n, int width = 160)
+    {
+        return writePng(fixture.root.path() + QStringLiteral("/in/Screenshot %1.png").arg(n, 3, 10, QLatin1Char('0')),
+                        makeImage(width, width * 5 / 8, Qt::darkCyan, n));
+    }
+
+    void add(int count, int width = 160)
+    {
+        const qsizetype before = monitor().screenshots().size();
+        QStringList paths;
+        for (int i = 0; i < count; ++i)
+            paths << writeShot(int(before) + i, width);
+        monitor().addScreenshots(paths);
+        QTRY_COMPARE_WITH_TIMEOUT(monitor().screenshots().size(), std::min<qsizetype>(before + count, 100), 20000);
+    }
+
+    template <typename T = QWidget>
+    T *child(const QString &name) const
+    {
+        T *found = view->findChild<T *>(name);
+        if (!found)
+            qFatal("no child %s", qPrintable(name));
+        return found;
+    }
+    QString text(const QString &name) const { return child<QAbstractButton>(name)->text(); }
+    QString counter() const { return child<QLabel>(QStringLiteral("header.counter"))->text(); }
+    ThumbnailView *thumbnail() const { return child<ThumbnailView>(QStringLiteral("carousel.thumbnail")); }
+
+    // A horizontal two-finger swipe to the left, as the touchpad sends it.
+    void swipeLeft()
+    {
+        QWindow *window = view->windowHandle();
+        const QPointF inside(50, 50);
+        for (const int dx : {-15, -15, -15, 0}) {
+            QWheelEvent event(inside, window->mapToGlobal(inside), QPoint(dx, 0), QPoint(dx * 2, 0), Qt::NoButton,
+                              Qt::NoModifier, dx ? Qt::ScrollUpdate : Qt::ScrollEnd, false);
+            QCoreApplication::sendEvent(window, &event);
+        }
+    }
+
+    // A click where a person would click: whatever is on top there gets it.
+    void clickAt(QWidget *target)
+    {
+        const QPoint at = target->mapTo(view.get(), target->rect().center());
+        QTest::mouseClick(view->windowHandle(), Qt::LeftButton, {}, at);
+    }
+};
+
+}  // namespace
+
+class ContentViewTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // The clipboard's own echo of a copy, or a clipboard manager taking it
+    // over, must never come back as a capture; a foreign image still does.
+    void copyAddsNoHistoryItem()
+    {
+        Viewer viewer;
+        viewer.realClipboard = std::make_unique<QtClipboard>();
+        viewer.fixture.preferences->setBool(Preferences::clipboardScreenshotsOnlyKey, false);
+        // From the history, so the monitor has not offered it to the clipboard itself.
+        const QString shot = viewer.writeShot(1);
+        viewer.fixture.preferences->setHistoryPaths({shot});
+        viewer.start();
+        QTRY_COMPARE(viewer.monitor().screenshots().size(), 1);
+
+        viewer.child<ActionButton>(QStringLiteral("actions.copy"))->click();
+        QTRY_COMPARE(viewer.text(QStringLiteral("actions.copy")), QStringLiteral("Copied"));
+        DiagnosticRecorder diagnostics;
+        const auto takeOver = [&](const QString &file) {
+            diagnostics.clear();
+            QFile png(file);
+            QVERIFY(png.open(QIODevice::ReadOnly));
+            const QString offer = writeBytes(viewer.fixture.root.path() + QStringLiteral("/offer.png"), png.readAll());
+            QProcess owner;
+            owner.start(qEnvironmentVariable("CLIPBOARD_OWNER"), {QStringLiteral("image/png=") + offer});
+            QVERIFY(QTest::qWaitFor([&] { return owner.canReadLine(); }, 5000));
+            QTRY_VERIFY(!QGuiApplication::clipboard()->ownsClipboard());
+            viewer.monitor().pollClipboard();
+            // Read and judged: kept out as ours, or taken as a new image.
+            QTRY_VERIFY(diagnostics.contains(u"[Clipboard] Skipped"_s) || diagnostics.contains(u"[Clipboard] Saved"_s));
+            owner.kill();
+            owner.waitForFinished();
+        };
+        takeOver(shot);  // the same pixels, now owned by another program
+        QCOMPARE(viewer.monitor().screenshots().size(), 1);
+        takeOver(viewer.writeShot(2));
+        QTRY_COMPARE(viewer.monitor().screenshots().size(), 2);
+    }
+
+    void lateCodeResultShowsNothing_data()
+    {
+        QTest::addColumn<QString>("meanwhile");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("nothing happens: the codes show") << QString() << true;
+        QTest::newRow("switched to another item") << QStringLiteral("next") << false;
+        QTest::newRow("popover closed") << QStringLiteral("hide") << false;
+    }
+    void lateCodeResultShowsNothing()
+    {
+        QFETCH(QString, meanwhile);
+        QFETCH(bool, shown);
+        Gate gate;
+        WidthCodeDetector detector(codeWidth, &gate);
+        Viewer viewer;
+        viewer.detector = &detector;
+        ContentView &view = viewer.start(false);
+        viewer.add(1, 160);
+        viewer.add(1, codeWidth);  // the newest, shown first, holds the code
+        const QUuid coded = view.currentItem()->id;
+        view.show();
+        QTRY_COMPARE(gate.arrived(), 1);  // scanning, held at the gate
+        if (meanwhile == QLatin1String("next"))
+            QVERIFY(view.showNext());
+        else if (meanwhile == QLatin1String("hide"))
+            view.hide();
+        gate.open();
+        view.codeScanTrigger()->waitForBackgroundWork();
+        QTest::qWait(50);  // any result posted back is delivered
+        view.codeScanTrigger()->waitForBackgroundWork();
+        QCoreApplication::processEvents();
+        QCOMPARE(view.codesItemId(), shown ? std::optional(coded) : std::nullopt);
+        QCOMPARE(view.codePayloads().size(), shown ? 1 : 0);
+    }
+
+    void counterStopsAtTwenty()
+    {
+        Viewer viewer;
+        ContentView &view = viewer.start();
+        viewer.add(23);
+        QCOMPARE(viewer.counter(), QStringLiteral("1 of 20"));
+        view.setCurrentIndex(30);
+        QCOMPARE(viewer.counter(), QStringLiteral("20 of 20"));
+        QVERIFY(!view.showNext());
+        QCOMPARE(view.currentItem()->id, viewer.monitor().screenshots().at(19).id);
+    }
+
+    void deletingTheShownItem_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("counter");
+        QTest::newRow("the last: the new last shows") << 3 << QStringLiteral("2 of 2");
+        QTest::newRow("the only one: the empty state") << 1 << QString();
+    }
+    void deletingTheShownItem()
+    {
+        QFETCH(int, count);
+        QFETCH(QString, counter);
+        Viewer viewer;
+        ContentView &view = viewer.start();
+        viewer.add(count);
+        view.setCurrentIndex(count - 1);
+        viewer.child<QAbstractButton>(QStringLiteral("infoRow.delete"))->click();
+        QTRY_COMPARE(viewer.monitor().screenshots().size(), count - 1);
+        QCOMPARE(view.currentIndex(), std::max(0, count - 2));
+        QCOMPARE(viewer.child<QLabel>(QStringLiteral("emptyState.title"))->isVisible(), count == 1);
+        if (count > 1)
+            QCOMPARE(viewer.counter(), counter);
+    }
+
+    void navigationRow_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<bool>("previous");
+        QTest::addColumn<bool>("next");
+        QTest::newRow("one item: nowhere to go, no strip") << 1 << 0 << false << false;
+        QTest::newRow("newest of two") << 2 << 0 << false << true;
+        QTest::newRow("oldest of three") << 3 << 2 << true << false;
+    }
+    void navigationRow()
+    {
+        QFETCH(int, count);
+        QFETCH(int, index);
+        QFETCH(bool, previous);
+        QFETCH(bool, next);
+        Viewer viewer;
+        ContentView &view = viewer.start();
+        viewer.add(count);
+        view.setCurrentIndex(index);
+        QCOMPARE(viewer.child<QAbstractButton>(QStringLiteral("navRow.previous"))->isEnabled(), previous);
+        QCOMPARE(viewer.child<QAbstractButton>(QStringLiteral("navRow.next"))->isEnabled(), next);
+        QCOMPARE(viewer.child(QStringLiteral("navRow.strip"))->isVisible(), count > 1);
+        viewer.clickAt(viewer.child(next ? u"navRow.next"_s : u"navRow.previous"_s));
+        QCOMPARE(view.currentIndex(), next ? index + 1 : previous ? index - 1 : index);
+    }
+
+    // Every copy takes back its own feedback: a second copy inside the first
+    // one's window does not prolong it.
+    void copiedFeedbackEndsOnTime()
+    {
+        Viewer viewer;
+        viewer.deps.timings.feedback.copiedFeedback = milliseconds(600);
+        viewer.start();
+        viewer.add(1);
+        auto *copy = viewer.child<ActionButton>(QStringLiteral("actions.copy"));
+        QFile::rename(viewer.monitor().screenshots().at(0).filePath(), viewer.fixture.root.path() + QStringLiteral("/gone"));
+        const qint64 changes = viewer.fixture.clipboard.changeCount();
+        copy->click();  // an unreadable file: no feedback, nothing copied
+        viewer.view->actions()->waitForBackgroundWork();
+        QTest::qWait(20);
+        QCOMPARE(copy->text(), QStringLiteral("Copy"));
+        QCOMPARE(viewer.fixture.clipboard.changeCount(), changes);
+        QFile::rename(viewer.fixture.root.path() + QStringLiteral("/gone"), viewer.monitor().screenshots().at(0).filePath());
+
+        copy->click();
+        QTRY_COMPARE(copy->text(), QStringLiteral("Copied"));
+        QElapsedTimer since;
+        since.start();
+        QVERIFY(viewer.fixture.clipboard.changeCount() > changes);
+        QTest::qWait(300);
+        copy->click();
+        QTRY_COMPARE_WITH_TIMEOUT(copy->text(), QStringLiteral("Copy"), 3000);
+        // Its own reset at 600 ms, not the second copy's at 900 ms or later.
+        QVERIFY2(since.elapsed() < 800, qPrintable(QString::number(since.elapsed())));
+    }
+
+    void upload_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("during");
+        QTest::addColumn<QString>("clipboard");
+        QTest::newRow("success: the link is copied")
+            << 200 << QStringLiteral("Link Copied!") << QStringLiteral("https://i.example/a.png");
+        QTest::newRow("failure: silently offered again") << 500 << QStringLiteral("Upload to Imgur") << QString();
+    }
+    void upload()
+    {
+        QFETCH(int, status);
+        QFETCH(QString, during);
+        QFETCH(QString, clipboard);
+        LocalHttpServer server;
+        server.setHandler([](const HttpRequest &) { return std::optional<HttpResponse>(); });  // held
+        Viewer viewer;
+        viewer.fixture.preferences->setString(Preferences::imgurClientIdKey, QStringLiteral("0abc"));
+        viewer.deps.imgur.apiHost = server.url();
+        viewer.deps.imgur.tls = LocalHttpServer::trustingClient();
+        viewer.start();
+        viewer.add(1);
+        auto *button = viewer.child<UploadButton>(QStringLiteral("actions.upload"));
+        QVERIFY(button->isVisible());
+        button->click();
+        QTRY_COMPARE_WITH_TIMEOUT(server.heldCount(), 1, 10000);
+        QCOMPARE(button->text(), QStringLiteral("Uploading..."));
+        QVERIFY(!button->isEnabled());
+        QCOMPARE(server.requests().constFirst().header("authorization"), QByteArray("Client-ID 0abc"));
+        server.releaseHeld({status, "{\"success\":true,\"status\":200,\"data\":{\"link\":\"https://i.example/a.png\"}}"});
+        QTRY_VERIFY_WITH_TIMEOUT(button->isEnabled(), 10000);
+        QCOMPARE(button->text(), during);
+        QCOMPARE(viewer.fixture.clipboard.text(), clipboard);
+        QTRY_COMPARE(button->text(), QStringLiteral("Upload to Imgur"));
+    }
+
+    void offeredControls_data()
+    {
+        QTest::addColumn<std::optional<RemoteConfig>>("config");
+        QTest::addColumn<QString>("clientId");
+        QTest::addColumn<bool>("copyText");
+        QTest::addColumn<bool>("upload");
+        const QString id = QStringLiteral("0abc");
+        QTest::newRow("no configuration: everything") << std::optional<RemoteConfig>() << id << true << true;
+        QTest::newRow("text recognition off") << std::optional(configWith({true, false, true})) << id << false << true;
+        QTest::newRow("upload off") << std::optional(configWith({true, true, false})) << id << true << false;
+        QTest::newRow("no client id") << std::optional<RemoteConfig>() << QString() << true << false;
+        QTest::newRow("codes off hides neither") << std::optional(configWith({false, true, true})) << id << true << true;
+    }
+    void offeredControls()
+    {
+        QFETCH(std::optional<RemoteConfig>, config);
+        QFETCH(QString, clientId);
+        QFETCH(bool, copyText);
+        QFETCH(bool, upload);
+        Viewer viewer;
+        viewer.config = configManager(viewer.fixture.root.path() + QStringLiteral("/rc"), config);
+        viewer.fixture.preferences->setString(Preferences::imgurClientIdKey, clientId);
+        viewer.start();
+        viewer.add(1);
+        QCOMPARE(viewer.child(QStringLiteral("actions.copyText"))->isVisible(), copyText);
+        QCOMPARE(viewer.child(QStringLiteral("actions.upload"))->isVisible(), upload);
+        QVERIFY(viewer.child(QStringLiteral("actions.copy"))->isVisible());
+        QVERIFY(!viewer.child(QStringLiteral("updateBanner"))->isVisible());
+        // The id set while the popover is closed counts from the next opening.
+        viewer.view->hide();
+        viewer.fixture.preferences->setString(Preferences::imgurClientIdKey, clientId.isEmpty() ? u"0abc"_s : QString());
+        viewer.view->show();
+        QCOMPARE(viewer.child(QStringLiteral("actions.upload"))->isVisible(),
+                 (!config || config->feature_flags.imgur_upload_enabled) && clientId.isEmpty());
+    }
+
+    void forcedOverlaySwallowsInput_data()
+    {
+        QTest::addColumn<bool>("forced");
+        QTest::newRow("forced: nothing beneath reacts") << true;
+        QTest::newRow("not forced: the controls work") << false;
+    }
+    void forcedOverlaySwallowsInput()
+    {
+        QFETCH(bool, forced);
+        Viewer viewer;
+        viewer.config = configManager(viewer.fixture.root.path() + QStringLiteral("/rc"), configWith({}, forced));
+        ContentView &view = viewer.start();
+        viewer.add(3);
+        QCOMPARE(viewer.child(QStringLiteral("forceUpdateOverlay"))->isVisible(), forced);
+        viewer.clickAt(viewer.child(QStringLiteral("navRow.next")));
+        viewer.clickAt(viewer.child(QStringLiteral("actions.open")));
+        QTest::keyClick(view.windowHandle(), Qt::Key_Space);
+        viewer.swipeLeft();
+        QTest::qWait(20);
+        QCOMPARE(view.currentIndex(), forced ? 0 : 2);
+        QCOMPARE(viewer.workspace.calls.size(), forced ? 0 : 1);
+        QCOMPARE(view.swipeInput()->isEnabled(), !forced);
+    }
+
+    // Both download buttons follow the one download the configuration allows.
+    void updateNoticesFollowTheDownload()
+    {
+        LocalHttpServer server;
+        server.setHandler([](const HttpRequest &) { return std::optional<HttpResponse>(); });  // held
+        RemoteConfig config = configWith({}, true);
+        config.updates.show_update_banner = true;
+        config.updates.latest_version = u"3.0"_s;
+        config.updates.download_url = server.url(u"/Tarnwick.deb"_s).toString();
+        Viewer viewer;
+        viewer.config = configManager(viewer.fixture.root.path() + u"/rc"_s, config);
+        viewer.start();
+        auto *banner = viewer.child<QAbstractButton>(u"updateBanner.download"_s);
+        auto *overlay = viewer.child<QAbstractButton>(u"forceUpdateOverlay.download"_s);
+        QVERIFY(banner->isVisible() && overlay->isVisible());
+        overlay->click();
+        QTRY_COMPARE_WITH_TIMEOUT(server.heldCount(), 1, 10000);
+        for (QAbstractButton *button : {banner, overlay}) {
+            QCOMPARE(button->text(), u"Downloading..."_s);
+            QVERIFY(!button->isEnabled());
+        }
+        server.releaseHeld({404, {}});  // a failed download: both offer it again
+        QTRY_VERIFY_WITH_TIMEOUT(banner->isEnabled(), 10000);
+        QCOMPARE(banner->text(), u"Download"_s);
+        QCOMPARE(overlay->text(), u"Download Update"_s);
+    }
+
+    // At the history's cap a new capture takes the shown item's place without
+    // changing the count; the old item's codes and frame must not stay.
+    void replacedShownItemStartsAfresh()
+    {
+        WidthCodeDetector detector(codeWidth);
+        Viewer viewer;
+        viewer.detector = &detector;
+        QStringList paths;
+        for (int i = 0; i < 100; ++i)
+            paths << viewer.writeShot(i, i == 0 ? codeWidth : 40);
+        viewer.fixture.preferences->setHistoryPaths(paths);
+        ContentView &view = viewer.start();
+        QTRY_COMPARE_WITH_TIMEOUT(viewer.monitor().screenshots().size(), 100, 20000);
+        const QUuid first = viewer.monitor().screenshots().at(0).id;
+        QTRY_COMPARE(view.codesItemId(), std::optional(first));
+        Q_EMIT viewer.thumbnail()->frameChosen(DeviceFrameType::iPad);
+        QCOMPARE(viewer.thumbnail()->deviceFrame(), DeviceFrameType::iPad);
+
+        viewer.monitor().addScreenshot(viewer.writeShot(100, 40), ScreenshotSource::mac);
+        QTRY_VERIFY(viewer.monitor().screenshots().at(0).id != first);
+        QCOMPARE(viewer.monitor().screenshots().size(), 100);
+        QCOMPARE(view.codesItemId(), std::nullopt);
+        QCOMPARE(viewer.thumbnail()->deviceFrame(), DeviceFrameType::none);
+
+        viewer.monitor().addScreenshot(viewer.writeShot(101, 40), ScreenshotSource::iPhone);
+        QTRY_COMPARE(viewer.thumbnail()->deviceFrame(), DeviceFrameType::iPhone);
+    }
+
+    void copyText_data()
+    {
+        QTest::addColumn<std::optional<QStringList>>("lines");
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("three lines, in the recogniser's order")
+            << std::optional(QStringList{u"b"_s, u"a"_s, u"c d"_s}) << u"b\na\nc d"_s << u"Copied!"_s;
+        QTest::newRow("no text: an empty text, still copied")
+            << std::optional(QStringList{}) << QString() << u"Copied!"_s;
+        QTest::newRow("engine failure: clipboard untouched")
+            << std::optional<QStringList>() << u"before"_s << u"Copy Text"_s;
+    }
+    void copyText()
+    {
+        QFETCH(std::optional<QStringList>, lines);
+        QFETCH(QString, clipboard);
+        QFETCH(QString, shown);
+        ScriptedTextRecognizer recognizer({lines});
+        Viewer viewer;
+        viewer.recognizer = &recognizer;
+        viewer.start();
+        viewer.add(1);
+        viewer.fixture.clipboard.setString(u"before"_s);
+        auto *button = viewer.child<ActionButton>(QStringLiteral("actions.copyText"));
+        button->click();
+        viewer.view->actions()->waitForBackgroundWork();
+        QTRY_COMPARE(button->text(), shown);
+        QCOMPARE(viewer.fixture.clipboard.text(), clipboard);
+        QTRY_COMPARE(button->text(), u"Copy Text"_s);
+    }
+
+    void latestStartedRecognitionWins()
+    {
+        Gate gate;
+        ScriptedTextRecognizer recognizer({QStringList{u"first"_s}, QStringList{u"second"_s}}, &gate);
+        Viewer viewer;
+        viewer.recognizer = &recognizer;
+        viewer.start();
+        viewer.add(1);
+        auto *button = viewer.child<ActionButton>(QStringLiteral("actions.copyText"));
+        button->click();
+        QTRY_COMPARE(gate.arrived(), 1);
+        button->click();
+        QTRY_COMPARE(viewer.fixture.clipboard.text(), u"second"_s);
+        gate.open();
+        viewer.view->actions()->waitForBackgroundWork();
+        QTest::qWait(20);
+        QCOMPARE(viewer.fixture.clipboard.text(), u"second"_s);
+    }
+
+    void actionsReachTheDesktop()
+    {
+        Viewer viewer;
+        ContentView &view = viewer.start();
+        viewer.add(1);
+        const QString path = viewer.monitor().screenshots().at(0).filePath();
+        viewer.child<ActionButton>(QStringLiteral("actions.open"))->click();
+        viewer.child<ActionButton>(QStringLiteral("actions.reveal"))->click();
+        Q_EMIT viewer.thumbnail()->openRequested();
+        Q_EMIT viewer.thumbnail()->openLinkRequested(QUrl(u"https://example.org/"_s));
+        QSignalSpy annotate(&view, &ContentView::annotateRequested);
+        Q_EMIT viewer.thumbnail()->annotateRequested();
+        QCOMPARE(annotate.size(), 1);
+        Q_EMIT viewer.thumbnail()->shareRequested(viewer.thumbnail());
+        auto *menu = view.findChild<QMenu *>(u"shareMenu"_s);
+        QVERIFY(menu);
+        QStringList titles;
+        for (QAction *action : menu->actions()) {
+            titles << action->text();
+            action->trigger();
+        }
+        QCOMPARE(titles, (QStringList{u"Open With…"_s, u"Send by Email…"_s, u"Copy File Path"_s}));
+        QCOMPARE(viewer.workspace.calls,
+                 (QStringList{u"openFile "_s + path, u"revealFile "_s + path, u"openFile "_s + path,
+                              u"openUrl https://example.org/"_s, u"openFileWith "_s + path,
+                              u"sendFileByEmail "_s + path}));
+        QCOMPARE(viewer.fixture.clipboard.text(), path);
+    }
+};
+
+QTEST_MAIN(ContentViewTest)
+#include "test_content_view.moc"
