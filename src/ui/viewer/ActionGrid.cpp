@@ -1,8 +1,8 @@
 #include "viewer/ActionGrid.h"
 
+#include "common/Style.h"
 #include "viewer/ActionButton.h"
 #include "viewer/UploadButton.h"
-#include "viewer/ViewerColors.h"
 
 #include <QGridLayout>
 #include <QVBoxLayout>
@@ -62,7 +62,7 @@ void ActionGrid::placeCells()
 
 void ActionGrid::setFeedback(const Feedback &feedback)
 {
-    const QColor green = ViewerColors::green();
+    const QColor green = Style::systemGreen();
     const QString checkmark = QStringLiteral("checkmark");
     if (feedback.copied)
         m_copy->setContent(QStringLiteral("Copied"), checkmark, green);

@@ -2,7 +2,6 @@
 
 #include "common/Style.h"
 #include "viewer/DownloadButton.h"
-#include "viewer/ViewerColors.h"
 #include "viewer/ViewerLabels.h"
 
 #include <QEvent>
@@ -14,7 +13,7 @@
 ForceUpdateOverlay::ForceUpdateOverlay(QWidget *parent)
     : QWidget(parent)
     , m_button(new DownloadButton({QStringLiteral("Download Update"), Style::font(13, QFont::DemiBold),
-                                   Style::withAlpha(ViewerColors::blue(), 0.7), 10, 16, QMargins(12, 0, 12, 0)},
+                                   Style::withAlpha(Style::systemBlue(), 0.7), 10, 16, QMargins(12, 0, 12, 0)},
                                   this))
 {
     setObjectName(QStringLiteral("forceUpdateOverlay"));
@@ -25,7 +24,7 @@ ForceUpdateOverlay::ForceUpdateOverlay(QWidget *parent)
     column->setContentsMargins(32, 0, 32, 0);
     column->setSpacing(16);
     column->addStretch(1);
-    column->addWidget(ViewerLabels::symbol(QStringLiteral("exclamationmark.triangle.fill"), ViewerColors::orange(), 36,
+    column->addWidget(ViewerLabels::symbol(QStringLiteral("exclamationmark.triangle.fill"), Style::systemOrange(), 36,
                                            this),
                       0, Qt::AlignHCenter);
     auto *texts = new QVBoxLayout;

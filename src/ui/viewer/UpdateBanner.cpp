@@ -2,7 +2,6 @@
 
 #include "common/Style.h"
 #include "viewer/DownloadButton.h"
-#include "viewer/ViewerColors.h"
 #include "viewer/ViewerLabels.h"
 
 #include <QHBoxLayout>
@@ -11,7 +10,7 @@
 
 UpdateBanner::UpdateBanner(QWidget *parent)
     : QWidget(parent)
-    , m_button(new DownloadButton({QStringLiteral("Download"), Style::font(10, QFont::DemiBold), ViewerColors::blue(),
+    , m_button(new DownloadButton({QStringLiteral("Download"), Style::font(10, QFont::DemiBold), Style::systemBlue(),
                                    -1, 10, QMargins(10, 4, 10, 4)},
                                   this))
 {
@@ -19,7 +18,7 @@ UpdateBanner::UpdateBanner(QWidget *parent)
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(12, 6, 12, 6);
     row->setSpacing(8);
-    row->addWidget(ViewerLabels::symbol(QStringLiteral("arrow.down.circle.fill"), ViewerColors::blue(), 12, this));
+    row->addWidget(ViewerLabels::symbol(QStringLiteral("arrow.down.circle.fill"), Style::systemBlue(), 12, this));
     row->addWidget(ViewerLabels::text(QStringLiteral("Update available"), Style::font(11, QFont::Medium),
                                       Style::primary(palette()), this));
     row->addStretch(1);
@@ -34,5 +33,5 @@ void UpdateBanner::setDownloading(bool downloading)
 
 void UpdateBanner::paintEvent(QPaintEvent *)
 {
-    QPainter(this).fillRect(rect(), Style::withAlpha(ViewerColors::blue(), 0.07));
+    QPainter(this).fillRect(rect(), Style::withAlpha(Style::systemBlue(), 0.07));
 }

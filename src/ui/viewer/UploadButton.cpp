@@ -2,7 +2,6 @@
 
 #include "common/Spinner.h"
 #include "common/Style.h"
-#include "viewer/ViewerColors.h"
 #include "viewer/ViewerLabels.h"
 
 #include <QHBoxLayout>
@@ -43,7 +42,7 @@ void UploadButton::setState(State state)
     setEnabled(state != State::uploading);
     m_spinner->setVisible(state == State::uploading);
     m_icon->setVisible(state != State::uploading);
-    const QColor foreground = state == State::uploaded ? ViewerColors::green() : QColor(Qt::white);
+    const QColor foreground = state == State::uploaded ? Style::systemGreen() : QColor(Qt::white);
     ViewerLabels::setSymbol(m_icon,
                             state == State::uploaded ? QStringLiteral("checkmark.circle.fill")
                                                      : QStringLiteral("square.and.arrow.up"),
@@ -66,11 +65,11 @@ void UploadButton::setState(State state)
 
 void UploadButton::paintEvent(QPaintEvent *)
 {
-    QColor fill = ViewerColors::blue();
+    QColor fill = Style::systemBlue();
     if (m_state == State::uploaded)
-        fill = Style::withAlpha(ViewerColors::green(), 0.15);
+        fill = Style::withAlpha(Style::systemGreen(), 0.15);
     else if (m_state == State::uploading)
-        fill = ViewerColors::orange();
+        fill = Style::systemOrange();
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath background;
