@@ -1,0 +1,62 @@
+#include "picker/PickerImage.h"
+
+#include <QColorSpace>
+#include <QImageReader>
+
+namespace {
+
+// Below this the smooth scaler is fast enough on the full image.
+constexpr int smallestHalf = 512;
+
+QImage toSrgb(QImage image)
+{
+    const QColorSpace space = image.colorSpace();
+    if (space.isValid() && space != QColorSpace(QColorSpace::SRgb)) {
+        // Converted before dropping to 8 bits, so a 16-bit image keeps its
+        // precision through the transform.
+        image.convertTo(image.depth() > 32 ? QImage::Format_RGBA64 : QImage::Format_ARGB32);
+        image.convertToColorSpace(QColorSpace(QColorSpace::SRgb));
+    }
+    image.convertTo(QImage::Format_ARGB32_Premultiplied);
+    image.setColorSpace(QColorSpace(QColorSpace::SRgb));
+    image.setDevicePixelRatio(1.0);
+    return image;
+}
+
+}  // namespace
+
+PickerImage PickerImage::load(const QString &path)
+{
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    return fromImage(reader.read());
+}
+
+PickerImage PickerImage::fromImage(QImage image)
+{
+    PickerImage result;
+    if (image.isNull())
+        return result;
+    result.m_pixels = toSrgb(std::move(image));
+    QImage half = result.m_pixels;
+    while (half.width() / 2 >= smallestHalf && half.height() / 2 >= 1) {
+        half = half.scaled(half.size() / 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        result.m_halves << half;
+    }
+    return result;
+}
+
+QImage PickerImage::scaled(const QSize &size) const
+{
+    if (isNull() || size.isEmpty())
+        return {};
+    if (size.width() >= m_pixels.width() || size.height() >= m_pixels.height())
+        return m_pixels;
+    QImage from = m_pixels;
+    for (const QImage &half : m_halves) {
+        if (half.width() < size.width() || half.height() < size.height())
+            break;
+        from = half;
+    }
+    return from.size() == size ? from : from.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
