@@ -24,7 +24,8 @@ std::optional<QColor> sample(const QPointF &point, const QRectF &imageRect, cons
         return std::nullopt;
     // One pixel in premultiplied form, whatever the image's format, so that
     // un-premultiplying below is the only rounding step.
-    const QRgb p = image.format() == QImage::Format_ARGB32_Premultiplied
+    const bool direct = image.format() == QImage::Format_ARGB32_Premultiplied || image.format() == QImage::Format_RGB32;
+    const QRgb p = direct
         ? image.pixel(*at)
         : image.copy(QRect(*at, QSize(1, 1))).convertToFormat(QImage::Format_ARGB32_Premultiplied).pixel(0, 0);
     const int alpha = qAlpha(p);

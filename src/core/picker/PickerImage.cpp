@@ -3,10 +3,23 @@
 #include <QColorSpace>
 #include <QImageReader>
 
+#include <algorithm>
+
 namespace {
 
 // Below this the smooth scaler is fast enough on the full image.
 constexpr int smallestHalf = 512;
+
+// Screenshots often carry an alpha channel that is opaque everywhere.
+bool everyPixelOpaque(const QImage &argb)
+{
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(argb.constScanLine(y));
+        if (!std::all_of(line, line + argb.width(), [](QRgb pixel) { return qAlpha(pixel) == 255; }))
+            return false;
+    }
+    return true;
+}
 
 QImage toSrgb(QImage image)
 {
@@ -17,7 +30,10 @@ QImage toSrgb(QImage image)
         image.convertTo(image.depth() > 32 ? QImage::Format_RGBA64 : QImage::Format_ARGB32);
         image.convertToColorSpace(QColorSpace(QColorSpace::SRgb));
     }
+    // Opaque images are kept without alpha: they draw as plain copies.
     image.convertTo(QImage::Format_ARGB32_Premultiplied);
+    if (everyPixelOpaque(image))
+        image.reinterpretAsFormat(QImage::Format_RGB32);
     image.setColorSpace(QColorSpace(QColorSpace::SRgb));
     image.setDevicePixelRatio(1.0);
     return image;

@@ -5,8 +5,8 @@
 #include <QSize>
 #include <QString>
 
-// The picker's image, decoded once: 8-bit sRGB with premultiplied alpha, the
-// pixels every sample reads, plus halved copies so that drawing it small
+// The picker's image, decoded once: 8-bit sRGB, with premultiplied alpha
+// when it has any; the pixels every sample reads, plus halved copies so that drawing it small
 // never smooth-scales the full-size image on the main thread.
 class PickerImage
 {
@@ -19,6 +19,7 @@ public:
     static PickerImage fromImage(QImage image);
 
     bool isNull() const { return m_pixels.isNull(); }
+    bool isOpaque() const { return m_pixels.format() == QImage::Format_RGB32; }
     QSize size() const { return m_pixels.size(); }
     const QImage &pixels() const { return m_pixels; }
     // The image smoothly scaled to size (device pixels), from the smallest

@@ -216,7 +216,13 @@ void PickerImageArea::resizeEvent(QResizeEvent *event)
 void PickerImageArea::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    QRegion background(rect());
+    // An opaque image covers its part of the area: only the rest is filled.
+    if (m_image.isOpaque())
+        background -= m_zoomPan.zoomedImageRect().toAlignedRect().adjusted(1, 1, -1, -1);
+    painter.setClipRegion(background);
     painter.fillRect(rect(), QColor(0, 0, 0, 8));  // black at 3 %
+    painter.setClipping(false);
     if (hasImage())
         drawImage(painter);
 }
