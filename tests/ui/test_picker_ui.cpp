@@ -307,6 +307,25 @@ private Q_SLOTS:
             QVERIFY(QSet<QRgb>(row.cbegin(), row.cend()).size() > 2);
     }
 
+    void unreadableFileLeavesTheAreaEmpty()
+    {
+        QTemporaryDir dir;
+        const QString path = writeBytes(dir.filePath(QStringLiteral("broken.png")), "not an image");
+        ColorPickerView view(path);
+        view.resize(680, 740);
+        view.show();
+        QTRY_VERIFY(view.isLoaded());
+        PickerImageArea *area = view.imageArea();
+        QVERIFY(!area->hasImage());
+        hover(area, QPointF(300, 300));
+        click(area, QPointF(300, 300), 1000);
+        area->scrollZoom(25);
+        QVERIFY(!area->loupe()->isVisible());
+        QVERIFY(!view.pickedColor());
+        QCOMPARE(area->zoomPan().zoom(), 1.0);
+        QCOMPARE(view.colorBar()->readout()->text(), hex(ColorPickerView::placeholderColor()));
+    }
+
     void oneWindowShowsTheLastFile()
     {
         QTemporaryDir dir;

@@ -24,7 +24,6 @@ ColorBar::ColorBar(QWidget *parent)
     , m_copy(new CopyButton(this))
 {
     Style::apply(m_readout, Style::monospacedDigitsFont(12.5, QFont::Medium), Style::primary(palette()));
-    m_readout->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto *row = new QHBoxLayout(this);
     row->setSpacing(0);
     row->setContentsMargins(outer + 16 - swatchMargin, outer + 12 - swatchMargin, outer + 16, outer + 12 - swatchMargin);

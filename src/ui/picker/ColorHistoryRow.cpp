@@ -10,6 +10,7 @@ ColorHistoryRow::ColorHistoryRow(QWidget *parent)
     : QScrollArea(parent)
 {
     setFixedHeight(42);
+    setFocusPolicy(Qt::NoFocus);  // the keyboard stays with the picker's shortcuts
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
