@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTest>
 
 #include <memory>
 
@@ -43,6 +44,8 @@ void measureHover(benchmark::State &state, double zoom)
     area.resize(areaSize);
     area.setImage(*g_image);
     area.scrollZoom((zoom - 1) / ZoomPan::scrollRate);
+    if (!QTest::qWaitFor([&] { return !area.isMoving(); }, 5000))  // the zoom eases in
+        state.SkipWithError("the zoom did not settle");
     QImage canvas(areaSize, QImage::Format_ARGB32_Premultiplied);
     area.render(&canvas);  // the scaled copy is made once, on the first paint
     int step = 0;

@@ -294,6 +294,7 @@ private Q_SLOTS:
         view.show();
         QTRY_VERIFY(view.isLoaded());
         view.imageArea()->scrollZoom(scroll);
+        QTRY_VERIFY(!view.imageArea()->isMoving());  // the zoom eases in
         const QImage shown = view.imageArea()->grab().toImage();
         const QRect image = view.imageArea()->zoomPan().zoomedImageRect().toAlignedRect().intersected(shown.rect());
         QList<QRgb> row;

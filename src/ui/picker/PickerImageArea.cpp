@@ -1,5 +1,6 @@
 #include "picker/PickerImageArea.h"
 
+#include "common/Spring.h"
 #include "picker/ColorSampler.h"
 #include "picker/PickerLoupe.h"
 #include "picker/ZoomBadge.h"
@@ -7,11 +8,15 @@
 #include <QMouseEvent>
 #include <QNativeGestureEvent>
 #include <QPainter>
+#include <QVariantAnimation>
 #include <QWheelEvent>
 
 #include <cmath>
 
 namespace {
+
+constexpr Spring zoomStep{0.18, 0.8};
+constexpr Spring zoomReset{0.35, 0.75};
 
 // The part of target (where the whole image would be drawn) that lies in
 // visible, widened to whole image pixels, with the matching source pixels.
@@ -63,14 +68,29 @@ void PickerImageArea::scrollZoom(double delta)
 {
     if (!hasImage())
         return;
+    const QRectF from = shownRect();
     m_zoomPan.scroll(delta);
-    zoomChanged();
+    zoomChanged(from);
 }
 
 void PickerImageArea::resetZoom()
 {
+    const QRectF from = shownRect();
     m_zoomPan.reset();
-    zoomChanged();
+    zoomChanged(from, true);
+}
+
+void PickerImageArea::setShownRect(const QRectF &rect)
+{
+    m_shown = rect;
+    update();
+}
+
+void PickerImageArea::stopMotion()
+{
+    if (auto *motion = property("_spring_shownRect").value<QObject *>())
+        delete motion;
+    m_shown.reset();
 }
 
 std::optional<QColor> PickerImageArea::sampleAt(const QPointF &point) const
@@ -95,8 +115,17 @@ void PickerImageArea::hoverAt(const QPointF &point)
     setHover(point, sampleAt(point));
 }
 
-void PickerImageArea::zoomChanged()
+void PickerImageArea::zoomChanged(std::optional<QRectF> from, bool reset)
 {
+    stopMotion();
+    if (from && *from != m_zoomPan.zoomedImageRect()) {
+        m_shown = *from;
+        QVariantAnimation *motion = (reset ? zoomReset : zoomStep).animate(this, "shownRect", m_zoomPan.zoomedImageRect());
+        connect(motion, &QVariantAnimation::finished, this, [this] {
+            m_shown.reset();
+            update();
+        });
+    }
     m_badge->setZoom(m_zoomPan.zoom());
     // The pixel under a resting pointer changes with the zoom.
     if (m_hoverAt && m_gesture.mode() != PointerGesture::Mode::panning)
@@ -106,6 +135,7 @@ void PickerImageArea::zoomChanged()
 
 void PickerImageArea::updateGeometryRule()
 {
+    stopMotion();
     m_zoomPan.setGeometry(size(), m_image.size());
     m_badge->place();
 }
@@ -157,6 +187,7 @@ void PickerImageArea::mouseMoveEvent(QMouseEvent *event)
     switch (m_gesture.move(translation, m_zoomPan.isZoomed())) {
     case PointerGesture::Mode::panning:
         setCursor(Qt::ClosedHandCursor);
+        stopMotion();
         m_zoomPan.panBy(translation);
         setHover(std::nullopt, std::nullopt);
         update();
@@ -229,11 +260,19 @@ void PickerImageArea::paintEvent(QPaintEvent *)
 
 void PickerImageArea::drawImage(QPainter &painter)
 {
-    const QRectF target = m_zoomPan.zoomedImageRect();
+    const QRectF target = shownRect();
     const qreal ratio = devicePixelRatioF();
     const QSize device = (target.size() * ratio).toSize();
     const QImage &pixels = m_image.pixels();
-    if (!m_zoomPan.isNearestNeighbour() && device.width() < pixels.width() && device.height() < pixels.height()) {
+    // Decided from the drawn size, so that a moving image turns crisp as it grows.
+    const bool nearest = target.width() > m_zoomPan.baseRect().width() * ZoomPan::smoothUpTo;
+    if (!nearest && device.width() < pixels.width() && device.height() < pixels.height()) {
+        if (m_shown && !m_scaled.isNull()) {
+            // On the way: the copy at hand, stretched, instead of a new one per frame.
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.drawImage(target, m_scaled);
+            return;
+        }
         if (m_scaled.size() != device) {
             m_scaled = m_image.scaled(device);
             m_scaled.setDevicePixelRatio(ratio);
@@ -242,7 +281,7 @@ void PickerImageArea::drawImage(QPainter &painter)
         return;
     }
     // Enlarged: only the pixels that reach the area are transformed.
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, !m_zoomPan.isNearestNeighbour());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, !nearest);
     const auto [destination, source] = visiblePart(target, pixels.size(), rect());
     if (!source.isEmpty())
         painter.drawImage(destination, pixels, source);

@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QRectF>
 #include <QWidget>
 
 #include <optional>
@@ -21,6 +22,7 @@ class ZoomBadge;
 class PickerImageArea : public QWidget
 {
     Q_OBJECT
+    Q_PROPERTY(QRectF shownRect READ shownRect WRITE setShownRect)
 public:
     explicit PickerImageArea(QWidget *parent = nullptr);
 
@@ -32,6 +34,12 @@ public:
     std::optional<QColor> hoverColor() const { return m_hoverColor; }
     PickerLoupe *loupe() const { return m_loupe; }
     ZoomBadge *badge() const { return m_badge; }
+    // Where the image is drawn: the zoomed rectangle, or on the way to it
+    // after a wheel step or a reset. Samples are always taken against the
+    // zoomed rectangle itself.
+    QRectF shownRect() const { return m_shown.value_or(m_zoomPan.zoomedImageRect()); }
+    void setShownRect(const QRectF &rect);
+    bool isMoving() const { return m_shown.has_value(); }
 
     // Scroll points, as the wheel gives them: positive zooms in.
     void scrollZoom(double delta);
@@ -56,7 +64,10 @@ private:
     std::optional<QColor> sampleAt(const QPointF &point) const;
     void hoverAt(const QPointF &point);
     void setHover(std::optional<QPointF> at, std::optional<QColor> color);
-    void zoomChanged();
+    // from: where the image was drawn before the change; it moves from
+    // there unless the change follows the pointer directly.
+    void zoomChanged(std::optional<QRectF> from = std::nullopt, bool reset = false);
+    void stopMotion();
     void updateGeometryRule();
     void drawImage(QPainter &painter);
 
@@ -67,6 +78,7 @@ private:
     std::optional<double> m_pinchScale;  // magnification since the pinch began
     std::optional<QPointF> m_hoverAt;
     std::optional<QColor> m_hoverColor;
+    std::optional<QRectF> m_shown;  // while moving to the zoomed rectangle
     // The image at the zoomed rectangle's size in device pixels, while that
     // is smaller than the image; rebuilt when the zoom or the area changes.
     QImage m_scaled;
