@@ -5,6 +5,10 @@
 
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <cmath>
 
 ColorHistoryRow::ColorHistoryRow(QWidget *parent)
     : QScrollArea(parent)
@@ -53,6 +57,17 @@ void ColorHistoryRow::setEntries(const QList<QColor> &entries, const QColor &cur
         swatch->setCurrent(ColorFormat::colorsEqual(swatch->color(), current));
         swatch->setToolTip(ColorFormat::colorString(swatch->color(), mode));
     }
+}
+
+void ColorHistoryRow::wheelEvent(QWheelEvent *event)
+{
+    // The row only scrolls sideways; an ordinary wheel turns it too.
+    const QPoint pixels = event->pixelDelta();
+    const QPoint angle = event->angleDelta();
+    const auto major = [](QPoint d) { return std::abs(d.x()) > std::abs(d.y()) ? d.x() : d.y(); };
+    const int step = pixels.isNull() ? major(angle) * 32 / 120 : major(pixels);
+    horizontalScrollBar()->setValue(horizontalScrollBar()->value() - step);
+    event->accept();
 }
 
 void ColorHistoryRow::paintEvent(QPaintEvent *)

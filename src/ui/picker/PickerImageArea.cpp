@@ -88,8 +88,7 @@ void PickerImageArea::setShownRect(const QRectF &rect)
 
 void PickerImageArea::stopMotion()
 {
-    if (auto *motion = property("_spring_shownRect").value<QObject *>())
-        delete motion;
+    Spring::stop(this, "shownRect");
     m_shown.reset();
 }
 

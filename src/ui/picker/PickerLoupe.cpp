@@ -1,5 +1,6 @@
 #include "picker/PickerLoupe.h"
 
+#include "common/Spring.h"
 #include "common/Style.h"
 #include "picker/ColorFormat.h"
 
@@ -58,7 +59,13 @@ void PickerLoupe::setColor(const QColor &color)
 void PickerLoupe::follow(const QPointF &pointer)
 {
     const QPointF stackCentre(widgetSize.width() / 2.0, swatchRect().top() + (swatch + spacing + labelHeight) / 2);
-    move((pointer + offset - stackCentre).toPoint());
+    const QPoint to = (pointer + offset - stackCentre).toPoint();
+    if (isVisible())
+        Spring{0.1, 0.86}.animate(this, "pos", to);
+    else {
+        Spring::stop(this, "pos");
+        move(to);
+    }
 }
 
 void PickerLoupe::paintEvent(QPaintEvent *)

@@ -17,7 +17,8 @@ public:
     void setColor(const QColor &color);
     QColor color() const { return m_color; }
     QString label() const { return m_label; }
-    // Centres the loupe at the pointer position plus the offset.
+    // Centres the loupe at the pointer position plus the offset: at once
+    // when it is hidden, else on a quick spring.
     void follow(const QPointF &pointer);
 
 protected:
