@@ -14,6 +14,7 @@
 #include "desktop/DesktopPanelAppearance.h"
 #include "desktop/DesktopWorkspace.h"
 #include "hotkey/DesktopHotKey.h"
+#include "picker/ColorPickerWindowController.h"
 #include "session/AllocatorTuning.h"
 #include "session/DBusService.h"
 #include "shell/AppDelegate.h"
@@ -21,6 +22,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -32,6 +34,7 @@ namespace {
 struct Command {
     bool toggle = false;
     bool screenshotTaken = false;
+    QString pickColor;  // absolute path of the image to pick colours from
 };
 
 void describe(QCommandLineParser &parser, QCommandLineOption &toggle, QCommandLineOption &taken)
@@ -43,8 +46,27 @@ void describe(QCommandLineParser &parser, QCommandLineOption &toggle, QCommandLi
     parser.addOption(taken);
 }
 
-// Handles --help and --version, and hands --toggle / --screenshot-taken to a
-// running instance. Returns an exit code when this process is done.
+// The image for --pick-color, made absolute here: a running instance does not
+// share this process's working folder. None, with a line on stderr, when it
+// cannot be read; nothing is forwarded then.
+std::optional<QString> pickableFile(const QString &argument)
+{
+    const QFileInfo info(argument);
+    const QString path = info.absoluteFilePath();
+    QFile file(path);
+    const char *problem = !info.exists() ? "no such file"
+        : !info.isFile()                 ? "not a file"
+        : !file.open(QIODevice::ReadOnly) ? "cannot read the file"
+                                          : nullptr;
+    if (!problem)
+        return path;
+    std::fprintf(stderr, "tarnwick: %s: %s\n", problem, qPrintable(path));
+    return std::nullopt;
+}
+
+// Handles --help and --version, and hands --toggle / --screenshot-taken /
+// --pick-color to a running instance. Returns an exit code when this process
+// is done.
 std::optional<int> handOff(int argc, char **argv, Command &command)
 {
     QCoreApplication probe(argc, argv);
@@ -55,16 +77,26 @@ std::optional<int> handOff(int argc, char **argv, Command &command)
     QCommandLineOption taken(QStringLiteral("screenshot-taken"),
                              QStringLiteral("Tell Tarnwick that a screenshot is being saved."));
     describe(parser, toggle, taken);
+    QCommandLineOption pickColor(QStringLiteral("pick-color"), QStringLiteral("Pick colours from the image FILE."),
+                                 QStringLiteral("FILE"));
+    parser.addOption(pickColor);
     parser.process(probe);  // exits for --help, --version and unknown options
     command.toggle = parser.isSet(toggle);
     command.screenshotTaken = parser.isSet(taken);
     bool forwarded = false;
+    if (parser.isSet(pickColor)) {
+        const std::optional<QString> file = pickableFile(parser.value(pickColor));
+        if (!file)
+            return 1;
+        command.pickColor = *file;
+        forwarded = DBusService::callRunningInstance(QStringLiteral("PickColor"), 0, {command.pickColor});
+    }
     if (command.screenshotTaken)
         forwarded = DBusService::callRunningInstance(QStringLiteral("ScreenshotTaken"));
     if (command.toggle)
         forwarded = DBusService::callRunningInstance(QStringLiteral("Toggle")) || forwarded;
     // Launching again while running brings the popover up in the running instance.
-    if (!command.toggle && !command.screenshotTaken)
+    if (!command.toggle && !command.screenshotTaken && command.pickColor.isEmpty())
         forwarded = DBusService::callRunningInstance(QStringLiteral("Toggle"));
     if (forwarded)
         return 0;
@@ -103,6 +135,8 @@ int main(int argc, char **argv)
     case DBusService::Claim::taken: {
         // Another instance started at the same moment won the name: hand it
         // the command and leave, never running beside it.
+        if (!command.pickColor.isEmpty())
+            return DBusService::callRunningInstance(QStringLiteral("PickColor"), 10000, {command.pickColor}) ? 0 : 1;
         const QString method = command.screenshotTaken && !command.toggle ? QStringLiteral("ScreenshotTaken")
                                                                           : QStringLiteral("Toggle");
         return DBusService::callRunningInstance(method, 10000) ? 0 : 1;
@@ -146,6 +180,8 @@ int main(int argc, char **argv)
     QObject::connect(&service, &DBusService::toggleRequested, &delegate, &AppDelegate::togglePopover);
     QObject::connect(&service, &DBusService::screenshotTakenReported, &monitor,
                      &ScreenshotMonitor::screenshotEventFired);
+    QObject::connect(&service, &DBusService::pickColorRequested, &delegate,
+                     [](const QString &path) { ColorPickerWindowController::open(path); });
     SpectacleListener spectacle;
     QObject::connect(&spectacle, &SpectacleListener::screenshotTaken, &monitor,
                      &ScreenshotMonitor::screenshotEventFired);
@@ -155,5 +191,7 @@ int main(int argc, char **argv)
         monitor.screenshotEventFired();
     if (command.toggle)
         delegate.togglePopover();
+    if (!command.pickColor.isEmpty())
+        ColorPickerWindowController::open(command.pickColor);
     return app.exec();
 }

@@ -39,7 +39,7 @@ bool DBusService::exportObject()
         QLatin1String(objectPath), this, QDBusConnection::ExportScriptableSlots | QDBusConnection::ExportAllProperties);
 }
 
-bool DBusService::callRunningInstance(const QString &method, int timeoutMs)
+bool DBusService::callRunningInstance(const QString &method, int timeoutMs, const QVariantList &arguments)
 {
     // A private connection, closed again: the process may go on to become the
     // instance itself, and then owns the shared session connection.
@@ -47,8 +47,9 @@ bool DBusService::callRunningInstance(const QString &method, int timeoutMs)
     bool answered = false;
     {
         QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, name);
-        const QDBusMessage call = QDBusMessage::createMethodCall(QLatin1String(serviceName), QLatin1String(objectPath),
-                                                                 QLatin1String(serviceName), method);
+        QDBusMessage call = QDBusMessage::createMethodCall(QLatin1String(serviceName), QLatin1String(objectPath),
+                                                           QLatin1String(serviceName), method);
+        call.setArguments(arguments);
         QElapsedTimer clock;
         clock.start();
         while (bus.isConnected() && bus.interface()->isServiceRegistered(QLatin1String(serviceName))) {
@@ -88,6 +89,11 @@ void DBusService::Toggle()
 void DBusService::ScreenshotTaken()
 {
     Q_EMIT screenshotTakenReported();
+}
+
+void DBusService::PickColor(const QString &path)
+{
+    Q_EMIT pickColorRequested(path);
 }
 
 void DBusService::announce(const QString &property, const QVariant &value)

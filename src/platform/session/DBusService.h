@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <QVariantList>
 
 class ScreenshotMonitor;
 
@@ -23,10 +24,10 @@ public:
     // Takes the bus name before anything else starts, so that of two
     // processes started together only one goes on.
     static Claim claimName();
-    // Calls method on the running instance, waiting up to timeoutMs for one
-    // that holds the name but has not exported its object yet; false when
-    // none answers.
-    static bool callRunningInstance(const QString &method, int timeoutMs = 0);
+    // Calls method with arguments on the running instance, waiting up to
+    // timeoutMs for one that holds the name but has not exported its object
+    // yet; false when none answers.
+    static bool callRunningInstance(const QString &method, int timeoutMs = 0, const QVariantList &arguments = {});
 
     explicit DBusService(ScreenshotMonitor *monitor, QObject *parent = nullptr);
     // Exports this object under the claimed name.
@@ -39,10 +40,14 @@ public:
 public Q_SLOTS:
     Q_SCRIPTABLE void Toggle();
     Q_SCRIPTABLE void ScreenshotTaken();
+    // path: absolute, made so by the caller, whose working folder this
+    // process does not share.
+    Q_SCRIPTABLE void PickColor(const QString &path);
 
 Q_SIGNALS:
     void toggleRequested();
     void screenshotTakenReported();
+    void pickColorRequested(const QString &path);
 
 private:
     void announce(const QString &property, const QVariant &value);

@@ -85,11 +85,17 @@ QEasingCurve Spring::easingCurve() const
     return QEasingCurve(QEasingCurve::OutCubic);
 }
 
-QVariantAnimation *Spring::animate(QObject *target, const QByteArray &property, const QVariant &to) const
+void Spring::stop(QObject *target, const QByteArray &property)
 {
     const QByteArray tag = "_spring_" + property;
     if (auto *running = target->property(tag.constData()).value<QObject *>())
         delete running;
+}
+
+QVariantAnimation *Spring::animate(QObject *target, const QByteArray &property, const QVariant &to) const
+{
+    stop(target, property);
+    const QByteArray tag = "_spring_" + property;
     auto *animation = new SpringAnimation(*this, target, property);
     animation->setEndValue(to);
     target->setProperty(tag.constData(), QVariant::fromValue<QObject *>(animation));

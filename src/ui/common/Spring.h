@@ -25,6 +25,9 @@ struct Spring {
     // the animation when done; a running animation of the same property on
     // the same target is replaced.
     QVariantAnimation *animate(QObject *target, const QByteArray &property, const QVariant &to) const;
+    // Stops (and deletes) the animation animate() runs on target's property,
+    // leaving the property where it is.
+    static void stop(QObject *target, const QByteArray &property);
 };
 
 namespace Springs {

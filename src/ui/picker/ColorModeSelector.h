@@ -1,0 +1,29 @@
+#pragma once
+
+#include "picker/ColorFormat.h"
+
+#include <QWidget>
+
+// HEX, RGB and RGBA side by side in one rounded strip; the selected one is
+// set off. Pressing a label chooses its mode.
+class ColorModeSelector : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit ColorModeSelector(QWidget *parent = nullptr);
+    void setMode(ColorMode mode);
+    ColorMode mode() const { return m_mode; }
+    // Where mode's label sits, for hit tests.
+    QRect segment(ColorMode mode) const;
+    QSize sizeHint() const override;
+
+Q_SIGNALS:
+    void modeChosen(ColorMode mode);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    ColorMode m_mode = ColorMode::hex;
+};

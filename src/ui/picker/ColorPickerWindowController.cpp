@@ -1,0 +1,68 @@
+#include "picker/ColorPickerWindowController.h"
+
+#include "capture/ScreenshotItem.h"
+#include "picker/ColorPickerView.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QVBoxLayout>
+
+QPointer<QWidget> ColorPickerWindowController::s_window;
+
+namespace {
+
+QString absolute(const QString &path)
+{
+    return QFileInfo(path).absoluteFilePath();
+}
+
+QWidget *newWindow()
+{
+    auto *window = new QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(QStringLiteral("Color Picker"));
+    window->setMinimumSize(520, 440);
+    window->resize(680, 740);
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(), window->size());
+        frame.moveCenter(screen->availableGeometry().center());
+        window->move(frame.topLeft());
+    }
+    auto *layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    return window;
+}
+
+void showView(QWidget *window, const QString &path)
+{
+    delete ColorPickerWindowController::view();
+    auto *view = new ColorPickerView(path, window);
+    window->layout()->addWidget(view);
+    view->setFocus();
+}
+
+}  // namespace
+
+QWidget *ColorPickerWindowController::open(const QString &path)
+{
+    const QString file = absolute(path);
+    if (!s_window)
+        s_window = newWindow();
+    if (!view() || view()->path() != file)
+        showView(s_window, file);
+    s_window->show();
+    s_window->raise();
+    s_window->activateWindow();
+    return s_window;
+}
+
+QWidget *ColorPickerWindowController::open(const ScreenshotItem &item)
+{
+    return open(item.filePath());
+}
+
+ColorPickerView *ColorPickerWindowController::view()
+{
+    return s_window ? s_window->findChild<ColorPickerView *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+}

@@ -1,0 +1,358 @@
+// The colour picker's widgets offscreen, driven by synthesized pointer, wheel,
+// pinch and key events: clicks pick, drags preview or pan, a quick second
+// click resets the zoom, the wheel and a pinch zoom within their limits, the
+// keyboard copies and zooms, the history row chooses, the image is drawn in
+// crisp blocks when enlarged, and the window keeps one slot.
+
+#include "picker/ColorBar.h"
+#include "picker/ColorHistoryRow.h"
+#include "picker/ColorModeSelector.h"
+#include "picker/ColorPickerView.h"
+#include "picker/ColorPickerWindowController.h"
+#include "picker/CopyButton.h"
+#include "picker/HistorySwatch.h"
+#include "picker/PickerImageArea.h"
+#include "picker/PickerLoupe.h"
+#include "picker/ZoomBadge.h"
+#include "TestSupport.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QNativeGestureEvent>
+#include <QPointingDevice>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace TestSupport;
+using std::chrono::milliseconds;
+
+namespace {
+
+const QColor left(0xC0, 0x39, 0x2B);
+const QColor right(0x29, 0x80, 0xB9);
+
+// Left half one colour, right half another.
+QString writeHalves(const QString &path, QSize size = QSize(400, 200))
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(left);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = size.width() / 2; x < size.width(); ++x)
+            image.setPixelColor(x, y, right);
+    return writePng(path, image);
+}
+
+QString hex(const std::optional<QColor> &color)
+{
+    return color ? ColorFormat::colorString(*color, ColorMode::hex) : QStringLiteral("none");
+}
+
+void mouse(QWidget *to, QEvent::Type type, QPointF at, std::uint64_t ms = 0)
+{
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, at, to->mapToGlobal(at), button, held, Qt::NoModifier);
+    event.setTimestamp(ms);
+    QApplication::sendEvent(to, &event);
+}
+
+void hover(QWidget *to, QPointF at)
+{
+    QMouseEvent event(QEvent::MouseMove, at, to->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(to, &event);
+}
+
+void click(QWidget *to, QPointF at, std::uint64_t ms, QPointF drift = {})
+{
+    mouse(to, QEvent::MouseButtonPress, at, ms);
+    mouse(to, QEvent::MouseButtonRelease, at + drift, ms + 60);
+}
+
+void pinch(QWidget *to, Qt::NativeGestureType type, double value = 0)
+{
+    const QPointF at(100, 100);
+    QNativeGestureEvent event(type, QPointingDevice::primaryPointingDevice(), 2, at, at, to->mapToGlobal(at), value,
+                              QPointF());
+    QApplication::sendEvent(to, &event);
+}
+
+void key(QWidget *to, int key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier)
+{
+    QTest::keyClick(to, Qt::Key(key), modifiers);
+}
+
+// A picker on the two-colour image, laid out at the window's size, with the
+// clipboard and the "Copied" moment replaced.
+struct Picker {
+    QTemporaryDir dir;
+    QStringList copied;
+    ColorPickerView view{writeHalves(dir.filePath(QStringLiteral("halves.png"))),
+                         ColorPickerView::Dependencies{[this](const QString &text) { copied << text; },
+                                                       milliseconds(50), milliseconds(20)}};
+    PickerImageArea *area = view.imageArea();
+
+    Picker()
+    {
+        view.resize(680, 740);
+        view.show();
+        QTRY_VERIFY(view.isLoaded());
+        QVERIFY(area->hasImage());
+    }
+
+    QPointF inLeft() const { return point(0.25); }
+    QPointF inRight() const { return point(0.75); }
+    QPointF point(double fraction) const
+    {
+        const QRectF image = area->zoomPan().zoomedImageRect().intersected(QRectF(area->rect()));
+        return QPointF(image.left() + image.width() * fraction, image.center().y());
+    }
+    double zoom() const { return area->zoomPan().zoom(); }
+    QString picked() const { return hex(view.pickedColor()); }
+};
+
+}  // namespace
+
+class PickerUiTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void clicksPickAndDragsPreview()
+    {
+        Picker p;
+        hover(p.area, p.inLeft());
+        QVERIFY(p.area->loupe()->isVisible());
+        QCOMPARE(p.area->loupe()->label(), hex(left));
+
+        click(p.area, p.inRight(), 1000, QPointF(4, -3));  // moves less than 6 points
+        QCOMPARE(p.picked(), hex(right));
+        QCOMPARE(p.view.colorBar()->readout()->text(), hex(right));
+        QCOMPARE(p.view.history().entries().size(), 1);
+
+        // At zoom 1 a drag previews in the loupe and picks nothing.
+        mouse(p.area, QEvent::MouseButtonPress, p.inLeft(), 2000);
+        mouse(p.area, QEvent::MouseMove, p.inLeft() + QPointF(3, 0), 2010);
+        QCOMPARE(p.area->dragMode(), PointerGesture::Mode::idle);
+        mouse(p.area, QEvent::MouseMove, p.inLeft() + QPointF(0, 7), 2020);
+        QCOMPARE(p.area->dragMode(), PointerGesture::Mode::picking);
+        QCOMPARE(hex(p.area->hoverColor()), hex(left));
+        QVERIFY(p.area->loupe()->isVisible());
+        mouse(p.area, QEvent::MouseButtonRelease, p.inLeft() + QPointF(0, 7), 2030);
+        QCOMPARE(p.picked(), hex(right));
+        QCOMPARE(p.view.history().entries().size(), 1);
+    }
+
+    void quickSecondClickResetsZoom()
+    {
+        Picker p;
+        p.area->scrollZoom(25);
+        QCOMPARE(p.zoom(), 2.0);
+        // A zoomed drag pans, picks nothing.
+        mouse(p.area, QEvent::MouseButtonPress, p.inLeft(), 500);
+        mouse(p.area, QEvent::MouseMove, p.inLeft() + QPointF(40, 30), 510);
+        QCOMPARE(p.area->dragMode(), PointerGesture::Mode::panning);
+        QVERIFY(!p.area->loupe()->isVisible());
+        mouse(p.area, QEvent::MouseButtonRelease, p.inLeft() + QPointF(40, 30), 520);
+        QCOMPARE(p.area->zoomPan().committedPan(), p.area->zoomPan().panOffset());
+        QVERIFY(p.area->zoomPan().panOffset() != QPointF());
+        QVERIFY(!p.view.pickedColor());
+
+        click(p.area, p.inLeft(), 1000);
+        QCOMPARE(p.picked(), hex(left));
+        click(p.area, p.inRight(), 1280);  // 0.28 s after the first
+        QCOMPARE(p.zoom(), 1.0);
+        QCOMPARE(p.area->zoomPan().panOffset(), QPointF());
+        QCOMPARE(p.area->zoomPan().committedPan(), QPointF());
+        QCOMPARE(p.picked(), hex(left));
+        click(p.area, p.inRight(), 1560);  // quick after the second: a double click again
+        QCOMPARE(p.picked(), hex(left));
+        QCOMPARE(p.view.history().entries().size(), 1);
+        click(p.area, p.inRight(), 2000);
+        QCOMPARE(p.picked(), hex(right));
+    }
+
+    void wheelZooms_data()
+    {
+        QTest::addColumn<double>("from");
+        QTest::addColumn<QPoint>("pixels");
+        QTest::addColumn<QPoint>("angle");
+        QTest::addColumn<double>("zoom");
+        QTest::newRow("one notch up: three lines") << 1.0 << QPoint() << QPoint(0, 120) << 1.12;
+        QTest::newRow("one notch down") << 2.0 << QPoint() << QPoint(0, -120) << 1.76;
+        QTest::newRow("precise 25 points double") << 1.0 << QPoint(0, 25) << QPoint(0, 200) << 2.0;
+        QTest::newRow("precise -10 points") << 4.0 << QPoint(0, -10) << QPoint(0, -80) << 2.4;
+        QTest::newRow("not below 1") << 1.0 << QPoint(0, -25) << QPoint(0, -200) << 1.0;
+        QTest::newRow("not above 12") << 10.0 << QPoint(0, 25) << QPoint(0, 200) << 12.0;
+    }
+
+    void wheelZooms()
+    {
+        QFETCH(double, from);
+        QFETCH(QPoint, pixels);
+        QFETCH(QPoint, angle);
+        QFETCH(double, zoom);
+        Picker p;
+        p.area->scrollZoom((from - 1) / 0.04);
+        QVERIFY(qFuzzyCompare(p.zoom(), from));
+        const QPointF at = p.inLeft();
+        QWheelEvent event(at, p.area->mapToGlobal(at), pixels, angle, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                          false);
+        QApplication::sendEvent(p.area, &event);
+        QVERIFY2(qFuzzyCompare(p.zoom(), zoom), qPrintable(QString::number(p.zoom())));
+        QCOMPARE(p.area->badge()->isVisibleTo(p.area), zoom > 1.01);
+    }
+
+    void pinchZooms()
+    {
+        Picker p;
+        pinch(p.area, Qt::BeginNativeGesture);
+        pinch(p.area, Qt::ZoomNativeGesture, 0.5);
+        pinch(p.area, Qt::ZoomNativeGesture, 0.2);
+        QVERIFY(qFuzzyCompare(p.zoom(), 1.8));
+        pinch(p.area, Qt::EndNativeGesture);
+        QVERIFY(qFuzzyCompare(p.area->zoomPan().baseZoom(), 1.8));
+        QCOMPARE(p.area->badge()->text(), QStringLiteral("1.8×"));
+        pinch(p.area, Qt::BeginNativeGesture);
+        pinch(p.area, Qt::ZoomNativeGesture, 19.0);
+        pinch(p.area, Qt::EndNativeGesture);
+        QCOMPARE(p.zoom(), 12.0);
+        pinch(p.area, Qt::BeginNativeGesture);
+        pinch(p.area, Qt::ZoomNativeGesture, -0.95);
+        pinch(p.area, Qt::EndNativeGesture);
+        QCOMPARE(p.zoom(), 1.0);
+        QCOMPARE(p.area->zoomPan().panOffset(), QPointF());
+    }
+
+    void keyboardCopiesAndZooms()
+    {
+        Picker p;
+        key(&p.view, Qt::Key_C);
+        QVERIFY2(p.copied.isEmpty(), "the placeholder grey was copied");
+        QVERIFY(!p.view.isCopied());
+
+        click(p.area, p.inRight(), 1000);
+        key(&p.view, Qt::Key_C);
+        QCOMPARE(p.copied, QStringList{hex(right)});
+        QVERIFY(p.view.isCopied());
+        QTRY_VERIFY(!p.view.isCopied());
+
+        ColorModeSelector *modes = p.view.colorBar()->modeSelector();
+        QTest::mouseClick(modes, Qt::LeftButton, {}, modes->segment(ColorMode::rgba).center());
+        p.view.colorBar()->copyButton()->click();
+        QCOMPARE(p.copied.last(), QStringLiteral("rgba(41, 128, 185, 1.00)"));
+
+        key(&p.view, Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(qFuzzyCompare(p.zoom(), 1.12));
+        key(&p.view, Qt::Key_Equal);
+        key(&p.view, Qt::Key_Minus);
+        QVERIFY(qFuzzyCompare(p.zoom(), 1.12 * 1.12 * 0.88));
+        key(&p.view, Qt::Key_0);
+        QCOMPARE(p.zoom(), 1.0);
+    }
+
+    void historyRowChooses()
+    {
+        Picker p;
+        QVERIFY(!p.view.historyRow()->isVisibleTo(&p.view));
+        click(p.area, p.inLeft(), 1000);
+        click(p.area, p.inRight(), 2000);
+        ColorHistoryRow *row = p.view.historyRow();
+        QVERIFY(row->isVisibleTo(&p.view));
+        QList<HistorySwatch *> swatches = row->swatches();
+        QCOMPARE(swatches.size(), 2);
+        QCOMPARE(hex(swatches[0]->color()), hex(right));
+        QVERIFY(swatches[0]->isCurrent() && !swatches[1]->isCurrent());
+        p.view.setColorMode(ColorMode::rgb);
+        QCOMPARE(swatches[1]->toolTip(), QStringLiteral("rgb(192, 57, 43)"));
+
+        swatches[1]->click();
+        QCOMPARE(p.picked(), hex(left));
+        QCOMPARE(p.view.colorBar()->readout()->text(), QStringLiteral("rgb(192, 57, 43)"));
+        QCOMPARE(row->swatches(), swatches);  // same order, same buttons
+        QVERIFY(swatches[1]->isCurrent() && !swatches[0]->isCurrent());
+    }
+
+    void imageIsDrawn_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<double>("scroll");
+        QTest::addColumn<bool>("crisp");  // only the two colours, no blend at their border
+        QTest::newRow("large, from the scaled copy") << QSize(2400, 1200) << 0.0 << false;
+        QTest::newRow("small, enlarged smoothly at zoom 1") << QSize(8, 4) << 0.0 << false;
+        QTest::newRow("small, in blocks at zoom 4") << QSize(8, 4) << 75.0 << true;
+    }
+
+    void imageIsDrawn()
+    {
+        QFETCH(QSize, size);
+        QFETCH(double, scroll);
+        QFETCH(bool, crisp);
+        QTemporaryDir dir;
+        ColorPickerView view(writeHalves(dir.filePath(QStringLiteral("image.png")), size));
+        view.resize(680, 740);
+        view.show();
+        QTRY_VERIFY(view.isLoaded());
+        view.imageArea()->scrollZoom(scroll);
+        QTRY_VERIFY(!view.imageArea()->isMoving());  // the zoom eases in
+        const QImage shown = view.imageArea()->grab().toImage();
+        const QRect image = view.imageArea()->zoomPan().zoomedImageRect().toAlignedRect().intersected(shown.rect());
+        QList<QRgb> row;
+        for (int x = image.left() + 2; x < image.right() - 2; ++x)
+            row << (shown.pixel(x, image.center().y()) & 0xFFFFFF);
+        QCOMPARE(row.first(), left.rgb() & 0xFFFFFF);
+        QCOMPARE(row.last(), right.rgb() & 0xFFFFFF);
+        if (crisp)
+            QCOMPARE(QSet<QRgb>(row.cbegin(), row.cend()).size(), 2);
+        else if (size.width() < image.width())
+            QVERIFY(QSet<QRgb>(row.cbegin(), row.cend()).size() > 2);
+    }
+
+    void unreadableFileLeavesTheAreaEmpty()
+    {
+        QTemporaryDir dir;
+        const QString path = writeBytes(dir.filePath(QStringLiteral("broken.png")), "not an image");
+        ColorPickerView view(path);
+        view.resize(680, 740);
+        view.show();
+        QTRY_VERIFY(view.isLoaded());
+        PickerImageArea *area = view.imageArea();
+        QVERIFY(!area->hasImage());
+        hover(area, QPointF(300, 300));
+        click(area, QPointF(300, 300), 1000);
+        area->scrollZoom(25);
+        QVERIFY(!area->loupe()->isVisible());
+        QVERIFY(!view.pickedColor());
+        QCOMPARE(area->zoomPan().zoom(), 1.0);
+        QCOMPARE(view.colorBar()->readout()->text(), hex(ColorPickerView::placeholderColor()));
+    }
+
+    void oneWindowShowsTheLastFile()
+    {
+        QTemporaryDir dir;
+        const QString first = writeHalves(dir.filePath(QStringLiteral("first.png")));
+        const QString second = writeHalves(dir.filePath(QStringLiteral("second.png")));
+        QWidget *window = ColorPickerWindowController::open(first);
+        QCOMPARE(window->size(), QSize(680, 740));
+        QCOMPARE(window->minimumSize(), QSize(520, 440));
+        QVERIFY(window->windowFlags() & Qt::WindowStaysOnTopHint);
+        ColorPickerView *view = ColorPickerWindowController::view();
+        QTRY_VERIFY(view->isLoaded());
+        view->commitPick(left);
+
+        QCOMPARE(ColorPickerWindowController::open(first), window);
+        QCOMPARE(ColorPickerWindowController::view(), view);  // only raised
+        QCOMPARE(view->history().entries().size(), 1);
+
+        QCOMPARE(ColorPickerWindowController::open(second), window);
+        QCOMPARE(window->findChildren<ColorPickerView *>().size(), 1);
+        QCOMPARE(ColorPickerWindowController::view()->path(), second);
+        QVERIFY(ColorPickerWindowController::view()->history().isEmpty());
+
+        window->close();
+        QTRY_VERIFY(!ColorPickerWindowController::window());
+    }
+};
+
+QTEST_MAIN(PickerUiTest)
+#include "test_picker_ui.moc"

@@ -1,0 +1,345 @@
+// The colour picker's rules: which pixel a point reads and how its colour
+// comes back, the three colour strings, the pick history, the zoom badge,
+// the fitted and zoomed rectangles with the pan limits, the zoom limits, and
+// what a press-move-release means.
+
+#include "picker/ColorFormat.h"
+#include "picker/ColorHistory.h"
+#include "picker/ColorSampler.h"
+#include "picker/PickerImage.h"
+#include "picker/PointerGesture.h"
+#include "picker/ZoomPan.h"
+
+#include <QColorSpace>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// A 2 × 2 image: red, green / blue, white.
+QImage quad()
+{
+    QImage image(2, 2, QImage::Format_ARGB32_Premultiplied);
+    image.setPixel(0, 0, qRgb(255, 0, 0));
+    image.setPixel(1, 0, qRgb(0, 255, 0));
+    image.setPixel(0, 1, qRgb(0, 0, 255));
+    image.setPixel(1, 1, qRgb(255, 255, 255));
+    return image;
+}
+
+QString hex(const QColor &color)
+{
+    return ColorFormat::colorString(color, ColorMode::hex);
+}
+
+// One pointer step: a move or a release, with its translation from the press.
+struct Step {
+    char kind;  // 'm' move, 'r' release
+    QPointF translation;
+    std::uint64_t ms = 0;
+};
+
+}  // namespace
+
+Q_DECLARE_METATYPE(std::optional<QString>)
+Q_DECLARE_METATYPE(QList<Step>)
+
+class PickerTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void samplePosition_data()
+    {
+        QTest::addColumn<QRectF>("rect");
+        QTest::addColumn<QPointF>("point");
+        QTest::addColumn<QString>("expected");  // empty: no sample
+        const QRectF square(0, 0, 200, 200);
+        QTest::newRow("right half of the top row") << square << QPointF(150, 50) << "#00FF00";
+        QTest::newRow("just inside the far corner") << square << QPointF(199, 199) << "#FFFFFF";
+        QTest::newRow("on the far edges: outside") << square << QPointF(200, 200) << "";
+        QTest::newRow("the origin is inside") << square << QPointF(0, 0) << "#FF0000";
+        QTest::newRow("left of the rectangle") << square << QPointF(-0.5, 20) << "";
+        QTest::newRow("offset rectangle, bottom left") << QRectF(40, 30, 100, 100) << QPointF(40, 129.9) << "#0000FF";
+        QTest::newRow("stretched wide, row from y only") << QRectF(0, 0, 1000, 10) << QPointF(600, 4) << "#00FF00";
+        QTest::newRow("empty rectangle") << QRectF(0, 0, 0, 200) << QPointF(0, 0) << "";
+    }
+
+    void samplePosition()
+    {
+        QFETCH(QRectF, rect);
+        QFETCH(QPointF, point);
+        QFETCH(QString, expected);
+        const std::optional<QColor> color = ColorSampler::sample(point, rect, quad());
+        QCOMPARE(color ? hex(*color) : QString(), expected);
+    }
+
+    void sampleValue_data()
+    {
+        QTest::addColumn<QImage>("image");
+        QTest::addColumn<QString>("expected");
+        const auto one = [](QImage::Format format, QRgb pixel) {
+            QImage image(1, 1, format);
+            image.setPixel(0, 0, pixel);
+            return image;
+        };
+        QTest::newRow("half transparent comes back un-premultiplied")
+            << one(QImage::Format_ARGB32_Premultiplied, qRgba(64, 32, 16, 128)) << "#804020";
+        QTest::newRow("fully transparent reads black")
+            << one(QImage::Format_ARGB32_Premultiplied, qRgba(0, 0, 0, 0)) << "#000000";
+        QTest::newRow("channel order kept") << one(QImage::Format_RGB32, qRgb(0x1A, 0x2B, 0x3C)) << "#1A2B3C";
+        QTest::newRow("straight alpha, through the loaded form")
+            << PickerImage::fromImage(one(QImage::Format_ARGB32, qRgba(200, 100, 50, 255))).pixels() << "#C86432";
+        QTest::newRow("other formats are read as premultiplied")
+            << one(QImage::Format_RGBA8888, qRgba(0x1A, 0x2B, 0x3C, 255)) << "#1A2B3C";
+    }
+
+    void sampleValue()
+    {
+        QFETCH(QImage, image);
+        QFETCH(QString, expected);
+        const std::optional<QColor> color = ColorSampler::sample(QPointF(0.5, 0.5), QRectF(0, 0, 1, 1), image);
+        QVERIFY(color);
+        QCOMPARE(hex(*color), expected);
+        QCOMPARE(ColorFormat::colorString(*color, ColorMode::rgba).right(5), QStringLiteral("1.00)"));
+    }
+
+    void colorString_data()
+    {
+        QTest::addColumn<QColor>("color");
+        QTest::addColumn<QStringList>("texts");  // hex, rgb, rgba
+        QTest::newRow("white") << QColor(Qt::white)
+                               << QStringList{"#FFFFFF", "rgb(255, 255, 255)", "rgba(255, 255, 255, 1.00)"};
+        QTest::newRow("upper-case hex, decimals without zeros")
+            << QColor(0x1A, 0x2B, 0x0C) << QStringList{"#1A2B0C", "rgb(26, 43, 12)", "rgba(26, 43, 12, 1.00)"};
+        QTest::newRow("components are rounded, alpha printed as it is")
+            << QColor::fromRgbF(0.5f, 0.1f, 0.999f, 0.5f)
+            << QStringList{"#801AFF", "rgb(128, 26, 255)", "rgba(128, 26, 255, 0.50)"};
+    }
+
+    void colorString()
+    {
+        QFETCH(QColor, color);
+        QFETCH(QStringList, texts);
+        QStringList written;
+        for (ColorMode mode : ColorFormat::modes())
+            written << ColorFormat::colorString(color, mode);
+        QCOMPARE(written, texts);
+    }
+
+    void history_data()
+    {
+        QTest::addColumn<QStringList>("picks");
+        QTest::addColumn<QStringList>("entries");  // newest first
+        QTest::newRow("the same twice: one entry") << QStringList{"#112233", "#112233"} << QStringList{"#112233"};
+        QTest::newRow("A, B, A: only the newest is compared")
+            << QStringList{"#AAAAAA", "#BBBBBB", "#AAAAAA"} << QStringList{"#AAAAAA", "#BBBBBB", "#AAAAAA"};
+        QTest::newRow("one 8-bit step apart is another colour")
+            << QStringList{"#FFFFFF", "#FEFEFE"} << QStringList{"#FEFEFE", "#FFFFFF"};
+        QStringList picks;
+        QStringList kept;
+        for (int i = 1; i <= 21; ++i)
+            picks << QString::asprintf("#0000%02X", i);
+        for (int i = 21; i >= 2; --i)
+            kept << QString::asprintf("#0000%02X", i);
+        QTest::newRow("the 21st distinct pick drops the oldest") << picks << kept;
+    }
+
+    void history()
+    {
+        QFETCH(QStringList, picks);
+        QFETCH(QStringList, entries);
+        ColorHistory history;
+        for (const QString &pick : picks)
+            history.add(QColor::fromString(pick));
+        QStringList listed;
+        for (const QColor &entry : history.entries())
+            listed << hex(entry);
+        QCOMPARE(listed, entries);
+    }
+
+    void badge_data()
+    {
+        QTest::addColumn<double>("zoom");
+        QTest::addColumn<std::optional<QString>>("text");
+        QTest::newRow("just above a whole number") << 3.02 << std::optional<QString>(QStringLiteral("3×"));
+        QTest::newRow("a half") << 2.5 << std::optional<QString>(QStringLiteral("2.5×"));
+        QTest::newRow("the limit") << 12.0 << std::optional<QString>(QStringLiteral("12×"));
+        QTest::newRow("1.02 is already zoomed") << 1.02 << std::optional<QString>(QStringLiteral("1×"));
+        QTest::newRow("none at 1.01") << 1.01 << std::optional<QString>();
+        QTest::newRow("none at 1") << 1.0 << std::optional<QString>();
+    }
+
+    void badge()
+    {
+        QFETCH(double, zoom);
+        QFETCH(std::optional<QString>, text);
+        QCOMPARE(ZoomPan::badgeText(zoom), text);
+    }
+
+    void fitted_data()
+    {
+        QTest::addColumn<QSizeF>("container");
+        QTest::addColumn<QSizeF>("image");
+        QTest::addColumn<QRectF>("base");
+        QTest::newRow("wider area: height-fitted") << QSizeF(800, 400) << QSizeF(600, 400) << QRectF(100, 0, 600, 400);
+        QTest::newRow("taller area: width-fitted") << QSizeF(600, 600) << QSizeF(600, 400) << QRectF(0, 100, 600, 400);
+        QTest::newRow("no image: the whole area") << QSizeF(600, 600) << QSizeF() << QRectF(0, 0, 600, 600);
+    }
+
+    void fitted()
+    {
+        QFETCH(QSizeF, container);
+        QFETCH(QSizeF, image);
+        QFETCH(QRectF, base);
+        ZoomPan zoomPan;
+        zoomPan.setGeometry(container, image);
+        QCOMPARE(zoomPan.baseRect(), base);
+        QCOMPARE(zoomPan.zoomedImageRect(), base);
+    }
+
+    void clampPan_data()
+    {
+        QTest::addColumn<double>("scroll");  // zooms to scroll · 0.04 + 1
+        QTest::addColumn<QPointF>("pan");
+        QTest::addColumn<QPointF>("clamped");
+        QTest::newRow("zoom 1: never panned") << 0.0 << QPointF(50, 50) << QPointF(0, 0);
+        QTest::newRow("zoom 2: edges meet the area's") << 25.0 << QPointF(500, -500) << QPointF(200, -200);
+        QTest::newRow("zoom 2: within the limits") << 25.0 << QPointF(-150, 120) << QPointF(-150, 120);
+        QTest::newRow("zoom 1.2: still narrower than the area, x stays 0")
+            << 5.0 << QPointF(30, -100) << QPointF(0, -40);
+    }
+
+    void clampPan()
+    {
+        QFETCH(double, scroll);
+        QFETCH(QPointF, pan);
+        QFETCH(QPointF, clamped);
+        ZoomPan zoomPan;
+        zoomPan.setGeometry(QSizeF(800, 400), QSizeF(600, 400));  // fitted at (100, 0, 600, 400)
+        zoomPan.scroll(scroll);
+        QCOMPARE(zoomPan.clampPan(pan), clamped);
+        zoomPan.panBy(pan);
+        QCOMPARE(zoomPan.panOffset(), clamped);
+        QCOMPARE(zoomPan.zoomedImageRect().center(), QPointF(400, 200) + clamped);
+    }
+
+    void zoomLimits_data()
+    {
+        QTest::addColumn<QString>("steps");  // s<delta>, p<scale> (a whole pinch), c<scale> (pinch not ended), r
+        QTest::addColumn<double>("zoom");
+        QTest::newRow("-25 at zoom 1 stays 1") << "s-25" << 1.0;
+        QTest::newRow("25 doubles") << "s25" << 2.0;
+        QTest::newRow("twice doubles twice") << "s25 s25" << 4.0;
+        QTest::newRow("one notch") << "s3" << 1.12;
+        QTest::newRow("never past 12") << "s25 s25 s25 s25" << 12.0;
+        QTest::newRow("pinch of 20 from 1") << "p20" << 12.0;
+        QTest::newRow("pinches multiply from the zoom they start at") << "s25 p1.5" << 3.0;
+        QTest::newRow("a pinch in progress") << "s25 c0.75" << 1.5;
+        QTest::newRow("pinch below 1") << "p0.5" << 1.0;
+        QTest::newRow("reset") << "s25 r" << 1.0;
+    }
+
+    void zoomLimits()
+    {
+        QFETCH(QString, steps);
+        QFETCH(double, zoom);
+        ZoomPan zoomPan;
+        zoomPan.setGeometry(QSizeF(800, 400), QSizeF(600, 400));
+        zoomPan.scroll(25);
+        zoomPan.panBy(QPointF(150, 150));
+        zoomPan.commitPan();
+        zoomPan.reset();
+        for (const QString &step : steps.split(u' ')) {
+            const double value = step.mid(1).toDouble();
+            switch (step.front().toLatin1()) {
+            case 's': zoomPan.scroll(value); break;
+            case 'p': zoomPan.pinchChanged(value); zoomPan.pinchEnded(value); break;
+            case 'c': zoomPan.pinchChanged(value); break;
+            case 'r': zoomPan.reset(); break;
+            }
+        }
+        QVERIFY2(qFuzzyCompare(zoomPan.zoom(), zoom), qPrintable(QString::number(zoomPan.zoom())));
+        if (zoom == 1.0)
+            QCOMPARE(zoomPan.panOffset(), QPointF());
+        if (!steps.contains(u'c'))
+            QCOMPARE(zoomPan.baseZoom(), zoomPan.zoom());
+    }
+
+    void gesture_data()
+    {
+        QTest::addColumn<bool>("zoomed");
+        QTest::addColumn<QList<Step>>("steps");
+        QTest::addColumn<QString>("outcome");  // per step: move i/k/n (idle, picking, panning); release P/R/E/-
+        QTest::newRow("a short move is still a click") << false << QList<Step>{{'m', {4, 4}}, {'r', {4, 4}, 100}} << "iP";
+        QTest::newRow("a drag at zoom 1 previews, picks nothing")
+            << false << QList<Step>{{'m', {3, 0}}, {'m', {7, 0}}, {'r', {7, 0}, 100}} << "ik-";
+        QTest::newRow("6 points: no drag yet, no click either") << false << QList<Step>{{'m', {6, 0}}, {'r', {6, 0}, 100}}
+                                                                << "i-";
+        QTest::newRow("a zoomed drag pans") << true << QList<Step>{{'m', {0, -9}}, {'r', {0, -9}, 100}} << "nE";
+        QTest::newRow("zoomed: double click resets, a third quick click too")
+            << true << QList<Step>{{'r', {}, 1000}, {'r', {}, 1300}, {'r', {1, 1}, 1600}} << "PRR";
+        QTest::newRow("zoom 1: the second click picks nothing")
+            << false << QList<Step>{{'r', {}, 1000}, {'r', {}, 1349}} << "P-";
+        QTest::newRow("350 ms apart: two clicks") << true << QList<Step>{{'r', {}, 1000}, {'r', {}, 1350}} << "PP";
+        QTest::newRow("a drag breaks the sequence")
+            << false << QList<Step>{{'r', {}, 1000}, {'m', {8, 8}}, {'r', {8, 8}, 1100}, {'r', {}, 1200}} << "Pk-P";
+    }
+
+    void gesture()
+    {
+        QFETCH(bool, zoomed);
+        QFETCH(QList<Step>, steps);
+        QFETCH(QString, outcome);
+        PointerGesture gesture;
+        QString seen;
+        for (const Step &step : steps) {
+            if (step.kind == 'm') {
+                seen += "ikn"[int(gesture.move(step.translation, zoomed))];
+            } else {
+                seen += "PRE-"[int(gesture.release(step.translation, step.ms, zoomed))];
+                QCOMPARE(gesture.mode(), PointerGesture::Mode::idle);
+            }
+        }
+        QCOMPARE(seen, outcome);
+    }
+
+    void loadedImageIsSrgb()
+    {
+        // A colour in a wide-gamut file reads as the same colour in sRGB, not
+        // as its raw bytes.
+        QTemporaryDir dir;
+        QImage wide(4, 4, QImage::Format_RGB32);
+        wide.fill(QColor(40, 160, 90));
+        wide.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
+        const QString path = dir.filePath(QStringLiteral("wide.png"));
+        QVERIFY(wide.save(path));
+        const PickerImage loaded = PickerImage::load(path);
+        QCOMPARE(loaded.size(), QSize(4, 4));
+        const QColor expected = QColorSpace(QColorSpace::DisplayP3)
+                                    .transformationToColorSpace(QColorSpace(QColorSpace::SRgb))
+                                    .map(QColor(40, 160, 90));
+        const QColor read = loaded.pixels().pixelColor(1, 1);
+        QVERIFY2(hex(read) != QStringLiteral("#28A05A"), "the profile was ignored");
+        for (auto [got, want] : {std::pair{read.red(), expected.red()}, {read.green(), expected.green()},
+                                 {read.blue(), expected.blue()}})
+            QVERIFY2(std::abs(got - want) <= 1, qPrintable(hex(read) + u' ' + hex(expected)));
+        QVERIFY(PickerImage::load(dir.filePath(QStringLiteral("missing.png"))).isNull());
+    }
+
+    void scaledCopies()
+    {
+        QImage big(3000, 1000, QImage::Format_ARGB32_Premultiplied);
+        big.fill(QColor(0x1A, 0x2B, 0x3C));
+        const PickerImage image = PickerImage::fromImage(big);
+        for (const QSize size : {QSize(700, 233), QSize(1500, 500), QSize(2999, 999)}) {
+            const QImage scaled = image.scaled(size);
+            QCOMPARE(scaled.size(), size);
+            QCOMPARE(hex(scaled.pixelColor(size.width() / 2, size.height() / 2)), QStringLiteral("#1A2B3C"));
+        }
+        QCOMPARE(image.scaled(QSize(6000, 2000)).size(), QSize(3000, 1000));
+    }
+};
+
+QTEST_GUILESS_MAIN(PickerTest)
+#include "test_picker.moc"
