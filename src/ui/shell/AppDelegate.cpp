@@ -3,6 +3,7 @@
 #include "capture/ScreenshotMonitor.h"
 #include "config/RemoteConfigManager.h"
 #include "library/LibraryWindowController.h"
+#include "picker/ColorPickerWindowController.h"
 #include "settings/SettingsWindowController.h"
 #include "shell/GlobalHotKey.h"
 #include "shell/HoverPanel.h"
@@ -89,6 +90,8 @@ void AppDelegate::setupPopover()
     deps.imgur = m_services.imgur;
     m_contentView = new ContentView(deps);
     connect(m_contentView, &ContentView::libraryRequested, this, &AppDelegate::openLibrary);
+    connect(m_contentView, &ContentView::pickColorRequested, this,
+            [](const ScreenshotItem &item) { ColorPickerWindowController::open(item); });
     m_popover = new Popover(m_contentView);
     connect(m_popover, &Popover::hidden, this, &AppDelegate::rearmHoverUnlessOnIcon);
 }
