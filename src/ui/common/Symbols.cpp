@@ -43,6 +43,12 @@ const QHash<QString, QString> &table()
         {QStringLiteral("square.and.arrow.up"), QStringLiteral("share.svg")},
         {QStringLiteral("text.viewfinder"), QStringLiteral("scan-text.svg")},
         {QStringLiteral("xmark"), QStringLiteral("x.svg")},
+        {QStringLiteral("rectangle"), QStringLiteral("square.svg")},
+        {QStringLiteral("circle"), QStringLiteral("circle.svg")},
+        {QStringLiteral("rectangle.fill"), QStringLiteral("highlighter.svg")},
+        {QStringLiteral("character.textbox"), QStringLiteral("type.svg")},
+        {QStringLiteral("arrow.uturn.backward"), QStringLiteral("undo-2.svg")},
+        {QStringLiteral("trash"), QStringLiteral("trash-2.svg")},
     };
     return files;
 }
