@@ -13,6 +13,7 @@
 #include "desktop/Compositor.h"
 #include "desktop/DesktopPanelAppearance.h"
 #include "desktop/DesktopWorkspace.h"
+#include "editor/AnnotationEditorWindowController.h"
 #include "hotkey/DesktopHotKey.h"
 #include "picker/ColorPickerWindowController.h"
 #include "session/AllocatorTuning.h"
@@ -35,6 +36,7 @@ struct Command {
     bool toggle = false;
     bool screenshotTaken = false;
     QString pickColor;  // absolute path of the image to pick colours from
+    QString annotate;   // absolute path of the image to annotate
 };
 
 void describe(QCommandLineParser &parser, QCommandLineOption &toggle, QCommandLineOption &taken)
@@ -46,9 +48,9 @@ void describe(QCommandLineParser &parser, QCommandLineOption &toggle, QCommandLi
     parser.addOption(taken);
 }
 
-// The image for --pick-color, made absolute here: a running instance does not
-// share this process's working folder. None, with a line on stderr, when it
-// cannot be read; nothing is forwarded then.
+// The image for --pick-color and --annotate, made absolute here: a running
+// instance does not share this process's working folder. None, with a line
+// on stderr, when it cannot be read; nothing is forwarded then.
 std::optional<QString> pickableFile(const QString &argument)
 {
     const QFileInfo info(argument);
@@ -65,8 +67,8 @@ std::optional<QString> pickableFile(const QString &argument)
 }
 
 // Handles --help and --version, and hands --toggle / --screenshot-taken /
-// --pick-color to a running instance. Returns an exit code when this process
-// is done.
+// --pick-color / --annotate to a running instance. Returns an exit code when
+// this process is done.
 std::optional<int> handOff(int argc, char **argv, Command &command)
 {
     QCoreApplication probe(argc, argv);
@@ -80,6 +82,9 @@ std::optional<int> handOff(int argc, char **argv, Command &command)
     QCommandLineOption pickColor(QStringLiteral("pick-color"), QStringLiteral("Pick colours from the image FILE."),
                                  QStringLiteral("FILE"));
     parser.addOption(pickColor);
+    QCommandLineOption annotate(QStringLiteral("annotate"), QStringLiteral("Annotate the image FILE."),
+                                QStringLiteral("FILE"));
+    parser.addOption(annotate);
     parser.process(probe);  // exits for --help, --version and unknown options
     command.toggle = parser.isSet(toggle);
     command.screenshotTaken = parser.isSet(taken);
@@ -91,12 +96,19 @@ std::optional<int> handOff(int argc, char **argv, Command &command)
         command.pickColor = *file;
         forwarded = DBusService::callRunningInstance(QStringLiteral("PickColor"), 0, {command.pickColor});
     }
+    if (parser.isSet(annotate)) {
+        const std::optional<QString> file = pickableFile(parser.value(annotate));
+        if (!file)
+            return 1;
+        command.annotate = *file;
+        forwarded = DBusService::callRunningInstance(QStringLiteral("Annotate"), 0, {command.annotate}) || forwarded;
+    }
     if (command.screenshotTaken)
         forwarded = DBusService::callRunningInstance(QStringLiteral("ScreenshotTaken"));
     if (command.toggle)
         forwarded = DBusService::callRunningInstance(QStringLiteral("Toggle")) || forwarded;
     // Launching again while running brings the popover up in the running instance.
-    if (!command.toggle && !command.screenshotTaken && command.pickColor.isEmpty())
+    if (!command.toggle && !command.screenshotTaken && command.pickColor.isEmpty() && command.annotate.isEmpty())
         forwarded = DBusService::callRunningInstance(QStringLiteral("Toggle"));
     if (forwarded)
         return 0;
@@ -137,6 +149,8 @@ int main(int argc, char **argv)
         // the command and leave, never running beside it.
         if (!command.pickColor.isEmpty())
             return DBusService::callRunningInstance(QStringLiteral("PickColor"), 10000, {command.pickColor}) ? 0 : 1;
+        if (!command.annotate.isEmpty())
+            return DBusService::callRunningInstance(QStringLiteral("Annotate"), 10000, {command.annotate}) ? 0 : 1;
         const QString method = command.screenshotTaken && !command.toggle ? QStringLiteral("ScreenshotTaken")
                                                                           : QStringLiteral("Toggle");
         return DBusService::callRunningInstance(method, 10000) ? 0 : 1;
@@ -182,6 +196,9 @@ int main(int argc, char **argv)
                      &ScreenshotMonitor::screenshotEventFired);
     QObject::connect(&service, &DBusService::pickColorRequested, &delegate,
                      [](const QString &path) { ColorPickerWindowController::open(path); });
+    AnnotationEditorWindowController::setUploads({&preferences, services.imgur});
+    QObject::connect(&service, &DBusService::annotateRequested, &delegate,
+                     [&monitor](const QString &path) { AnnotationEditorWindowController::open(path, &monitor); });
     SpectacleListener spectacle;
     QObject::connect(&spectacle, &SpectacleListener::screenshotTaken, &monitor,
                      &ScreenshotMonitor::screenshotEventFired);
@@ -193,5 +210,7 @@ int main(int argc, char **argv)
         delegate.togglePopover();
     if (!command.pickColor.isEmpty())
         ColorPickerWindowController::open(command.pickColor);
+    if (!command.annotate.isEmpty())
+        AnnotationEditorWindowController::open(command.annotate, &monitor);
     return app.exec();
 }

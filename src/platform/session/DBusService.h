@@ -43,11 +43,13 @@ public Q_SLOTS:
     // path: absolute, made so by the caller, whose working folder this
     // process does not share.
     Q_SCRIPTABLE void PickColor(const QString &path);
+    Q_SCRIPTABLE void Annotate(const QString &path);  // path: absolute, as for PickColor
 
 Q_SIGNALS:
     void toggleRequested();
     void screenshotTakenReported();
     void pickColorRequested(const QString &path);
+    void annotateRequested(const QString &path);
 
 private:
     void announce(const QString &property, const QVariant &value);

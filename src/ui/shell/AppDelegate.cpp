@@ -2,6 +2,7 @@
 
 #include "capture/ScreenshotMonitor.h"
 #include "config/RemoteConfigManager.h"
+#include "editor/AnnotationEditorWindowController.h"
 #include "library/LibraryWindowController.h"
 #include "picker/ColorPickerWindowController.h"
 #include "settings/SettingsWindowController.h"
@@ -92,6 +93,8 @@ void AppDelegate::setupPopover()
     connect(m_contentView, &ContentView::libraryRequested, this, &AppDelegate::openLibrary);
     connect(m_contentView, &ContentView::pickColorRequested, this,
             [](const ScreenshotItem &item) { ColorPickerWindowController::open(item); });
+    connect(m_contentView, &ContentView::annotateRequested, this,
+            [this](const ScreenshotItem &item) { AnnotationEditorWindowController::open(item, m_monitor); });
     m_popover = new Popover(m_contentView);
     connect(m_popover, &Popover::hidden, this, &AppDelegate::rearmHoverUnlessOnIcon);
 }
