@@ -7,6 +7,7 @@
 #include "annotation/AnnotationGeometry.h"
 #include "editor/AnnotationCanvas.h"
 #include "editor/AnnotationEditorView.h"
+#include "editor/AnnotationEditorWindowController.h"
 #include "editor/EditorToolbar.h"
 #include "editor/GlassButton.h"
 #include "editor/InlineTextEditor.h"
@@ -17,6 +18,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -319,6 +321,34 @@ private Q_SLOTS:
         const QImage copied = QApplication::clipboard()->image();
         QCOMPARE(copied.size(), QSize(800, 400));
         QVERIFY(copied.pixelColor(160, 40) != m_view->image().pixelColor(160, 40));  // on the rectangle's top edge
+    }
+
+    // The same file raises the open window with its marks; another file
+    // replaces it; a file that does not decode shows the photo symbol and no
+    // canvas, and Copy does nothing.
+    void oneWindowPerFile()
+    {
+        m_view.reset();
+        const QString broken = writeBytes(m_dir.filePath(QStringLiteral("broken.png")), "not an image");
+        QPointer<QWidget> first = AnnotationEditorWindowController::open(m_path, nullptr);
+        QTRY_VERIFY(AnnotationEditorWindowController::view()->isLoaded());
+        AnnotationDocument *marks = AnnotationEditorWindowController::view()->document();
+        marks->append(mark(AnnotationTool::arrow, {0.1, 0.1}, {0.5, 0.5}));
+        QCOMPARE(AnnotationEditorWindowController::open(m_path, nullptr), first.data());
+        QCOMPARE(AnnotationEditorWindowController::view()->document()->annotations().size(), 1);
+
+        QWidget *second = AnnotationEditorWindowController::open(broken, nullptr);
+        QTRY_VERIFY(!first);
+        AnnotationEditorView *view = AnnotationEditorWindowController::view();
+        QTRY_VERIFY(view->isLoaded());
+        QVERIFY(view->document()->annotations().isEmpty());
+        QVERIFY(!view->canvas());
+        QVERIFY(!view->findChild<QLabel *>(QStringLiteral("photo"))->pixmap().isNull());
+        QApplication::clipboard()->setText(QStringLiteral("kept"));
+        view->copyAnnotatedImage();
+        QVERIFY(!view->actions()->isCopied());
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("kept"));
+        delete second;
     }
 
     void uploadClickedTwiceStartsOne()

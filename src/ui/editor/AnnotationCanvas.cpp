@@ -34,6 +34,7 @@ AnnotationCanvas::AnnotationCanvas(const QImage &image, AnnotationDocument *docu
     setMouseTracking(true);
     setFocusPolicy(Qt::ClickFocus);
     connect(document, &AnnotationDocument::changed, this, [this] {
+        m_marks = QImage();
         syncTextEditor();
         update();
     });
@@ -49,10 +50,27 @@ void AnnotationCanvas::resizeEvent(QResizeEvent *)
     m_imageRect = AnnotationGeometry::fittedRect(QSizeF(size()), QSizeF(m_image.size()));
     m_handles->setGeometry(rect());
     m_handles->setImageRect(m_imageRect);
+    m_marks = QImage();
     const QSize shown = m_imageRect.size().toSize();
     if (!m_image.isNull() && shown.isValid() && shown != m_shown.size())
         m_shown = m_image.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     syncTextEditor();
+}
+
+const QImage &AnnotationCanvas::marksLayer()
+{
+    if (!m_marks.isNull())
+        return m_marks;
+    const qreal ratio = devicePixelRatioF();
+    m_marks = QImage((QSizeF(size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    m_marks.setDevicePixelRatio(ratio);
+    m_marks.fill(Qt::transparent);
+    QPainter painter(&m_marks);
+    painter.setClipRect(m_imageRect);
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (const Annotation &mark : m_document->annotations())
+        AnnotationPainter::draw(painter, mark, m_imageRect);
+    return m_marks;
 }
 
 void AnnotationCanvas::paintEvent(QPaintEvent *)
@@ -60,10 +78,10 @@ void AnnotationCanvas::paintEvent(QPaintEvent *)
     QPainter painter(this);
     if (!m_shown.isNull())
         painter.drawImage(m_imageRect.topLeft(), m_shown);
+    if (!m_document->annotations().isEmpty())
+        painter.drawImage(QPointF(), marksLayer());
     painter.setClipRect(m_imageRect);
     painter.setRenderHint(QPainter::Antialiasing);
-    for (const Annotation &mark : m_document->annotations())
-        AnnotationPainter::draw(painter, mark, m_imageRect);
     if (const Annotation *selected = m_document->selected())
         AnnotationPainter::drawSelection(painter, *selected, m_imageRect, Style::accent(palette()));
     if (m_isDragging && !m_isImplicitMove && m_document->activeTool() != AnnotationTool::text) {

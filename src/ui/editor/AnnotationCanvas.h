@@ -44,9 +44,13 @@ private:
     void syncTextEditor();
     void updateCursor(const QPointF &point);
     QPointF normalized(const QPointF &point) const;
+    // Every mark drawn once per change of the marks or of the size, so that
+    // the frames of a drawing drag only add the preview.
+    const QImage &marksLayer();
 
     QImage m_image;
     QImage m_shown;  // the image scaled to its displayed size, made once per size
+    QImage m_marks;  // null: to be redrawn
     AnnotationDocument *m_document;
     SelectionHandlesView *m_handles;
     QPointer<InlineTextEditor> m_editor;

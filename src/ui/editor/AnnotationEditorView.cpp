@@ -54,6 +54,7 @@ AnnotationEditorView::AnnotationEditorView(const QString &path, AnnotationAction
     QPalette under = m_area->palette();
     under.setColor(QPalette::Window, palette().color(QPalette::Window).darker(112));
     m_area->setPalette(under);
+    m_placeholder->setObjectName(QStringLiteral("photo"));
     m_placeholder->setAlignment(Qt::AlignCenter);
     m_area->addWidget(m_placeholder);
 

@@ -58,7 +58,8 @@ EditorToolbar::EditorToolbar(AnnotationDocument *document, AnnotationActions *ac
     widthRow->addWidget(separator());
     for (const double width : AnnotationPalette::lineWidths) {
         auto *button = new StyleChoiceButton(StyleChoiceButton::Kind::lineWidth, width, m_widthGroup);
-        connect(button, &QAbstractButton::clicked, document, [document, width] { document->setActiveLineWidth(width); });
+        connect(button, &QAbstractButton::clicked, document,
+                [document, width] { document->setActiveLineWidth(width); });
         widthRow->addWidget(button);
         m_widths.append(button);
     }
