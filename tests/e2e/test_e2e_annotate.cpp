@@ -2,12 +2,16 @@
 // screen; a drag with the default tool (an arrow) and Ctrl+C put the
 // flattened image on the X clipboard at the file's own size, marked along
 // the drag. The file is only read and no screenshot enters the history.
+// Forwarded with a relative path, another file replaces the first; a file
+// that cannot be read stops the command before anything is forwarded.
 
 #include "E2eApp.h"
 #include "TestSupport.h"
 #include "X11Probe.h"
 
 #include <QClipboard>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
@@ -32,6 +36,23 @@ QByteArray contents(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A second tarnwick process in folder; returns its exit code.
+int runIn(const E2eApp &app, const QString &folder, const QStringList &args, QString *errors = nullptr)
+{
+    QProcess command;
+    command.setProcessEnvironment(app.environment());
+    command.setWorkingDirectory(folder);
+    command.start(qEnvironmentVariable("TARNWICK_BINARY"), args);
+    if (!command.waitForFinished(timeoutMs)) {
+        command.kill();
+        command.waitForFinished();
+        return -1;
+    }
+    if (errors)
+        *errors = QString::fromLocal8Bit(command.readAllStandardError());
+    return command.exitStatus() == QProcess::NormalExit ? command.exitCode() : -1;
 }
 
 }  // namespace
@@ -105,7 +126,31 @@ private Q_SLOTS:
         // copy is not taken as a new screenshot.
         QTest::qWait(2500);
         QVERIFY(app.property(QStringLiteral("Screenshots")).toStringList().isEmpty());
+
+        // Forwarded from another folder with a relative path: the editor
+        // now shows the other file, which Ctrl+C copies at its own size.
+        writePng(m_dir.filePath(QStringLiteral("second/small.png")), makeImage(500, 300, Qt::gray));
+        QCOMPARE(runIn(app, m_dir.filePath(QStringLiteral("second")),
+                       {QStringLiteral("--annotate"), QStringLiteral("small.png")}),
+                 0);
+        QTRY_VERIFY_WITH_TIMEOUT(editorWindow(), timeoutMs);
+        QTest::qWait(500);  // decoded in the background
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+        xdotool(QStringLiteral("mousemove %1 %2 key ctrl+c").arg(int(from.x())).arg(int(from.y())));
+        QTRY_COMPARE_WITH_TIMEOUT(QGuiApplication::clipboard()->image().size(), QSize(500, 300), timeoutMs);
         QCOMPARE(app.process().state(), QProcess::Running);
+    }
+
+    void unreadableFileStopsTheCommand()
+    {
+        E2eApp app;
+        QString errors;
+        QCOMPARE(runIn(app, m_dir.path(), {QStringLiteral("--annotate"), QStringLiteral("missing.png")}, &errors), 1);
+        QCOMPARE(errors, QStringLiteral("tarnwick: no such file: %1/missing.png\n").arg(m_dir.path()));
+        QVERIFY(!editorWindow());
+        // Nothing went on to start an instance.
+        const QString name = QStringLiteral("com.tarnwick.Tarnwick");
+        QVERIFY(!QDBusConnection::sessionBus().interface()->isServiceRegistered(name));
     }
 };
 

@@ -167,6 +167,11 @@ private Q_SLOTS:
         QTRY_VERIFY(editor->hasFocus());  // shortly after it shows
         QTest::keyClicks(editor, QStringLiteral("Hey"));
         QCOMPARE(doc()->annotations().first().text, QStringLiteral("Hey"));
+        const int oneLine = editor->height();
+        QTest::keyClick(editor, Qt::Key_Return);  // a second line: the box grows
+        QVERIFY(editor->height() > oneLine);
+        QTest::keyClick(editor, Qt::Key_Backspace);
+        QCOMPARE(editor->height(), oneLine);
         QTest::keyClick(editor, Qt::Key_Backspace);  // a character, not the mark
         QTest::keyClick(editor, Qt::Key_Left);
         QTest::keyClick(editor, Qt::Key_Delete);
@@ -183,6 +188,12 @@ private Q_SLOTS:
         QTRY_VERIFY(canvas()->textEditor()->hasFocus());
         QTest::keyClicks(canvas()->textEditor(), QStringLiteral("i"));
         QCOMPARE(doc()->annotations().first().text, QStringLiteral("Hi"));
+        // A swatch recolours the text and leaves the caret in it.
+        QTest::mouseClick(m_view->toolbar()->swatches()[3], Qt::LeftButton);
+        QCOMPARE(doc()->annotations().first().color, AnnotationPalette::colors()[3]);
+        QVERIFY(canvas()->textEditor()->hasFocus());
+        QTest::keyClicks(canvas()->textEditor(), QStringLiteral("!"));
+        QCOMPARE(doc()->annotations().first().text, QStringLiteral("Hi!"));
         click({0.8, 0.8});  // beside the editor: commits, draws nothing
         QVERIFY(doc()->editingTextId().isNull());
         QCOMPARE(doc()->annotations().size(), 1);

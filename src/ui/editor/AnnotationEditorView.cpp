@@ -37,7 +37,9 @@ AnnotationEditorView::AnnotationEditorView(const QString &path, AnnotationAction
     , m_area(new QStackedWidget(this))
     , m_placeholder(new QLabel(this))
 {
-    setFocusPolicy(Qt::StrongFocus);
+    // Keys reach it through the canvas or when given the focus; a click on
+    // the toolbar must not take the focus from the text being typed.
+    setFocusPolicy(Qt::NoFocus);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -81,6 +83,8 @@ void AnnotationEditorView::setImage(const QImage &image)
         m_canvas = new AnnotationCanvas(image, m_document, m_area);
         m_area->addWidget(m_canvas);
         m_area->setCurrentWidget(m_canvas);
+        if (hasFocus())
+            m_canvas->setFocus();
     }
     Q_EMIT loaded();
 }

@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 
 InlineTextEditor::InlineTextEditor(const QString &text, double fontSize, const QColor &color, QWidget *parent,
                                    std::chrono::milliseconds focusDelay)
@@ -66,12 +67,14 @@ void InlineTextEditor::applyStyle()
 
 void InlineTextEditor::fitToText()
 {
-    const QSizeF used = AnnotationGeometry::textSize(toPlainText().isEmpty() ? QStringLiteral(" ") : toPlainText(),
-                                                     m_fontSize);
+    // Wide as the wrapped text (as the marks are measured), high as the
+    // editor's own layout, which counts a line just begun with Return.
+    const QString text = toPlainText();
+    const QSizeF used = AnnotationGeometry::textSize(text.isEmpty() ? QStringLiteral(" ") : text, m_fontSize);
     const double inset = 2 * AnnotationGeometry::textInset;
     const double width = std::max(used.width() + inset, 80.0);
-    const double height = std::max(used.height() + inset, m_fontSize * 1.5 + inset);
-    resize(static_cast<int>(std::ceil(width)), static_cast<int>(std::ceil(height)));
+    const double height = std::max(document()->size().height(), m_fontSize * 1.5 + inset);
+    resize(static_cast<int>(std::ceil(width)) + 1, static_cast<int>(std::ceil(height)));
 }
 
 void InlineTextEditor::keyPressEvent(QKeyEvent *event)
