@@ -65,10 +65,11 @@ void AnnotationDocument::deleteSelected()
     const std::optional<qsizetype> index = indexOf(m_selected);
     if (!index)
         return;
-    m_annotations.removeAt(*index);
+    const Annotation removed = m_annotations.takeAt(*index);
     m_selected = QUuid();
     endEditingIfGone();
     notify();
+    Q_EMIT markDeleted(removed);
 }
 
 void AnnotationDocument::endEditingIfGone()

@@ -55,6 +55,8 @@ public:
 
 Q_SIGNALS:
     void changed();
+    // The selected mark was deleted (the canvas lets it fade out).
+    void markDeleted(const Annotation &mark);
 
 private:
     void endEditingIfGone();

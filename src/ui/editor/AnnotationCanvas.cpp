@@ -9,6 +9,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QVariantAnimation>
 
 #include <cmath>
 
@@ -38,6 +39,23 @@ AnnotationCanvas::AnnotationCanvas(const QImage &image, AnnotationDocument *docu
         syncTextEditor();
         update();
     });
+    connect(document, &AnnotationDocument::markDeleted, this, &AnnotationCanvas::fadeOut);
+}
+
+void AnnotationCanvas::fadeOut(const Annotation &mark)
+{
+    if (m_fade)
+        m_fade->stop();
+    m_fading = mark;
+    auto *fade = new QVariantAnimation(this);
+    fade->setStartValue(1.0);
+    fade->setEndValue(0.0);
+    fade->setDuration(200);
+    fade->setEasingCurve(QEasingCurve::OutCubic);
+    connect(fade, &QVariantAnimation::valueChanged, this, qOverload<>(&QWidget::update));
+    connect(fade, &QAbstractAnimation::finished, this, qOverload<>(&QWidget::update));
+    m_fade = fade;
+    fade->start(QAbstractAnimation::DeleteWhenStopped);
 }
 
 QPointF AnnotationCanvas::normalized(const QPointF &point) const
@@ -84,6 +102,11 @@ void AnnotationCanvas::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing);
     if (const Annotation *selected = m_document->selected())
         AnnotationPainter::drawSelection(painter, *selected, m_imageRect, Style::accent(palette()));
+    if (m_fade) {
+        painter.setOpacity(m_fade->currentValue().toDouble());
+        AnnotationPainter::draw(painter, m_fading, m_imageRect);
+        painter.setOpacity(1);
+    }
     if (m_isDragging && !m_isImplicitMove && m_document->activeTool() != AnnotationTool::text) {
         Annotation preview;
         preview.tool = m_document->activeTool();

@@ -2,6 +2,8 @@
 
 #include "editor/InlineTextEditor.h"
 
+#include "annotation/Annotation.h"
+
 #include <QImage>
 #include <QPointF>
 #include <QPointer>
@@ -9,6 +11,7 @@
 #include <QWidget>
 
 class AnnotationDocument;
+class QVariantAnimation;
 class SelectionHandlesView;
 
 // The screenshot fitted into the space (enlarged or reduced, centred) with
@@ -38,6 +41,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    void fadeOut(const Annotation &mark);
     void beginDrag(const QPointF &point);
     void continueDrag(const QPointF &point);
     void endDrag(const QPointF &point);
@@ -51,6 +55,8 @@ private:
     QImage m_image;
     QImage m_shown;  // the image scaled to its displayed size, made once per size
     QImage m_marks;  // null: to be redrawn
+    Annotation m_fading;  // a deleted mark, fading out
+    QPointer<QVariantAnimation> m_fade;
     AnnotationDocument *m_document;
     SelectionHandlesView *m_handles;
     QPointer<InlineTextEditor> m_editor;
