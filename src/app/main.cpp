@@ -1,6 +1,10 @@
 // Composition root: builds the desktop services, hands them to the capture
 // core and the shell, and forwards commands to an instance already running.
 
+#include "AnalysisCommands.h"
+#include "analysis/OpenMpLimit.h"
+#include "analysis/TesseractTextRecognizer.h"
+#include "analysis/ZxingCodeDetector.h"
 #include "capture/InotifyFolderWatcher.h"
 #include "capture/LocalFolders.h"
 #include "capture/Preferences.h"
@@ -23,6 +27,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <optional>
 
@@ -33,30 +38,75 @@ struct Command {
     bool screenshotTaken = false;
 };
 
-void describe(QCommandLineParser &parser, QCommandLineOption &toggle, QCommandLineOption &taken)
+struct Options {
+    QCommandLineOption toggle{QStringLiteral("toggle"), QStringLiteral("Show or hide the screenshot popover.")};
+    QCommandLineOption taken{QStringLiteral("screenshot-taken"),
+                             QStringLiteral("Tell Tarnwick that a screenshot is being saved.")};
+    QCommandLineOption text{QStringLiteral("text"),
+                            QStringLiteral("Print the text recognised in the image FILE, as Copy Text copies it, "
+                                           "and exit."),
+                            QStringLiteral("FILE")};
+    QCommandLineOption codes{QStringLiteral("codes"),
+                             QStringLiteral("Print the QR codes and bar codes found in the image FILE, one JSON "
+                                            "object per line ({\"format\", \"text\", \"box\": [x, y, w, h]}, "
+                                            "box relative to the image size, text null when unreadable), and exit."),
+                             QStringLiteral("FILE")};
+};
+
+void describe(QCommandLineParser &parser, Options &options)
 {
-    parser.setApplicationDescription(QStringLiteral("Keeps every screenshot you take at hand."));
+    parser.setApplicationDescription(
+        QStringLiteral("Keeps every screenshot you take at hand.\n"
+                       "--text and --codes work without a display or a running instance."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOption(toggle);
-    parser.addOption(taken);
+    parser.addOption(options.toggle);
+    parser.addOption(options.taken);
+    parser.addOption(options.text);
+    parser.addOption(options.codes);
 }
 
-// Handles --help and --version, and hands --toggle / --screenshot-taken to a
-// running instance. Returns an exit code when this process is done.
+// --text and --codes: answered by this process alone.
+std::optional<int> analyse(const QCommandLineParser &parser, const Options &options)
+{
+    if (parser.isSet(options.codes)) {
+        const ZxingCodeDetector detector;
+        return AnalysisCommands::printCodes(detector, parser.value(options.codes));
+    }
+    if (parser.isSet(options.text)) {
+        const TesseractTextRecognizer recognizer;
+        return AnalysisCommands::printText(recognizer, parser.value(options.text));
+    }
+    return std::nullopt;
+}
+
+// Only --codes runs without the text recogniser, so only it is spared the
+// re-run that limits the recogniser's threads.
+bool mayRecogniseText(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--codes") == 0 || std::strncmp(argv[i], "--codes=", 8) == 0)
+            return false;
+    }
+    return true;
+}
+
+// Handles --help, --version, --text and --codes, and hands --toggle /
+// --screenshot-taken to a running instance. Returns an exit code when this
+// process is done.
 std::optional<int> handOff(int argc, char **argv, Command &command)
 {
     QCoreApplication probe(argc, argv);
     probe.setApplicationName(QStringLiteral("tarnwick"));
     probe.setApplicationVersion(QStringLiteral(TARNWICK_VERSION));
     QCommandLineParser parser;
-    QCommandLineOption toggle(QStringLiteral("toggle"), QStringLiteral("Show or hide the screenshot popover."));
-    QCommandLineOption taken(QStringLiteral("screenshot-taken"),
-                             QStringLiteral("Tell Tarnwick that a screenshot is being saved."));
-    describe(parser, toggle, taken);
+    Options options;
+    describe(parser, options);
     parser.process(probe);  // exits for --help, --version and unknown options
-    command.toggle = parser.isSet(toggle);
-    command.screenshotTaken = parser.isSet(taken);
+    if (const auto done = analyse(parser, options))
+        return done;
+    command.toggle = parser.isSet(options.toggle);
+    command.screenshotTaken = parser.isSet(options.taken);
     bool forwarded = false;
     if (command.screenshotTaken)
         forwarded = DBusService::callRunningInstance(QStringLiteral("ScreenshotTaken"));
@@ -84,6 +134,8 @@ void preferX11Clipboard()
 int main(int argc, char **argv)
 {
     AllocatorTuning::apply();
+    if (mayRecogniseText(argc, argv))
+        OpenMpLimit::apply(argv);
     Command command;
     if (const auto done = handOff(argc, argv, command))
         return *done;

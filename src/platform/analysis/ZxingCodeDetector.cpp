@@ -1,0 +1,179 @@
+#include "analysis/ZxingCodeDetector.h"
+
+#include "analysis/QrFinderLocator.h"
+
+#include <QImage>
+
+#include <ZXing/ReadBarcode.h>
+
+#include <algorithm>
+
+namespace {
+
+// Bounds the masking rounds: a screenshot holding more bar codes than this is
+// not a case worth a longer scan.
+constexpr int kMaxLinearCodes = 8;
+
+// Qt's own conversion to greyscale takes several times longer than the scan
+// of a 5K screenshot; the weights are the library's own.
+QImage grayscale(const QImage &image)
+{
+    if (image.format() == QImage::Format_Grayscale8)
+        return image;
+    const QImage rgb = image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
+                           ? image
+                           : image.convertToFormat(QImage::Format_RGB32);
+    QImage gray(rgb.size(), QImage::Format_Grayscale8);
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto *in = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
+        uchar *out = gray.scanLine(y);
+        for (int x = 0; x < rgb.width(); ++x)
+            out[x] = ZXing::RGBToLum(unsigned(qRed(in[x])), unsigned(qGreen(in[x])), unsigned(qBlue(in[x])));
+    }
+    return gray;
+}
+
+ZXing::ImageView viewOf(const QImage &gray)
+{
+    return {gray.constBits(), gray.width(), gray.height(), ZXing::ImageFormat::Lum, int(gray.bytesPerLine())};
+}
+
+QString formatName(ZXing::BarcodeFormat format)
+{
+    switch (format) {
+    case ZXing::BarcodeFormat::QRCode:
+        return QStringLiteral("QRCode");
+    case ZXing::BarcodeFormat::Code128:
+        return QStringLiteral("Code128");
+    case ZXing::BarcodeFormat::EAN13:
+        return QStringLiteral("EAN13");
+    case ZXing::BarcodeFormat::PDF417:
+        return QStringLiteral("PDF417");
+    default:
+        return QString::fromLatin1(ZXing::ToString(format));
+    }
+}
+
+QRect pixelRect(const ZXing::Position &position)
+{
+    int left = position[0].x, right = left, top = position[0].y, bottom = top;
+    for (const ZXing::PointI &corner : position) {
+        left = std::min(left, corner.x);
+        right = std::max(right, corner.x);
+        top = std::min(top, corner.y);
+        bottom = std::max(bottom, corner.y);
+    }
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+QRectF normalised(const QRectF &pixels, const QSize &size)
+{
+    return QRectF(pixels.x() / size.width(), pixels.y() / size.height(), pixels.width() / size.width(),
+                  pixels.height() / size.height());
+}
+
+DetectedCode codeFrom(const ZXing::Result &result, const QRectF &pixels, const QSize &size)
+{
+    DetectedCode code;
+    code.format = formatName(result.format());
+    if (result.isValid())
+        code.text = QString::fromStdString(result.text());
+    code.box = normalised(pixels, size);
+    return code;
+}
+
+// A linear code is reported on the few scan lines that read it. Grows that
+// band up and down over the rows that repeat its bar pattern, so the box
+// covers the bars and masking removes the whole code.
+QRect barExtent(const QImage &gray, const QRect &line)
+{
+    const QRect bars = line.intersected(gray.rect());
+    if (bars.isEmpty())
+        return line;
+    const int reference = bars.center().y();
+    const uchar *referenceRow = gray.constScanLine(reference);
+    const auto [darkest, lightest] =
+        std::minmax_element(referenceRow + bars.left(), referenceRow + bars.right() + 1);
+    const int threshold = (*darkest + *lightest) / 2;
+    const auto matches = [&](int y) {
+        const uchar *row = gray.constScanLine(y);
+        int differing = 0;
+        for (int x = bars.left(); x <= bars.right(); ++x)
+            differing += (row[x] < threshold) != (referenceRow[x] < threshold);
+        return differing * 10 <= bars.width();
+    };
+    int top = reference;
+    while (top > 0 && matches(top - 1))
+        --top;
+    int bottom = reference;
+    while (bottom + 1 < gray.height() && matches(bottom + 1))
+        ++bottom;
+    return QRect(bars.left(), top, bars.width(), bottom - top + 1);
+}
+
+void fillWhite(QImage &gray, const QRect &rect)
+{
+    const QRect area = rect.intersected(gray.rect());
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        std::fill_n(gray.scanLine(y) + area.left(), area.width(), uchar(255));
+}
+
+// QR and PDF417: several at once is safe for these.
+void readMatrixCodes(const QImage &gray, QList<DetectedCode> &codes)
+{
+    ZXing::DecodeHints hints;
+    hints.setFormats(ZXing::BarcodeFormat::QRCode | ZXing::BarcodeFormat::PDF417);
+    hints.setTryRotate(false);
+    for (const ZXing::Result &result : ZXing::ReadBarcodes(viewOf(gray), hints))
+        codes.append(codeFrom(result, pixelRect(result.position()), gray.size()));
+}
+
+// The library aborts the process when one read meets a linear code twice
+// (across its downscaled passes, or two codes with the same payload). Reading
+// one symbol at a time never compares two results, so each read takes one
+// code and paints it out before the next.
+void readLinearCodes(QImage gray, QList<DetectedCode> &codes)
+{
+    ZXing::DecodeHints hints;
+    hints.setFormats(ZXing::BarcodeFormat::Code128 | ZXing::BarcodeFormat::EAN13);
+    hints.setTryRotate(false);
+    hints.setTryDownscale(false);
+    hints.setMaxNumberOfSymbols(1);
+    for (int round = 0; round < kMaxLinearCodes; ++round) {
+        const ZXing::Result result = ZXing::ReadBarcode(viewOf(gray), hints);
+        if (result.format() == ZXing::BarcodeFormat::None)
+            return;
+        const QRect bars = barExtent(gray, pixelRect(result.position()));
+        codes.append(codeFrom(result, bars, gray.size()));
+        const int quietZone = std::max(4, bars.width() / 20);
+        fillWhite(gray, bars.adjusted(-quietZone, -2, quietZone, 2));
+    }
+}
+
+// QR codes whose finders were found but which the library could not read.
+void addUnreadableQrCodes(const QImage &gray, QList<DetectedCode> &codes)
+{
+    const qsizetype read = codes.size();
+    for (const QRectF &pixels : QrFinderLocator::locate(gray)) {
+        const QRectF box = normalised(pixels, gray.size());
+        const bool known = std::any_of(codes.cbegin(), codes.cbegin() + read, [&](const DetectedCode &code) {
+            return code.box.contains(box.center());
+        });
+        if (!known)
+            codes.append(DetectedCode{QStringLiteral("QRCode"), std::nullopt, box});
+    }
+}
+
+}  // namespace
+
+QList<DetectedCode> ZxingCodeDetector::detect(const QImage &image) const
+{
+    if (image.isNull())
+        return {};
+    const QImage gray = grayscale(image);
+    QList<DetectedCode> codes;
+    readMatrixCodes(gray, codes);
+    addUnreadableQrCodes(gray, codes);
+    readLinearCodes(gray, codes);
+    return codes;
+}
