@@ -2,7 +2,6 @@
 // core and the shell, and forwards commands to an instance already running.
 
 #include "AnalysisCommands.h"
-#include "analysis/OpenMpLimit.h"
 #include "analysis/TesseractTextRecognizer.h"
 #include "analysis/ZxingCodeDetector.h"
 #include "capture/InotifyFolderWatcher.h"
@@ -27,7 +26,6 @@
 #include <QFileInfo>
 
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <optional>
 
@@ -80,16 +78,6 @@ std::optional<int> analyse(const QCommandLineParser &parser, const Options &opti
     return std::nullopt;
 }
 
-// Only --codes runs without the text recogniser, so only it is spared the
-// re-run that limits the recogniser's threads.
-bool mayRecogniseText(int argc, char **argv)
-{
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--codes") == 0 || std::strncmp(argv[i], "--codes=", 8) == 0)
-            return false;
-    }
-    return true;
-}
 
 // Handles --help, --version, --text and --codes, and hands --toggle /
 // --screenshot-taken to a running instance. Returns an exit code when this
@@ -134,8 +122,6 @@ void preferX11Clipboard()
 int main(int argc, char **argv)
 {
     AllocatorTuning::apply();
-    if (mayRecogniseText(argc, argv))
-        OpenMpLimit::apply(argv);
     Command command;
     if (const auto done = handOff(argc, argv, command))
         return *done;

@@ -1,9 +1,8 @@
 #include "analysis/TesseractTextRecognizer.h"
 
-#include <QImage>
+#include "analysis/TesseractLibrary.h"
 
-#include <tesseract/baseapi.h>
-#include <tesseract/resultiterator.h>
+#include <QImage>
 
 #include <memory>
 
@@ -13,46 +12,53 @@ namespace {
 // guessing (and warning) on every page.
 constexpr int kScreenDpi = 96;
 
+struct EngineDeleter {
+    void operator()(TessBaseAPI *api) const { TesseractLibrary::instance()->destroy(api); }
+};
+using Engine = std::unique_ptr<TessBaseAPI, EngineDeleter>;
+
 struct ThreadEngine {
     QString dataPath;
-    std::unique_ptr<tesseract::TessBaseAPI> api;
+    Engine api;
     bool failed = false;
 };
 
-// The engine of the calling thread for this language-data folder, or null
-// when it cannot be loaded.
-tesseract::TessBaseAPI *engineFor(const QString &dataPath)
+// The calling thread's engine for this language-data folder, or null when it
+// cannot be loaded.
+TessBaseAPI *engineFor(const TesseractLibrary &tess, const QString &dataPath)
 {
     thread_local ThreadEngine engine;
     if ((engine.api || engine.failed) && engine.dataPath == dataPath)
         return engine.api.get();
     engine.dataPath = dataPath;
-    engine.api = std::make_unique<tesseract::TessBaseAPI>();
+    engine.api.reset(tess.create());
     const QByteArray path = dataPath.toLocal8Bit();
-    engine.failed = engine.api->Init(dataPath.isEmpty() ? nullptr : path.constData(), "eng",
-                                     tesseract::OEM_LSTM_ONLY) != 0;
+    engine.failed = tess.init(engine.api.get(), dataPath.isEmpty() ? nullptr : path.constData(), "eng",
+                              tesseract::OEM_LSTM_ONLY) != 0;
     if (engine.failed) {
         engine.api.reset();
         return nullptr;
     }
-    engine.api->SetPageSegMode(tesseract::PSM_AUTO);
+    tess.setPageSegMode(engine.api.get(), tesseract::PSM_AUTO);
     return engine.api.get();
 }
 
-QStringList textLines(tesseract::TessBaseAPI &api)
+QStringList textLines(const TesseractLibrary &tess, TessBaseAPI *api)
 {
     QStringList lines;
-    const std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
+    TessResultIterator *it = tess.iterator(api);
     if (!it)
         return lines;
     do {
-        const std::unique_ptr<char[]> text(it->GetUTF8Text(tesseract::RIL_TEXTLINE));
+        char *text = tess.lineText(it, tesseract::RIL_TEXTLINE);
         if (!text)
             continue;
-        const QString line = QString::fromUtf8(text.get()).trimmed();
+        const QString line = QString::fromUtf8(text).trimmed();
+        tess.deleteText(text);
         if (!line.isEmpty())
             lines.append(line);
-    } while (it->Next(tesseract::RIL_TEXTLINE));
+    } while (tess.next(it, tesseract::RIL_TEXTLINE));
+    tess.deleteIterator(it);
     return lines;
 }
 
@@ -65,19 +71,19 @@ TesseractTextRecognizer::TesseractTextRecognizer(QString dataPath)
 
 std::optional<QStringList> TesseractTextRecognizer::recognizeLines(const QImage &image) const
 {
-    tesseract::TessBaseAPI *api = engineFor(m_dataPath);
+    const TesseractLibrary *tess = TesseractLibrary::instance();
+    TessBaseAPI *api = tess ? engineFor(*tess, m_dataPath) : nullptr;
     if (!api)
         return std::nullopt;
     if (image.isNull())
         return QStringList();
     const QImage gray = image.convertToFormat(QImage::Format_Grayscale8);
-    api->SetImage(gray.constBits(), gray.width(), gray.height(), 1, int(gray.bytesPerLine()));
-    api->SetSourceResolution(kScreenDpi);
-    if (api->Recognize(nullptr) != 0) {
-        api->Clear();
+    tess->setImage(api, gray.constBits(), gray.width(), gray.height(), 1, int(gray.bytesPerLine()));
+    tess->setSourceResolution(api, kScreenDpi);
+    const bool recognised = tess->recognize(api, nullptr) == 0;
+    QStringList lines = recognised ? textLines(*tess, api) : QStringList();
+    tess->clear(api);
+    if (!recognised)
         return std::nullopt;
-    }
-    QStringList lines = textLines(*api);
-    api->Clear();
     return lines;
 }
