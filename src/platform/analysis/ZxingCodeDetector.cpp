@@ -84,29 +84,67 @@ DetectedCode codeFrom(const ZXing::Result &result, const QRectF &pixels, const Q
 
 // A linear code is reported on the few scan lines that read it. Grows that
 // band up and down over the rows that repeat its bar pattern, so the box
-// covers the bars and masking removes the whole code.
+// covers the bars and masking removes the whole code, then over rows that
+// hold only some of those bars: the guard bars of EAN codes reach lower.
+class BarRows
+{
+public:
+    BarRows(const QImage &gray, const QRect &bars)
+        : m_gray(gray)
+        , m_bars(bars)
+        , m_reference(gray.constScanLine(bars.center().y()))
+    {
+        const auto [darkest, lightest] =
+            std::minmax_element(m_reference + bars.left(), m_reference + bars.right() + 1);
+        m_threshold = (*darkest + *lightest) / 2;
+    }
+
+    bool repeats(int y) const
+    {
+        const uchar *row = m_gray.constScanLine(y);
+        int differing = 0;
+        for (int x = m_bars.left(); x <= m_bars.right(); ++x)
+            differing += dark(row, x) != dark(m_reference, x);
+        return differing * 10 <= m_bars.width();
+    }
+
+    bool holdsSomeBars(int y) const
+    {
+        const uchar *row = m_gray.constScanLine(y);
+        int strays = 0;
+        int bars = 0;
+        for (int x = m_bars.left(); x <= m_bars.right(); ++x) {
+            strays += dark(row, x) && !dark(m_reference, x);
+            bars += dark(row, x) && (x == m_bars.left() || !dark(row, x - 1));
+        }
+        return bars >= 4 && strays * 50 <= m_bars.width();
+    }
+
+private:
+    bool dark(const uchar *row, int x) const { return row[x] < m_threshold; }
+
+    const QImage &m_gray;
+    QRect m_bars;
+    const uchar *m_reference;
+    int m_threshold = 128;
+};
+
 QRect barExtent(const QImage &gray, const QRect &line)
 {
     const QRect bars = line.intersected(gray.rect());
     if (bars.isEmpty())
         return line;
-    const int reference = bars.center().y();
-    const uchar *referenceRow = gray.constScanLine(reference);
-    const auto [darkest, lightest] =
-        std::minmax_element(referenceRow + bars.left(), referenceRow + bars.right() + 1);
-    const int threshold = (*darkest + *lightest) / 2;
-    const auto matches = [&](int y) {
-        const uchar *row = gray.constScanLine(y);
-        int differing = 0;
-        for (int x = bars.left(); x <= bars.right(); ++x)
-            differing += (row[x] < threshold) != (referenceRow[x] < threshold);
-        return differing * 10 <= bars.width();
-    };
-    int top = reference;
-    while (top > 0 && matches(top - 1))
+    const BarRows rows(gray, bars);
+    int top = bars.center().y();
+    int bottom = top;
+    const int last = gray.height() - 1;
+    while (top > 0 && rows.repeats(top - 1))
         --top;
-    int bottom = reference;
-    while (bottom + 1 < gray.height() && matches(bottom + 1))
+    while (bottom < last && rows.repeats(bottom + 1))
+        ++bottom;
+    while (top > 0 && rows.holdsSomeBars(top - 1))
+        --top;
+    while (bottom < last && rows.holdsSomeBars(bottom + 1))
         ++bottom;
     return QRect(bars.left(), top, bars.width(), bottom - top + 1);
 }
