@@ -1,10 +1,11 @@
 #include "AnalysisCommands.h"
 
-#include "viewer/CodeScan.h"
+#include "analysis/ScreenshotFileReader.h"
+#include "viewer/CodeDetector.h"
 #include "viewer/TextRecognition.h"
 
 #include <QFileInfo>
-#include <QImageReader>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -54,12 +55,12 @@ QByteArray jsonLine(const DetectedCode &code)
 
 int printText(const TextRecognizer &recognizer, const QString &path)
 {
-    const std::optional<QString> text = TextRecognition::recognizeFile(recognizer, path);
-    if (!text) {
-        if (!QImageReader(path).canRead())
-            return unreadable(path);
+    const QImage image = ScreenshotFileReader::read(path);
+    if (image.isNull())
+        return unreadable(path);
+    const std::optional<QString> text = TextRecognition::recognizeImage(recognizer, image);
+    if (!text)
         return fail(QStringLiteral("text recognition is unavailable (is tesseract-ocr-eng installed?)"));
-    }
     if (!text->isEmpty())
         write(text->toUtf8() + '\n');
     return 0;
@@ -67,10 +68,10 @@ int printText(const TextRecognizer &recognizer, const QString &path)
 
 int printCodes(const CodeDetector &detector, const QString &path)
 {
-    const std::optional<QList<DetectedCode>> codes = CodeScan::detectInFile(detector, path);
-    if (!codes)
+    const QImage image = ScreenshotFileReader::read(path);
+    if (image.isNull())
         return unreadable(path);
-    for (const DetectedCode &code : *codes)
+    for (const DetectedCode &code : detector.detect(image))
         write(jsonLine(code));
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "analysis/ZxingCodeDetector.h"
 
+#include "analysis/HugePageImage.h"
 #include "analysis/QrFinderLocator.h"
 
 #include <QImage>
@@ -24,7 +25,7 @@ QImage grayscale(const QImage &image)
     const QImage rgb = image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
                            ? image
                            : image.convertToFormat(QImage::Format_RGB32);
-    QImage gray(rgb.size(), QImage::Format_Grayscale8);
+    QImage gray = HugePageImage::allocate(rgb.size(), QImage::Format_Grayscale8);
     for (int y = 0; y < rgb.height(); ++y) {
         const auto *in = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
         uchar *out = gray.scanLine(y);
