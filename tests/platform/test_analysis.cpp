@@ -234,6 +234,21 @@ private Q_SLOTS:
             QCOMPARE(result->boxes.size(), boxes);
     }
 
+    // Clipboard images often are black marks on nothing: read as on white.
+    void aCodeOnTransparencyIsRead()
+    {
+        QImage clear(700, 700, QImage::Format_ARGB32);
+        clear.fill(Qt::transparent);
+        QImage qr = m_codes.value(QStringLiteral("qr")).convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < qr.height(); ++y) {
+            auto *line = reinterpret_cast<QRgb *>(qr.scanLine(y));
+            for (int x = 0; x < qr.width(); ++x)
+                line[x] = qGray(line[x]) < 128 ? qRgba(0, 0, 0, 255) : qRgba(0, 0, 0, 0);
+        }
+        QPainter(&clear).drawImage(100, 100, qr);
+        QCOMPARE(payloadsOf(m_detector.detect(clear)), QStringList{m_payloads.value(QStringLiteral("qr"))});
+    }
+
     void screenTextIsRead_data()
     {
         QTest::addColumn<bool>("dark");

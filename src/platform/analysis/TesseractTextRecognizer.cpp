@@ -3,6 +3,7 @@
 #include "analysis/TesseractLibrary.h"
 
 #include <QImage>
+#include <QPainter>
 
 #include <memory>
 
@@ -43,6 +44,18 @@ TessBaseAPI *engineFor(const TesseractLibrary &tess, const QString &dataPath)
     return engine.api.get();
 }
 
+// Transparent parts read as white, as a viewer shows them, not as black.
+QImage onWhite(const QImage &image)
+{
+    if (!image.hasAlphaChannel())
+        return image;
+    QImage flat(image.size(), QImage::Format_RGB32);
+    flat.fill(Qt::white);
+    QPainter painter(&flat);
+    painter.drawImage(0, 0, image);
+    return flat;
+}
+
 QStringList textLines(const TesseractLibrary &tess, TessBaseAPI *api)
 {
     QStringList lines;
@@ -77,7 +90,7 @@ std::optional<QStringList> TesseractTextRecognizer::recognizeLines(const QImage 
         return std::nullopt;
     if (image.isNull())
         return QStringList();
-    const QImage gray = image.convertToFormat(QImage::Format_Grayscale8);
+    const QImage gray = onWhite(image).convertToFormat(QImage::Format_Grayscale8);
     tess->setImage(api, gray.constBits(), gray.width(), gray.height(), 1, int(gray.bytesPerLine()));
     tess->setSourceResolution(api, kScreenDpi);
     const bool recognised = tess->recognize(api, nullptr) == 0;

@@ -17,20 +17,24 @@ namespace {
 constexpr int kMaxLinearCodes = 8;
 
 // Qt's own conversion to greyscale takes several times longer than the scan
-// of a 5K screenshot; the weights are the library's own.
+// of a 5K screenshot; the weights are the library's own. Transparent parts
+// count as white, as a viewer shows them.
 QImage grayscale(const QImage &image)
 {
     if (image.format() == QImage::Format_Grayscale8)
         return image;
-    const QImage rgb = image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
+    const QImage rgb = image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32_Premultiplied
                            ? image
-                           : image.convertToFormat(QImage::Format_RGB32);
+                           : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     QImage gray = HugePageImage::allocate(rgb.size(), QImage::Format_Grayscale8);
     for (int y = 0; y < rgb.height(); ++y) {
         const auto *in = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
         uchar *out = gray.scanLine(y);
-        for (int x = 0; x < rgb.width(); ++x)
-            out[x] = ZXing::RGBToLum(unsigned(qRed(in[x])), unsigned(qGreen(in[x])), unsigned(qBlue(in[x])));
+        for (int x = 0; x < rgb.width(); ++x) {
+            const QRgb pixel = in[x];
+            out[x] = uchar(ZXing::RGBToLum(unsigned(qRed(pixel)), unsigned(qGreen(pixel)), unsigned(qBlue(pixel)))
+                           + 255 - qAlpha(pixel));
+        }
     }
     return gray;
 }
