@@ -18,6 +18,8 @@
 #include <QTest>
 
 #include <algorithm>
+#include <future>
+#include <vector>
 
 using namespace AnalysisScreens;
 
@@ -294,6 +296,26 @@ private Q_SLOTS:
     {
         const QString path = saved(QStringLiteral("blank.png"), window(QSize(1280, 800), true));
         QCOMPARE(TextRecognition::recognizeFile(m_recognizer, path), std::optional<QString>(QString()));
+    }
+
+    // The viewer and the library window scan on pool threads, several at once.
+    void severalThreadsAtOnce()
+    {
+        const QImage codes = screen({{"ean13", {300, 300}, 2}, {"code128", {1400, 300}, 2}, {"qr", {900, 1100}, 2}});
+        const QImage page = text(QSize(900, 400), false, 14, 50).image;
+        const QStringList payloads = payloadsOf(m_detector.detect(codes));
+        const std::optional<QStringList> lines = m_recognizer.recognizeLines(page);
+        QVERIFY(lines && !lines->isEmpty());
+        std::vector<std::future<QStringList>> scans;
+        std::vector<std::future<std::optional<QStringList>>> readings;
+        for (int i = 0; i < 3; ++i) {
+            scans.push_back(std::async(std::launch::async, [&] { return payloadsOf(m_detector.detect(codes)); }));
+            readings.push_back(std::async(std::launch::async, [&] { return m_recognizer.recognizeLines(page); }));
+        }
+        for (auto &scan : scans)
+            QCOMPARE(scan.get(), payloads);
+        for (auto &reading : readings)
+            QCOMPARE(reading.get(), lines);
     }
 
     void missingLanguageDataIsAnEngineFailure()
