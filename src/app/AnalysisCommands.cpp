@@ -3,6 +3,7 @@
 #include "analysis/ScreenshotFileReader.h"
 #include "viewer/CodeDetector.h"
 #include "viewer/TextRecognition.h"
+#include "viewer/TextRecognizer.h"
 
 #include <QFileInfo>
 #include <QImage>
@@ -12,6 +13,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <future>
 
 namespace AnalysisCommands {
 
@@ -55,10 +57,15 @@ QByteArray jsonLine(const DetectedCode &code)
 
 int printText(const TextRecognizer &recognizer, const QString &path)
 {
-    const QImage image = ScreenshotFileReader::read(path);
+    // The engine loads its model on this thread (on an empty page) while
+    // another decodes the file: the two take about as long.
+    std::future<QImage> reading = std::async(std::launch::async, ScreenshotFileReader::read, path);
+    const bool engineLoaded = recognizer.recognizeLines(QImage()).has_value();
+    const QImage image = reading.get();
     if (image.isNull())
         return unreadable(path);
-    const std::optional<QString> text = TextRecognition::recognizeImage(recognizer, image);
+    const std::optional<QString> text =
+        engineLoaded ? TextRecognition::recognizeImage(recognizer, image) : std::nullopt;
     if (!text)
         return fail(QStringLiteral("text recognition is unavailable (is tesseract-ocr-eng installed?)"));
     if (!text->isEmpty())

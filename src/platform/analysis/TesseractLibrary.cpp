@@ -24,7 +24,7 @@ const TesseractLibrary *TesseractLibrary::instance()
 
 bool TesseractLibrary::load()
 {
-    void *handle = dlopen(TARNWICK_TESSERACT_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    void *handle = dlopen(TARNWICK_TESSERACT_LIBRARY, RTLD_LAZY | RTLD_LOCAL);
     if (!handle)
         return false;
     // No OpenMP parallel region of the process runs more than one thread.

@@ -155,8 +155,16 @@ QRect barExtent(const QImage &gray, const QRect &line)
     return QRect(bars.left(), top, bars.width(), bottom - top + 1);
 }
 
+// Paints out a found code. The first time, on a copy of its own: the image
+// is shared with the matrix-code pass running beside.
 void fillWhite(QImage &gray, const QRect &rect)
 {
+    if (!gray.isDetached()) {
+        QImage copy = HugePageImage::allocate(gray.size(), gray.format());
+        for (int y = 0; y < gray.height(); ++y)
+            std::copy_n(gray.constScanLine(y), gray.width(), copy.scanLine(y));
+        gray = copy;
+    }
     const QRect area = rect.intersected(gray.rect());
     for (int y = area.top(); y <= area.bottom(); ++y)
         std::fill_n(gray.scanLine(y) + area.left(), area.width(), uchar(255));
