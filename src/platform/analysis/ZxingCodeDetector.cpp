@@ -208,17 +208,27 @@ QList<DetectedCode> readLinearCodes(QImage gray)
 }
 
 // QR codes whose finders were found but which the library could not read.
-void addUnreadableQrCodes(const QImage &gray, QList<DetectedCode> &codes)
+void addUnreadableQrCodes(const QList<QRectF> &located, const QSize &size, QList<DetectedCode> &codes)
 {
     const qsizetype read = codes.size();
-    for (const QRectF &pixels : QrFinderLocator::locate(gray)) {
-        const QRectF box = normalised(pixels, gray.size());
+    for (const QRectF &pixels : located) {
+        const QRectF box = normalised(pixels, size);
         const bool known = std::any_of(codes.cbegin(), codes.cbegin() + read, [&](const DetectedCode &code) {
             return code.box.contains(box.center());
         });
         if (!known)
             codes.append(DetectedCode{QStringLiteral("QRCode"), std::nullopt, box});
     }
+}
+
+struct OtherScans {
+    QList<DetectedCode> linear;
+    QList<QRectF> finders;
+};
+
+OtherScans linearCodesAndFinders(const QImage &gray)
+{
+    return {readLinearCodes(gray), QrFinderLocator::locate(gray)};
 }
 
 }  // namespace
@@ -228,12 +238,13 @@ QList<DetectedCode> ZxingCodeDetector::detect(const QImage &image) const
     if (image.isNull())
         return {};
     const QImage gray = grayscale(image);
-    // The two kinds are read side by side: on a 5K screenshot each takes
-    // tens of milliseconds.
-    std::future<QList<DetectedCode>> linear = std::async(std::launch::async, readLinearCodes, gray);
+    // Two threads share the work: on a 5K screenshot each half takes tens of
+    // milliseconds.
+    std::future<OtherScans> others = std::async(std::launch::async, linearCodesAndFinders, gray);
     QList<DetectedCode> codes;
     readMatrixCodes(gray, codes);
-    addUnreadableQrCodes(gray, codes);
-    codes.append(linear.get());
+    const OtherScans other = others.get();
+    addUnreadableQrCodes(other.finders, gray.size(), codes);
+    codes.append(other.linear);
     return codes;
 }
