@@ -46,7 +46,7 @@ struct Options {
                             QStringLiteral("FILE")};
     QCommandLineOption codes{QStringLiteral("codes"),
                              QStringLiteral("Print the QR codes and bar codes found in the image FILE, one JSON "
-                                            "object per line ({\"format\", \"text\", \"box\": [x, y, w, h]}, "
+                                            "object per line ({\"box\": [x, y, w, h], \"format\", \"text\"}, "
                                             "box relative to the image size, text null when unreadable), and exit."),
                              QStringLiteral("FILE")};
 };
@@ -77,7 +77,6 @@ std::optional<int> analyse(const QCommandLineParser &parser, const Options &opti
     }
     return std::nullopt;
 }
-
 
 // Handles --help, --version, --text and --codes, and hands --toggle /
 // --screenshot-taken to a running instance. Returns an exit code when this
