@@ -1,6 +1,9 @@
 // Composition root: builds the desktop services, hands them to the capture
 // core and the shell, and forwards commands to an instance already running.
 
+#include "AnalysisCommands.h"
+#include "analysis/TesseractTextRecognizer.h"
+#include "analysis/ZxingCodeDetector.h"
 #include "capture/InotifyFolderWatcher.h"
 #include "capture/LocalFolders.h"
 #include "capture/Preferences.h"
@@ -37,13 +40,35 @@ struct Command {
     QString pickColor;  // absolute path of the image to pick colours from
 };
 
-void describe(QCommandLineParser &parser, QCommandLineOption &toggle, QCommandLineOption &taken)
+struct Options {
+    QCommandLineOption toggle{QStringLiteral("toggle"), QStringLiteral("Show or hide the screenshot popover.")};
+    QCommandLineOption taken{QStringLiteral("screenshot-taken"),
+                             QStringLiteral("Tell Tarnwick that a screenshot is being saved.")};
+    QCommandLineOption text{QStringLiteral("text"),
+                            QStringLiteral("Print the text recognised in the image FILE, as Copy Text copies it, "
+                                           "and exit."),
+                            QStringLiteral("FILE")};
+    QCommandLineOption codes{QStringLiteral("codes"),
+                             QStringLiteral("Print the QR codes and bar codes found in the image FILE, one JSON "
+                                            "object per line ({\"box\": [x, y, w, h], \"format\", \"text\"}, "
+                                            "box relative to the image size, text null when unreadable), and exit."),
+                             QStringLiteral("FILE")};
+    QCommandLineOption pickColor{QStringLiteral("pick-color"), QStringLiteral("Pick colours from the image FILE."),
+                                 QStringLiteral("FILE")};
+};
+
+void describe(QCommandLineParser &parser, Options &options)
 {
-    parser.setApplicationDescription(QStringLiteral("Keeps every screenshot you take at hand."));
+    parser.setApplicationDescription(
+        QStringLiteral("Keeps every screenshot you take at hand.\n"
+                       "--text and --codes work without a display or a running instance."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOption(toggle);
-    parser.addOption(taken);
+    parser.addOption(options.toggle);
+    parser.addOption(options.taken);
+    parser.addOption(options.text);
+    parser.addOption(options.codes);
+    parser.addOption(options.pickColor);
 }
 
 // The image for --pick-color, made absolute here: a running instance does not
@@ -64,28 +89,39 @@ std::optional<QString> pickableFile(const QString &argument)
     return std::nullopt;
 }
 
-// Handles --help and --version, and hands --toggle / --screenshot-taken /
-// --pick-color to a running instance. Returns an exit code when this process
-// is done.
+// --text and --codes: answered by this process alone.
+std::optional<int> analyse(const QCommandLineParser &parser, const Options &options)
+{
+    if (parser.isSet(options.codes)) {
+        const ZxingCodeDetector detector;
+        return AnalysisCommands::printCodes(detector, parser.value(options.codes));
+    }
+    if (parser.isSet(options.text)) {
+        const TesseractTextRecognizer recognizer;
+        return AnalysisCommands::printText(recognizer, parser.value(options.text));
+    }
+    return std::nullopt;
+}
+
+// Handles --help, --version, --text and --codes, and hands --toggle /
+// --screenshot-taken / --pick-color to a running instance. Returns an exit
+// code when this process is done.
 std::optional<int> handOff(int argc, char **argv, Command &command)
 {
     QCoreApplication probe(argc, argv);
     probe.setApplicationName(QStringLiteral("tarnwick"));
     probe.setApplicationVersion(QStringLiteral(TARNWICK_VERSION));
     QCommandLineParser parser;
-    QCommandLineOption toggle(QStringLiteral("toggle"), QStringLiteral("Show or hide the screenshot popover."));
-    QCommandLineOption taken(QStringLiteral("screenshot-taken"),
-                             QStringLiteral("Tell Tarnwick that a screenshot is being saved."));
-    describe(parser, toggle, taken);
-    QCommandLineOption pickColor(QStringLiteral("pick-color"), QStringLiteral("Pick colours from the image FILE."),
-                                 QStringLiteral("FILE"));
-    parser.addOption(pickColor);
+    Options options;
+    describe(parser, options);
     parser.process(probe);  // exits for --help, --version and unknown options
-    command.toggle = parser.isSet(toggle);
-    command.screenshotTaken = parser.isSet(taken);
+    if (const auto done = analyse(parser, options))
+        return done;
+    command.toggle = parser.isSet(options.toggle);
+    command.screenshotTaken = parser.isSet(options.taken);
     bool forwarded = false;
-    if (parser.isSet(pickColor)) {
-        const std::optional<QString> file = pickableFile(parser.value(pickColor));
+    if (parser.isSet(options.pickColor)) {
+        const std::optional<QString> file = pickableFile(parser.value(options.pickColor));
         if (!file)
             return 1;
         command.pickColor = *file;
@@ -172,6 +208,10 @@ int main(int argc, char **argv)
     services.workspace = &workspace;
     services.remoteConfig = &RemoteConfigManager::shared();
     services.preferences = &preferences;
+    const ZxingCodeDetector codeDetector;
+    const TesseractTextRecognizer textRecognizer;
+    services.codeDetector = &codeDetector;
+    services.textRecognizer = &textRecognizer;
     AppDelegate delegate(&monitor, services, AppDelegate::Timings{});
 
     DBusService service(&monitor);
