@@ -13,11 +13,14 @@
 #include "desktop/Compositor.h"
 #include "desktop/DesktopPanelAppearance.h"
 #include "desktop/DesktopWorkspace.h"
+#include "desktop/KeyboardSettings.h"
+#include "desktop/XdgAutostart.h"
 #include "hotkey/DesktopHotKey.h"
 #include "picker/ColorPickerWindowController.h"
 #include "session/AllocatorTuning.h"
 #include "session/DBusService.h"
 #include "shell/AppDelegate.h"
+#include "upload/ImgurClientId.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -35,6 +38,8 @@ struct Command {
     bool toggle = false;
     bool screenshotTaken = false;
     QString pickColor;  // absolute path of the image to pick colours from
+    bool library = false;
+    bool settings = false;
 };
 
 void describe(QCommandLineParser &parser, QCommandLineOption &toggle, QCommandLineOption &taken)
@@ -65,7 +70,7 @@ std::optional<QString> pickableFile(const QString &argument)
 }
 
 // Handles --help and --version, and hands --toggle / --screenshot-taken /
-// --pick-color to a running instance. Returns an exit code when this process
+// --pick-color / --library / --settings to a running instance. Returns an exit code when this process
 // is done.
 std::optional<int> handOff(int argc, char **argv, Command &command)
 {
@@ -80,10 +85,20 @@ std::optional<int> handOff(int argc, char **argv, Command &command)
     QCommandLineOption pickColor(QStringLiteral("pick-color"), QStringLiteral("Pick colours from the image FILE."),
                                  QStringLiteral("FILE"));
     parser.addOption(pickColor);
+    QCommandLineOption library(QStringLiteral("library"), QStringLiteral("Open the library window."));
+    QCommandLineOption settings(QStringLiteral("settings"), QStringLiteral("Open the settings window."));
+    parser.addOption(library);
+    parser.addOption(settings);
     parser.process(probe);  // exits for --help, --version and unknown options
     command.toggle = parser.isSet(toggle);
     command.screenshotTaken = parser.isSet(taken);
+    command.library = parser.isSet(library);
+    command.settings = parser.isSet(settings);
     bool forwarded = false;
+    if (command.library)
+        forwarded = DBusService::callRunningInstance(QStringLiteral("Library"));
+    if (command.settings)
+        forwarded = DBusService::callRunningInstance(QStringLiteral("Settings")) || forwarded;
     if (parser.isSet(pickColor)) {
         const std::optional<QString> file = pickableFile(parser.value(pickColor));
         if (!file)
@@ -96,7 +111,8 @@ std::optional<int> handOff(int argc, char **argv, Command &command)
     if (command.toggle)
         forwarded = DBusService::callRunningInstance(QStringLiteral("Toggle")) || forwarded;
     // Launching again while running brings the popover up in the running instance.
-    if (!command.toggle && !command.screenshotTaken && command.pickColor.isEmpty())
+    if (!command.toggle && !command.screenshotTaken && command.pickColor.isEmpty() && !command.library
+        && !command.settings)
         forwarded = DBusService::callRunningInstance(QStringLiteral("Toggle"));
     if (forwarded)
         return 0;
@@ -137,6 +153,12 @@ int main(int argc, char **argv)
         // the command and leave, never running beside it.
         if (!command.pickColor.isEmpty())
             return DBusService::callRunningInstance(QStringLiteral("PickColor"), 10000, {command.pickColor}) ? 0 : 1;
+        if (command.library || command.settings)
+            return DBusService::callRunningInstance(command.library ? QStringLiteral("Library")
+                                                                    : QStringLiteral("Settings"),
+                                                    10000)
+                ? 0
+                : 1;
         const QString method = command.screenshotTaken && !command.toggle ? QStringLiteral("ScreenshotTaken")
                                                                           : QStringLiteral("Toggle");
         return DBusService::callRunningInstance(method, 10000) ? 0 : 1;
@@ -172,6 +194,11 @@ int main(int argc, char **argv)
     services.workspace = &workspace;
     services.remoteConfig = &RemoteConfigManager::shared();
     services.preferences = &preferences;
+    ImgurClientId imgurClientId(&preferences);
+    services.imgurClientId = &imgurClientId;
+    XdgAutostart autostart;
+    services.loginItem = &autostart;
+    services.openKeyboardSettings = &KeyboardSettings::open;
     AppDelegate delegate(&monitor, services, AppDelegate::Timings{});
 
     DBusService service(&monitor);
@@ -182,6 +209,8 @@ int main(int argc, char **argv)
                      &ScreenshotMonitor::screenshotEventFired);
     QObject::connect(&service, &DBusService::pickColorRequested, &delegate,
                      [](const QString &path) { ColorPickerWindowController::open(path); });
+    QObject::connect(&service, &DBusService::libraryRequested, &delegate, &AppDelegate::openLibrary);
+    QObject::connect(&service, &DBusService::settingsRequested, &delegate, &AppDelegate::openSettings);
     SpectacleListener spectacle;
     QObject::connect(&spectacle, &SpectacleListener::screenshotTaken, &monitor,
                      &ScreenshotMonitor::screenshotEventFired);
@@ -193,5 +222,9 @@ int main(int argc, char **argv)
         delegate.togglePopover();
     if (!command.pickColor.isEmpty())
         ColorPickerWindowController::open(command.pickColor);
+    if (command.library)
+        delegate.openLibrary();
+    if (command.settings)
+        delegate.openSettings();
     return app.exec();
 }
