@@ -34,12 +34,22 @@ QSize LibraryRowView::sizeHint(const QStyleOptionViewItem &option, const QModelI
     return {option.rect.width(), rowHeight};
 }
 
+int LibraryRowView::cachedThumbnails() const
+{
+    int count = 0;
+    for (const QUuid &id : m_cache.keys())
+        count += m_cache.object(id)->thumbnail.isNull() ? 0 : 1;
+    return count;
+}
+
 const LibraryRowView::Row &LibraryRowView::rowFor(const QModelIndex &index, qreal dpr) const
 {
     const auto item = index.data(LibraryListModel::itemRole).value<ScreenshotItem>();
-    if (Row *row = m_cache.object(item.id))
+    const qint64 source = item.thumbnail.isNull() ? 0 : item.thumbnail.cacheKey();
+    if (Row *row = m_cache.object(item.id); row && row->source == source)
         return *row;
     auto *row = new Row;
+    row->source = source;
     if (!item.thumbnail.isNull()) {
         row->thumbnail = QPixmap::fromImage(item.thumbnail.scaled(thumbBox * dpr, Qt::KeepAspectRatio,
                                                                   Qt::SmoothTransformation));

@@ -20,11 +20,12 @@ public:
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 
-    // How many rows hold a drawn thumbnail now (memory checks).
-    int cachedThumbnails() const { return m_cache.count(); }
+    // How many rows hold a small thumbnail now (memory checks).
+    int cachedThumbnails() const;
 
 private:
     struct Row {
+        qint64 source = 0;  // the item's thumbnail it was made from: it may arrive late
         QPixmap thumbnail;  // null: no thumbnail
         QString size;
     };

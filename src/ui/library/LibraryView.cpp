@@ -110,7 +110,8 @@ QWidget *LibraryView::buildListPanel()
     m_count->setStyleSheet(QStringLiteral("QLabel { color: %1; background: %2; border-radius: 8px; padding: 2px 7px; }")
                                .arg(Style::secondary(palette()).name(QColor::HexArgb),
                                     Style::withAlpha(Style::primary(palette()), 0.09).name(QColor::HexArgb)));
-    headerRow->addWidget(m_count);
+    m_count->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    headerRow->addWidget(m_count, 0, Qt::AlignVCenter);
     column->addWidget(header);
     column->addWidget(line(Qt::Horizontal, panel));
 
