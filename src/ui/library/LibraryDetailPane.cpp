@@ -121,10 +121,14 @@ QWidget *LibraryDetailPane::buildBody()
     m_preview = new LibraryPreview(body);
     column->addWidget(m_preview);
     column->addSpacing(10);
+    auto *metaRow = new QHBoxLayout;
+    metaRow->setSpacing(5);
+    metaRow->addWidget(symbolLabel(QStringLiteral("calendar"), Style::tertiary(palette()), 10, body));
     m_meta = new QLabel(body);
     m_meta->setObjectName(QStringLiteral("metaRow"));
     Style::apply(m_meta, Style::font(11), Style::secondary(palette()));
-    column->addWidget(m_meta);
+    metaRow->addWidget(m_meta, 1);
+    column->addLayout(metaRow);
     column->addSpacing(12);
     column->addWidget(divider(body));
     column->addSpacing(12);

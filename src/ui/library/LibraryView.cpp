@@ -13,6 +13,7 @@
 #include "upload/ImgurClientId.h"
 #include "viewer/CodeScanTrigger.h"
 #include "viewer/QRBadgeButton.h"
+#include "viewer/UploadButton.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -310,6 +311,8 @@ void LibraryView::refreshFeedback()
                            m_actions->isTextCopied() && isOwnFeedback(m_textItem),
                            m_actions->isUploading() && isOwnFeedback(m_uploadItem),
                            m_actions->isUploaded() && isOwnFeedback(m_uploadItem)});
+    // One upload at a time per window, whichever item it started on.
+    m_detail->uploadButton()->setEnabled(!m_actions->isUploading());
 }
 
 // Copy Text and uploads here ignore the feature flags; uploads still need a client id.

@@ -10,6 +10,7 @@
 #include "config/RemoteConfigManager.h"
 #include "settings/SettingsGroup.h"
 #include "settings/SettingsRow.h"
+#include "settings/SettingsSwitch.h"
 #include "upload/ImgurClientId.h"
 
 #include <QCheckBox>
@@ -33,9 +34,7 @@ QColor tile(const char *name)
 
 QCheckBox *newSwitch(const QString &name)
 {
-    auto *box = new QCheckBox;
-    box->setAccessibleName(name);
-    return box;
+    return new SettingsSwitch(name);
 }
 
 QPushButton *smallButton(const QString &text)
