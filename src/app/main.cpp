@@ -16,11 +16,14 @@
 #include "desktop/Compositor.h"
 #include "desktop/DesktopPanelAppearance.h"
 #include "desktop/DesktopWorkspace.h"
+#include "desktop/KeyboardSettings.h"
+#include "desktop/XdgAutostart.h"
 #include "hotkey/DesktopHotKey.h"
 #include "picker/ColorPickerWindowController.h"
 #include "session/AllocatorTuning.h"
 #include "session/DBusService.h"
 #include "shell/AppDelegate.h"
+#include "upload/ImgurClientId.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -38,6 +41,8 @@ struct Command {
     bool toggle = false;
     bool screenshotTaken = false;
     QString pickColor;  // absolute path of the image to pick colours from
+    bool library = false;
+    bool settings = false;
 };
 
 struct Options {
@@ -55,6 +60,8 @@ struct Options {
                              QStringLiteral("FILE")};
     QCommandLineOption pickColor{QStringLiteral("pick-color"), QStringLiteral("Pick colours from the image FILE."),
                                  QStringLiteral("FILE")};
+    QCommandLineOption library{QStringLiteral("library"), QStringLiteral("Open the library window.")};
+    QCommandLineOption settings{QStringLiteral("settings"), QStringLiteral("Open the settings window.")};
 };
 
 void describe(QCommandLineParser &parser, Options &options)
@@ -69,6 +76,8 @@ void describe(QCommandLineParser &parser, Options &options)
     parser.addOption(options.text);
     parser.addOption(options.codes);
     parser.addOption(options.pickColor);
+    parser.addOption(options.library);
+    parser.addOption(options.settings);
 }
 
 // The image for --pick-color, made absolute here: a running instance does not
@@ -104,8 +113,8 @@ std::optional<int> analyse(const QCommandLineParser &parser, const Options &opti
 }
 
 // Handles --help, --version, --text and --codes, and hands --toggle /
-// --screenshot-taken / --pick-color to a running instance. Returns an exit
-// code when this process is done.
+// --screenshot-taken / --pick-color / --library / --settings to a running
+// instance. Returns an exit code when this process is done.
 std::optional<int> handOff(int argc, char **argv, Command &command)
 {
     QCoreApplication probe(argc, argv);
@@ -119,7 +128,13 @@ std::optional<int> handOff(int argc, char **argv, Command &command)
         return done;
     command.toggle = parser.isSet(options.toggle);
     command.screenshotTaken = parser.isSet(options.taken);
+    command.library = parser.isSet(options.library);
+    command.settings = parser.isSet(options.settings);
     bool forwarded = false;
+    if (command.library)
+        forwarded = DBusService::callRunningInstance(QStringLiteral("Library"));
+    if (command.settings)
+        forwarded = DBusService::callRunningInstance(QStringLiteral("Settings")) || forwarded;
     if (parser.isSet(options.pickColor)) {
         const std::optional<QString> file = pickableFile(parser.value(options.pickColor));
         if (!file)
@@ -132,7 +147,8 @@ std::optional<int> handOff(int argc, char **argv, Command &command)
     if (command.toggle)
         forwarded = DBusService::callRunningInstance(QStringLiteral("Toggle")) || forwarded;
     // Launching again while running brings the popover up in the running instance.
-    if (!command.toggle && !command.screenshotTaken && command.pickColor.isEmpty())
+    if (!command.toggle && !command.screenshotTaken && command.pickColor.isEmpty() && !command.library
+        && !command.settings)
         forwarded = DBusService::callRunningInstance(QStringLiteral("Toggle"));
     if (forwarded)
         return 0;
@@ -173,6 +189,12 @@ int main(int argc, char **argv)
         // the command and leave, never running beside it.
         if (!command.pickColor.isEmpty())
             return DBusService::callRunningInstance(QStringLiteral("PickColor"), 10000, {command.pickColor}) ? 0 : 1;
+        if (command.library || command.settings)
+            return DBusService::callRunningInstance(command.library ? QStringLiteral("Library")
+                                                                    : QStringLiteral("Settings"),
+                                                    10000)
+                ? 0
+                : 1;
         const QString method = command.screenshotTaken && !command.toggle ? QStringLiteral("ScreenshotTaken")
                                                                           : QStringLiteral("Toggle");
         return DBusService::callRunningInstance(method, 10000) ? 0 : 1;
@@ -212,6 +234,11 @@ int main(int argc, char **argv)
     const TesseractTextRecognizer textRecognizer;
     services.codeDetector = &codeDetector;
     services.textRecognizer = &textRecognizer;
+    ImgurClientId imgurClientId(&preferences);
+    services.imgurClientId = &imgurClientId;
+    XdgAutostart autostart;
+    services.loginItem = &autostart;
+    services.openKeyboardSettings = &KeyboardSettings::open;
     AppDelegate delegate(&monitor, services, AppDelegate::Timings{});
 
     DBusService service(&monitor);
@@ -222,6 +249,8 @@ int main(int argc, char **argv)
                      &ScreenshotMonitor::screenshotEventFired);
     QObject::connect(&service, &DBusService::pickColorRequested, &delegate,
                      [](const QString &path) { ColorPickerWindowController::open(path); });
+    QObject::connect(&service, &DBusService::libraryRequested, &delegate, &AppDelegate::openLibrary);
+    QObject::connect(&service, &DBusService::settingsRequested, &delegate, &AppDelegate::openSettings);
     SpectacleListener spectacle;
     QObject::connect(&spectacle, &SpectacleListener::screenshotTaken, &monitor,
                      &ScreenshotMonitor::screenshotEventFired);
@@ -233,5 +262,9 @@ int main(int argc, char **argv)
         delegate.togglePopover();
     if (!command.pickColor.isEmpty())
         ColorPickerWindowController::open(command.pickColor);
+    if (command.library)
+        delegate.openLibrary();
+    if (command.settings)
+        delegate.openSettings();
     return app.exec();
 }

@@ -96,6 +96,16 @@ void DBusService::PickColor(const QString &path)
     Q_EMIT pickColorRequested(path);
 }
 
+void DBusService::Library()
+{
+    Q_EMIT libraryRequested();
+}
+
+void DBusService::Settings()
+{
+    Q_EMIT settingsRequested();
+}
+
 void DBusService::announce(const QString &property, const QVariant &value)
 {
     QDBusMessage signal = QDBusMessage::createSignal(QLatin1String(objectPath),

@@ -43,11 +43,15 @@ public Q_SLOTS:
     // path: absolute, made so by the caller, whose working folder this
     // process does not share.
     Q_SCRIPTABLE void PickColor(const QString &path);
+    Q_SCRIPTABLE void Library();
+    Q_SCRIPTABLE void Settings();
 
 Q_SIGNALS:
     void toggleRequested();
     void screenshotTakenReported();
     void pickColorRequested(const QString &path);
+    void libraryRequested();
+    void settingsRequested();
 
 private:
     void announce(const QString &property, const QVariant &value);
