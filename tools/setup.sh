@@ -15,6 +15,7 @@ packages=(
   xdg-utils
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6svg6-dev libgl-dev libxkbcommon-dev libxcb1-dev
   libzxing-dev libtesseract-dev tesseract-ocr-eng
+  qrencode zint zbar-tools tesseract-ocr
   libbenchmark-dev fonts-dejavu-core
   xvfb xauth xclip xdotool trayer x11-apps imagemagick dbus openssl
 )

@@ -1,10 +1,14 @@
 // Composition root: builds the desktop services, hands them to the capture
 // core and the shell, and forwards commands to an instance already running.
 
+#include "AnalysisCommands.h"
+#include "analysis/TesseractTextRecognizer.h"
+#include "analysis/ZxingCodeDetector.h"
 #include "capture/InotifyFolderWatcher.h"
 #include "capture/LocalFolders.h"
 #include "capture/Preferences.h"
 #include "capture/QtClipboard.h"
+#include "capture/ScreenshotItem.h"
 #include "capture/ScreenshotMonitor.h"
 #include "capture/SpectacleListener.h"
 #include "capture/Thumbnailer.h"
@@ -13,12 +17,15 @@
 #include "desktop/Compositor.h"
 #include "desktop/DesktopPanelAppearance.h"
 #include "desktop/DesktopWorkspace.h"
+#include "desktop/KeyboardSettings.h"
+#include "desktop/XdgAutostart.h"
 #include "editor/AnnotationEditorWindowController.h"
 #include "hotkey/DesktopHotKey.h"
 #include "picker/ColorPickerWindowController.h"
 #include "session/AllocatorTuning.h"
 #include "session/DBusService.h"
 #include "shell/AppDelegate.h"
+#include "upload/ImgurClientId.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -37,15 +44,46 @@ struct Command {
     bool screenshotTaken = false;
     QString pickColor;  // absolute path of the image to pick colours from
     QString annotate;   // absolute path of the image to annotate
+    bool library = false;
+    bool settings = false;
 };
 
-void describe(QCommandLineParser &parser, QCommandLineOption &toggle, QCommandLineOption &taken)
+struct Options {
+    QCommandLineOption toggle{QStringLiteral("toggle"), QStringLiteral("Show or hide the screenshot popover.")};
+    QCommandLineOption taken{QStringLiteral("screenshot-taken"),
+                             QStringLiteral("Tell Tarnwick that a screenshot is being saved.")};
+    QCommandLineOption text{QStringLiteral("text"),
+                            QStringLiteral("Print the text recognised in the image FILE, as Copy Text copies it, "
+                                           "and exit."),
+                            QStringLiteral("FILE")};
+    QCommandLineOption codes{QStringLiteral("codes"),
+                             QStringLiteral("Print the QR codes and bar codes found in the image FILE, one JSON "
+                                            "object per line ({\"box\": [x, y, w, h], \"format\", \"text\"}, "
+                                            "box relative to the image size, text null when unreadable), and exit."),
+                             QStringLiteral("FILE")};
+    QCommandLineOption pickColor{QStringLiteral("pick-color"), QStringLiteral("Pick colours from the image FILE."),
+                                 QStringLiteral("FILE")};
+    QCommandLineOption annotate{QStringLiteral("annotate"), QStringLiteral("Annotate the image FILE."),
+                                QStringLiteral("FILE")};
+    QCommandLineOption library{QStringLiteral("library"), QStringLiteral("Open the library window.")};
+    QCommandLineOption settings{QStringLiteral("settings"), QStringLiteral("Open the settings window.")};
+};
+
+void describe(QCommandLineParser &parser, Options &options)
 {
-    parser.setApplicationDescription(QStringLiteral("Keeps every screenshot you take at hand."));
+    parser.setApplicationDescription(
+        QStringLiteral("Keeps every screenshot you take at hand.\n"
+                       "--text and --codes work without a display or a running instance."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOption(toggle);
-    parser.addOption(taken);
+    parser.addOption(options.toggle);
+    parser.addOption(options.taken);
+    parser.addOption(options.text);
+    parser.addOption(options.codes);
+    parser.addOption(options.pickColor);
+    parser.addOption(options.annotate);
+    parser.addOption(options.library);
+    parser.addOption(options.settings);
 }
 
 // The image for --pick-color and --annotate, made absolute here: a running
@@ -66,38 +104,52 @@ std::optional<QString> pickableFile(const QString &argument)
     return std::nullopt;
 }
 
-// Handles --help and --version, and hands --toggle / --screenshot-taken /
-// --pick-color / --annotate to a running instance. Returns an exit code when
-// this process is done.
+// --text and --codes: answered by this process alone.
+std::optional<int> analyse(const QCommandLineParser &parser, const Options &options)
+{
+    if (parser.isSet(options.codes)) {
+        const ZxingCodeDetector detector;
+        return AnalysisCommands::printCodes(detector, parser.value(options.codes));
+    }
+    if (parser.isSet(options.text)) {
+        const TesseractTextRecognizer recognizer;
+        return AnalysisCommands::printText(recognizer, parser.value(options.text));
+    }
+    return std::nullopt;
+}
+
+// Handles --help, --version, --text and --codes, and hands --toggle /
+// --screenshot-taken / --pick-color / --annotate / --library / --settings to
+// a running instance. Returns an exit code when this process is done.
 std::optional<int> handOff(int argc, char **argv, Command &command)
 {
     QCoreApplication probe(argc, argv);
     probe.setApplicationName(QStringLiteral("tarnwick"));
     probe.setApplicationVersion(QStringLiteral(TARNWICK_VERSION));
     QCommandLineParser parser;
-    QCommandLineOption toggle(QStringLiteral("toggle"), QStringLiteral("Show or hide the screenshot popover."));
-    QCommandLineOption taken(QStringLiteral("screenshot-taken"),
-                             QStringLiteral("Tell Tarnwick that a screenshot is being saved."));
-    describe(parser, toggle, taken);
-    QCommandLineOption pickColor(QStringLiteral("pick-color"), QStringLiteral("Pick colours from the image FILE."),
-                                 QStringLiteral("FILE"));
-    parser.addOption(pickColor);
-    QCommandLineOption annotate(QStringLiteral("annotate"), QStringLiteral("Annotate the image FILE."),
-                                QStringLiteral("FILE"));
-    parser.addOption(annotate);
+    Options options;
+    describe(parser, options);
     parser.process(probe);  // exits for --help, --version and unknown options
-    command.toggle = parser.isSet(toggle);
-    command.screenshotTaken = parser.isSet(taken);
+    if (const auto done = analyse(parser, options))
+        return done;
+    command.toggle = parser.isSet(options.toggle);
+    command.screenshotTaken = parser.isSet(options.taken);
+    command.library = parser.isSet(options.library);
+    command.settings = parser.isSet(options.settings);
     bool forwarded = false;
-    if (parser.isSet(pickColor)) {
-        const std::optional<QString> file = pickableFile(parser.value(pickColor));
+    if (command.library)
+        forwarded = DBusService::callRunningInstance(QStringLiteral("Library"));
+    if (command.settings)
+        forwarded = DBusService::callRunningInstance(QStringLiteral("Settings")) || forwarded;
+    if (parser.isSet(options.pickColor)) {
+        const std::optional<QString> file = pickableFile(parser.value(options.pickColor));
         if (!file)
             return 1;
         command.pickColor = *file;
         forwarded = DBusService::callRunningInstance(QStringLiteral("PickColor"), 0, {command.pickColor});
     }
-    if (parser.isSet(annotate)) {
-        const std::optional<QString> file = pickableFile(parser.value(annotate));
+    if (parser.isSet(options.annotate)) {
+        const std::optional<QString> file = pickableFile(parser.value(options.annotate));
         if (!file)
             return 1;
         command.annotate = *file;
@@ -108,7 +160,8 @@ std::optional<int> handOff(int argc, char **argv, Command &command)
     if (command.toggle)
         forwarded = DBusService::callRunningInstance(QStringLiteral("Toggle")) || forwarded;
     // Launching again while running brings the popover up in the running instance.
-    if (!command.toggle && !command.screenshotTaken && command.pickColor.isEmpty() && command.annotate.isEmpty())
+    if (!command.toggle && !command.screenshotTaken && command.pickColor.isEmpty() && command.annotate.isEmpty()
+        && !command.library && !command.settings)
         forwarded = DBusService::callRunningInstance(QStringLiteral("Toggle"));
     if (forwarded)
         return 0;
@@ -151,6 +204,12 @@ int main(int argc, char **argv)
             return DBusService::callRunningInstance(QStringLiteral("PickColor"), 10000, {command.pickColor}) ? 0 : 1;
         if (!command.annotate.isEmpty())
             return DBusService::callRunningInstance(QStringLiteral("Annotate"), 10000, {command.annotate}) ? 0 : 1;
+        if (command.library || command.settings)
+            return DBusService::callRunningInstance(command.library ? QStringLiteral("Library")
+                                                                    : QStringLiteral("Settings"),
+                                                    10000)
+                ? 0
+                : 1;
         const QString method = command.screenshotTaken && !command.toggle ? QStringLiteral("ScreenshotTaken")
                                                                           : QStringLiteral("Toggle");
         return DBusService::callRunningInstance(method, 10000) ? 0 : 1;
@@ -186,6 +245,15 @@ int main(int argc, char **argv)
     services.workspace = &workspace;
     services.remoteConfig = &RemoteConfigManager::shared();
     services.preferences = &preferences;
+    const ZxingCodeDetector codeDetector;
+    const TesseractTextRecognizer textRecognizer;
+    services.codeDetector = &codeDetector;
+    services.textRecognizer = &textRecognizer;
+    ImgurClientId imgurClientId(&preferences);
+    services.imgurClientId = &imgurClientId;
+    XdgAutostart autostart;
+    services.loginItem = &autostart;
+    services.openKeyboardSettings = &KeyboardSettings::open;
     AppDelegate delegate(&monitor, services, AppDelegate::Timings{});
 
     DBusService service(&monitor);
@@ -196,9 +264,14 @@ int main(int argc, char **argv)
                      &ScreenshotMonitor::screenshotEventFired);
     QObject::connect(&service, &DBusService::pickColorRequested, &delegate,
                      [](const QString &path) { ColorPickerWindowController::open(path); });
-    AnnotationEditorWindowController::setUploads({&preferences, services.imgur});
+    AnnotationEditorWindowController::setUploads({&imgurClientId, services.imgur});
     QObject::connect(&service, &DBusService::annotateRequested, &delegate,
                      [&monitor](const QString &path) { AnnotationEditorWindowController::open(path, &monitor); });
+    QObject::connect(&delegate, &AppDelegate::annotateRequested, &delegate, [&monitor](const ScreenshotItem &item) {
+        AnnotationEditorWindowController::open(item, &monitor);
+    });
+    QObject::connect(&service, &DBusService::libraryRequested, &delegate, &AppDelegate::openLibrary);
+    QObject::connect(&service, &DBusService::settingsRequested, &delegate, &AppDelegate::openSettings);
     SpectacleListener spectacle;
     QObject::connect(&spectacle, &SpectacleListener::screenshotTaken, &monitor,
                      &ScreenshotMonitor::screenshotEventFired);
@@ -212,5 +285,9 @@ int main(int argc, char **argv)
         ColorPickerWindowController::open(command.pickColor);
     if (!command.annotate.isEmpty())
         AnnotationEditorWindowController::open(command.annotate, &monitor);
+    if (command.library)
+        delegate.openLibrary();
+    if (command.settings)
+        delegate.openSettings();
     return app.exec();
 }

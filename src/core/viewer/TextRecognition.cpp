@@ -14,6 +14,11 @@ std::optional<QString> recognizeFile(const TextRecognizer &recognizer, const QSt
     const QImage image = reader.read();
     if (image.isNull())
         return std::nullopt;
+    return recognizeImage(recognizer, image);
+}
+
+std::optional<QString> recognizeImage(const TextRecognizer &recognizer, const QImage &image)
+{
     const std::optional<QStringList> lines = recognizer.recognizeLines(image);
     if (!lines)
         return std::nullopt;

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QImage;
+
 #include <optional>
 
 class TextRecognizer;
@@ -13,5 +15,7 @@ namespace TextRecognition {
 // be read or the engine failed, which the user is not shown. Blocking: run it
 // on a worker thread.
 std::optional<QString> recognizeFile(const TextRecognizer &recognizer, const QString &path);
+// The same for an image already read; none only when the engine failed.
+std::optional<QString> recognizeImage(const TextRecognizer &recognizer, const QImage &image);
 
 }  // namespace TextRecognition

@@ -101,6 +101,16 @@ void DBusService::Annotate(const QString &path)
     Q_EMIT annotateRequested(path);
 }
 
+void DBusService::Library()
+{
+    Q_EMIT libraryRequested();
+}
+
+void DBusService::Settings()
+{
+    Q_EMIT settingsRequested();
+}
+
 void DBusService::announce(const QString &property, const QVariant &value)
 {
     QDBusMessage signal = QDBusMessage::createSignal(QLatin1String(objectPath),

@@ -44,12 +44,16 @@ public Q_SLOTS:
     // process does not share.
     Q_SCRIPTABLE void PickColor(const QString &path);
     Q_SCRIPTABLE void Annotate(const QString &path);  // path: absolute, as for PickColor
+    Q_SCRIPTABLE void Library();
+    Q_SCRIPTABLE void Settings();
 
 Q_SIGNALS:
     void toggleRequested();
     void screenshotTakenReported();
     void pickColorRequested(const QString &path);
     void annotateRequested(const QString &path);
+    void libraryRequested();
+    void settingsRequested();
 
 private:
     void announce(const QString &property, const QVariant &value);

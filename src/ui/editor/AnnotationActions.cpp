@@ -13,6 +13,12 @@ AnnotationActions::AnnotationActions(Dependencies deps, QObject *parent)
 {
 }
 
+void AnnotationActions::setClientId(const QString &clientId)
+{
+    m_deps.imgur.clientId = clientId;
+    Q_EMIT changed();
+}
+
 void AnnotationActions::copy(const QImage &image)
 {
     if (image.isNull())

@@ -31,6 +31,7 @@ public:
     explicit AnnotationActions(Dependencies deps, QObject *parent = nullptr);
 
     bool canUpload() const { return !m_deps.imgur.clientId.isEmpty(); }
+    void setClientId(const QString &clientId);
     bool isCopied() const { return m_copied; }
     bool isUploading() const { return m_uploading; }
     QString uploadedLink() const { return m_link; }

@@ -1,8 +1,8 @@
 #include "editor/AnnotationEditorWindowController.h"
 
-#include "capture/Preferences.h"
 #include "capture/ScreenshotItem.h"
 #include "editor/AnnotationEditorView.h"
+#include "upload/ImgurClientId.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -36,10 +36,11 @@ QWidget *newWindow(const QString &path, ScreenshotMonitor *monitor)
     AnnotationActions::Dependencies deps;
     deps.monitor = monitor;
     deps.imgur = uploads().imgur;
-    const QString preferred =
-        uploads().preferences ? uploads().preferences->stringValue(Preferences::imgurClientIdKey) : QString();
-    deps.imgur.clientId = ImgurUploader::clientIdFor(preferred);
+    ImgurClientId *clientId = uploads().clientId;
+    deps.imgur.clientId = clientId ? clientId->effective() : QString();
     auto *view = new AnnotationEditorView(path, std::move(deps), window);
+    if (clientId)
+        QObject::connect(clientId, &ImgurClientId::changed, view->actions(), &AnnotationActions::setClientId);
     layout->addWidget(view);
     view->setFocus();
     return window;

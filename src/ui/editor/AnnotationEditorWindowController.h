@@ -7,7 +7,7 @@
 #include <QWidget>
 
 class AnnotationEditorView;
-class Preferences;
+class ImgurClientId;
 class ScreenshotMonitor;
 struct ScreenshotItem;
 
@@ -18,10 +18,10 @@ struct ScreenshotItem;
 class AnnotationEditorWindowController
 {
 public:
-    // Where uploads go and which client id they use (read when a window
-    // opens; an empty id hides the Imgur button).
+    // Where uploads go and the client id in effect, which the open window
+    // follows (none or empty: the Imgur button stays hidden).
     struct Uploads {
-        Preferences *preferences = nullptr;
+        ImgurClientId *clientId = nullptr;  // not owned; must outlive the window
         ImgurUploader::Settings imgur = {};
     };
 

@@ -1,15 +1,61 @@
 #include "library/LibraryWindowController.h"
 
-#include "common/PlaceholderWindow.h"
+#include <QGuiApplication>
+#include <QScreen>
+#include <QVBoxLayout>
 
 QPointer<QWidget> LibraryWindowController::s_window;
 
-QWidget *LibraryWindowController::open(ScreenshotMonitor *)
+namespace {
+
+constexpr QSize windowSize{720, 480};
+
+void bringForward(QWidget *window)
 {
-    return PlaceholderWindow::show(s_window, QStringLiteral("Library"), QSize(720, 480));
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+}  // namespace
+
+QWidget *LibraryWindowController::open(const LibraryView::Dependencies &deps)
+{
+    if (s_window) {
+        bringForward(s_window);
+        return s_window;
+    }
+    auto *window = new QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                                            | Qt::WindowMinimizeButtonHint);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(QStringLiteral("Library"));
+    window->setFixedSize(windowSize);
+    auto *layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new LibraryView(deps, window));
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(), windowSize);
+        frame.moveCenter(screen->availableGeometry().center());
+        window->move(frame.topLeft());
+    }
+    s_window = window;
+    bringForward(window);
+    return window;
+}
+
+QWidget *LibraryWindowController::open(ScreenshotMonitor *monitor)
+{
+    LibraryView::Dependencies deps;
+    deps.monitor = monitor;
+    return open(deps);
 }
 
 QWidget *LibraryWindowController::window()
 {
     return s_window;
+}
+
+LibraryView *LibraryWindowController::view()
+{
+    return s_window ? s_window->findChild<LibraryView *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
 }

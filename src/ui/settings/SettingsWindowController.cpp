@@ -1,15 +1,60 @@
 #include "settings/SettingsWindowController.h"
 
-#include "common/PlaceholderWindow.h"
+#include <QGuiApplication>
+#include <QScreen>
+#include <QScrollArea>
+#include <QVBoxLayout>
 
 QPointer<QWidget> SettingsWindowController::s_window;
 
-QWidget *SettingsWindowController::open(ScreenshotMonitor *)
+namespace {
+
+constexpr QSize contentSize{480, 580};
+
+void bringForward(QWidget *window)
 {
-    return PlaceholderWindow::show(s_window, QStringLiteral("Tarnwick Settings"), QSize(480, 580));
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+}  // namespace
+
+QWidget *SettingsWindowController::open(const SettingsView::Dependencies &deps)
+{
+    if (s_window) {
+        bringForward(s_window);
+        return s_window;
+    }
+    auto *window = new QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                                            | Qt::WindowMinimizeButtonHint);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(QStringLiteral("Tarnwick Settings"));
+    window->setFixedSize(contentSize);
+    auto *layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *scroll = new QScrollArea(window);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setWidget(new SettingsView(deps));
+    layout->addWidget(scroll);
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(), contentSize);
+        frame.moveCenter(screen->availableGeometry().center());
+        window->move(frame.topLeft());
+    }
+    s_window = window;
+    bringForward(window);
+    return window;
 }
 
 QWidget *SettingsWindowController::window()
 {
     return s_window;
+}
+
+SettingsView *SettingsWindowController::view()
+{
+    return s_window ? s_window->findChild<SettingsView *>() : nullptr;
 }

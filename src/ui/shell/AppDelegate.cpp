@@ -2,7 +2,6 @@
 
 #include "capture/ScreenshotMonitor.h"
 #include "config/RemoteConfigManager.h"
-#include "editor/AnnotationEditorWindowController.h"
 #include "library/LibraryWindowController.h"
 #include "picker/ColorPickerWindowController.h"
 #include "settings/SettingsWindowController.h"
@@ -89,12 +88,12 @@ void AppDelegate::setupPopover()
     deps.textRecognizer = m_services.textRecognizer;
     deps.preferences = m_services.preferences;
     deps.imgur = m_services.imgur;
+    deps.imgurClientId = m_services.imgurClientId;
     m_contentView = new ContentView(deps);
+    connect(m_contentView, &ContentView::annotateRequested, this, &AppDelegate::annotateRequested);
     connect(m_contentView, &ContentView::libraryRequested, this, &AppDelegate::openLibrary);
     connect(m_contentView, &ContentView::pickColorRequested, this,
             [](const ScreenshotItem &item) { ColorPickerWindowController::open(item); });
-    connect(m_contentView, &ContentView::annotateRequested, this,
-            [this](const ScreenshotItem &item) { AnnotationEditorWindowController::open(item, m_monitor); });
     m_popover = new Popover(m_contentView);
     connect(m_popover, &Popover::hidden, this, &AppDelegate::rearmHoverUnlessOnIcon);
 }
@@ -121,7 +120,8 @@ void AppDelegate::installHotKey()
     if (!m_services.hotKey)
         return;
     connect(m_services.hotKey, &GlobalHotKey::activated, this, &AppDelegate::togglePopover, Qt::QueuedConnection);
-    m_services.hotKey->registerHotKey();  // a refusal is logged there; menu and click still work
+    // A refusal is logged there; menu and click still work.
+    m_hotKeyActive = m_services.hotKey->registerHotKey();
 }
 
 void AppDelegate::updateIcon()
@@ -287,12 +287,32 @@ void AppDelegate::syncScreenshots()
 
 void AppDelegate::openLibrary()
 {
-    LibraryWindowController::open(m_monitor);
+    const bool existed = LibraryWindowController::window();
+    LibraryView::Dependencies deps;
+    deps.monitor = m_monitor;
+    deps.remoteConfig = m_services.remoteConfig;
+    deps.workspace = m_services.workspace;
+    deps.codeDetector = m_services.codeDetector;
+    deps.textRecognizer = m_services.textRecognizer;
+    deps.imgurClientId = m_services.imgurClientId;
+    deps.imgur = m_services.imgur;
+    LibraryWindowController::open(deps);
+    if (!existed)
+        connect(LibraryWindowController::view(), &LibraryView::annotateRequested, this,
+                &AppDelegate::annotateRequested);
 }
 
 void AppDelegate::openSettings()
 {
-    SettingsWindowController::open(m_monitor);
+    SettingsView::Dependencies deps;
+    deps.monitor = m_monitor;
+    deps.preferences = m_services.preferences;
+    deps.remoteConfig = m_services.remoteConfig;
+    deps.loginItem = m_services.loginItem;
+    deps.imgurClientId = m_services.imgurClientId;
+    deps.openKeyboardSettings = m_services.openKeyboardSettings;
+    deps.hotKeyActive = m_hotKeyActive;
+    SettingsWindowController::open(deps);
 }
 
 void AppDelegate::rearmHoverUnlessOnIcon()

@@ -17,6 +17,9 @@ class ContentView;
 class GlobalHotKey;
 class PanelAppearance;
 class HoverPanel;
+struct ScreenshotItem;
+class ImgurClientId;
+class LoginItem;
 class Popover;
 class Preferences;
 class QMenu;
@@ -52,6 +55,9 @@ public:
         RemoteConfigManager *remoteConfig = nullptr;     // none: every feature, no update notice
         Preferences *preferences = nullptr;              // the user's Imgur client id
         ImgurUploader::Settings imgur = {};              // upload host and trust
+        ImgurClientId *imgurClientId = nullptr;          // the id in effect; none: no uploads
+        LoginItem *loginItem = nullptr;                  // none: launch at login stays off
+        std::function<void()> openKeyboardSettings = {};  // the desktop's shortcut settings
     };
 
     explicit AppDelegate(ScreenshotMonitor *monitor, QObject *parent = nullptr);
@@ -81,6 +87,10 @@ public Q_SLOTS:
     void handleMouseExited();
     void showHoverPanel();
     void dismissHoverPanel();
+
+Q_SIGNALS:
+    // The popover's or the library's Annotate was pressed.
+    void annotateRequested(const ScreenshotItem &item);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -112,4 +122,5 @@ private:
     // After a click on the icon the pointer rests there without having
     // entered anew; no preview until it has left.
     bool m_hoverSuppressed = false;
+    bool m_hotKeyActive = false;  // the settings explain how to bind the toggle otherwise
 };

@@ -6,6 +6,7 @@
 #include "common/Workspace.h"
 #include "config/RemoteConfigManager.h"
 #include "shell/SwipeInput.h"
+#include "upload/ImgurClientId.h"
 #include "viewer/ActionGrid.h"
 #include "viewer/CodeScanTrigger.h"
 #include "viewer/ForceUpdateOverlay.h"
@@ -88,8 +89,11 @@ ContentView::ContentView(Dependencies deps, QWidget *parent)
 {
     setObjectName(QStringLiteral("contentView"));
     Preferences *preferences = m_deps.preferences;
+    ImgurClientId *clientId = m_deps.imgurClientId;
     m_actions = new ViewerActions({m_deps.monitor, m_deps.textRecognizer, m_deps.imgur,
-                                   [preferences] {
+                                   [preferences, clientId] {
+                                       if (clientId)
+                                           return clientId->effective();
                                        return ImgurUploader::clientIdFor(
                                            preferences ? preferences->stringValue(Preferences::imgurClientIdKey)
                                                        : QString());
@@ -166,6 +170,8 @@ void ContentView::connectParts()
     }
     connect(m_scanner, &CodeScanTrigger::found, this, &ContentView::onCodesFound);
     connect(m_actions, &ViewerActions::changed, this, &ContentView::refreshFeedback);
+    if (m_deps.imgurClientId)
+        connect(m_deps.imgurClientId, &ImgurClientId::changed, this, &ContentView::refreshConfig);
 
     connect(m_navRow, &NavigationRow::previousRequested, this, &ContentView::showPrevious);
     connect(m_navRow, &NavigationRow::nextRequested, this, &ContentView::showNext);

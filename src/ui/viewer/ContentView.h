@@ -17,6 +17,7 @@ class ActionGrid;
 class CodeDetector;
 class CodeScanTrigger;
 class ForceUpdateOverlay;
+class ImgurClientId;
 class InfoRow;
 class NavigationRow;
 class Preferences;
@@ -54,6 +55,7 @@ public:
         const TextRecognizer *textRecognizer = nullptr;
         Preferences *preferences = nullptr;  // holds the user's own Imgur client id
         ImgurUploader::Settings imgur = {};  // host and trust; the id comes from the preferences
+        ImgurClientId *imgurClientId = nullptr;  // when given, the id in effect, followed live
         Timings timings = {};
     };
 

@@ -1,0 +1,86 @@
+#include "AnalysisCommands.h"
+
+#include "analysis/ScreenshotFileReader.h"
+#include "viewer/CodeDetector.h"
+#include "viewer/TextRecognition.h"
+#include "viewer/TextRecognizer.h"
+
+#include <QFileInfo>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cmath>
+#include <cstdio>
+#include <future>
+
+namespace AnalysisCommands {
+
+namespace {
+
+int fail(const QString &message)
+{
+    std::fprintf(stderr, "tarnwick: %s\n", qUtf8Printable(message));
+    return 1;
+}
+
+int unreadable(const QString &path)
+{
+    if (!QFileInfo::exists(path))
+        return fail(QStringLiteral("%1: no such file").arg(path));
+    return fail(QStringLiteral("%1: not an image that can be read").arg(path));
+}
+
+void write(const QByteArray &bytes)
+{
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+
+// Four decimals place a box to a tenth of a pixel on a 5K screenshot.
+double rounded(double value)
+{
+    return std::round(value * 10000) / 10000;
+}
+
+QByteArray jsonLine(const DetectedCode &code)
+{
+    QJsonObject object;
+    object.insert(QStringLiteral("format"), code.format);
+    object.insert(QStringLiteral("text"), code.text ? QJsonValue(*code.text) : QJsonValue(QJsonValue::Null));
+    object.insert(QStringLiteral("box"), QJsonArray{rounded(code.box.x()), rounded(code.box.y()),
+                                                    rounded(code.box.width()), rounded(code.box.height())});
+    return QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
+}
+
+}  // namespace
+
+int printText(const TextRecognizer &recognizer, const QString &path)
+{
+    // The engine loads its model on this thread (on an empty page) while
+    // another decodes the file: the two take about as long.
+    std::future<QImage> reading = std::async(std::launch::async, ScreenshotFileReader::read, path);
+    const bool engineLoaded = recognizer.recognizeLines(QImage()).has_value();
+    const QImage image = reading.get();
+    if (image.isNull())
+        return unreadable(path);
+    const std::optional<QString> text =
+        engineLoaded ? TextRecognition::recognizeImage(recognizer, image) : std::nullopt;
+    if (!text)
+        return fail(QStringLiteral("text recognition is unavailable (is tesseract-ocr-eng installed?)"));
+    if (!text->isEmpty())
+        write(text->toUtf8() + '\n');
+    return 0;
+}
+
+int printCodes(const CodeDetector &detector, const QString &path)
+{
+    const QImage image = ScreenshotFileReader::read(path);
+    if (image.isNull())
+        return unreadable(path);
+    for (const DetectedCode &code : detector.detect(image))
+        write(jsonLine(code));
+    return 0;
+}
+
+}  // namespace AnalysisCommands

@@ -1,0 +1,130 @@
+#include "library/LibraryRowView.h"
+
+#include "capture/ScreenshotItem.h"
+#include "common/Style.h"
+#include "common/Symbols.h"
+#include "library/LibraryListModel.h"
+
+#include <QLocale>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace {
+
+constexpr int padX = 8;
+constexpr int padY = 7;
+constexpr QSize thumbBox{36, 32};
+constexpr int spacing = 10;
+constexpr int rowHeight = 2 * padY + 32;
+
+QString shortTime(const QDateTime &time)
+{
+    return QLocale(QLocale::English, QLocale::UnitedStates).toString(time.time(), QLocale::ShortFormat);
+}
+
+}  // namespace
+
+LibraryRowView::LibraryRowView(QObject *parent)
+    : QStyledItemDelegate(parent)
+{
+}
+
+QSize LibraryRowView::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const
+{
+    return {option.rect.width(), rowHeight};
+}
+
+int LibraryRowView::cachedThumbnails() const
+{
+    int count = 0;
+    for (const QUuid &id : m_cache.keys())
+        count += m_cache.object(id)->thumbnail.isNull() ? 0 : 1;
+    return count;
+}
+
+const LibraryRowView::Row &LibraryRowView::rowFor(const QModelIndex &index, qreal dpr) const
+{
+    const auto item = index.data(LibraryListModel::itemRole).value<ScreenshotItem>();
+    const qint64 source = item.thumbnail.isNull() ? 0 : item.thumbnail.cacheKey();
+    if (Row *row = m_cache.object(item.id); row && row->source == source)
+        return *row;
+    auto *row = new Row;
+    row->source = source;
+    if (!item.thumbnail.isNull()) {
+        row->thumbnail = QPixmap::fromImage(item.thumbnail.scaled(thumbBox * dpr, Qt::KeepAspectRatio,
+                                                                  Qt::SmoothTransformation));
+        row->thumbnail.setDevicePixelRatio(dpr);
+    }
+    row->size = item.fileSize();
+    m_cache.insert(item.id, row);
+    return *row;
+}
+
+void LibraryRowView::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    const auto item = index.data(LibraryListModel::itemRole).value<ScreenshotItem>();
+    const QPalette &palette = option.palette;
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    if (option.state & QStyle::State_Selected)
+        painter->fillRect(option.rect, Style::withAlpha(Style::accent(palette), 0.18));
+    else if (option.state & QStyle::State_MouseOver)
+        painter->fillRect(option.rect, Style::withAlpha(Style::primary(palette), 0.08));
+
+    const QRect content = option.rect.adjusted(padX + 8, padY, -padX - 8, -padY);
+    const Row &row = rowFor(index, painter->device()->devicePixelRatioF());
+    const QRect box(QPoint(content.left(), content.center().y() - thumbBox.height() / 2), thumbBox);
+    QPainterPath clip;
+    if (row.thumbnail.isNull()) {
+        clip.addRoundedRect(box, 5, 5);
+        painter->fillPath(clip, Style::withAlpha(Style::primary(palette), 0.07));
+    } else {
+        const QSizeF shown = row.thumbnail.deviceIndependentSize();
+        QRectF target(QPointF(), shown);
+        target.moveCenter(QRectF(box).center());
+        clip.addRoundedRect(target, 5, 5);
+        painter->setClipPath(clip);
+        painter->drawPixmap(target.topLeft(), row.thumbnail);
+        painter->setClipping(false);
+    }
+
+    int right = content.right();
+    if (item.source == ScreenshotSource::iPhone) {
+        const QPixmap mark = Symbols::pixmap(QStringLiteral("iphone"), Style::tertiary(palette), {9, 9},
+                                             painter->device()->devicePixelRatioF());
+        painter->drawPixmap(right - 9, content.center().y() - 4, mark);
+        right -= 9 + spacing;
+    }
+    const int textLeft = box.right() + 1 + spacing;
+    const QRect textRect(textLeft, content.top(), right - textLeft, content.height());
+
+    const QFont nameFont = Style::font(11.5, QFont::Medium);
+    painter->setFont(nameFont);
+    painter->setPen(Style::primary(palette));
+    const QFontMetrics nameMetrics(nameFont);
+    const QFont infoFont = Style::font(10);
+    const QFontMetrics infoMetrics(infoFont);
+    const int top = textRect.center().y() - (nameMetrics.height() + 3 + infoMetrics.height()) / 2;
+    painter->drawText(QRect(textRect.left(), top, textRect.width(), nameMetrics.height()), Qt::AlignLeft,
+                      nameMetrics.elidedText(index.data().toString(), Qt::ElideMiddle, textRect.width()));
+
+    painter->setFont(infoFont);
+    QStringList parts{item.formattedDate(), shortTime(item.capturedAt)};
+    if (!row.size.isEmpty())
+        parts << row.size;
+    int x = textRect.left();
+    const int y = top + nameMetrics.height() + 3;
+    for (int i = 0; i < parts.size(); ++i) {
+        if (i > 0) {
+            painter->setPen(Style::quaternary(palette));
+            const QString dot = QStringLiteral(" · ");
+            painter->drawText(QRect(x, y, textRect.right() - x, infoMetrics.height()), Qt::AlignLeft, dot);
+            x += infoMetrics.horizontalAdvance(dot);
+        }
+        painter->setPen(Style::secondary(palette));
+        const QString text = infoMetrics.elidedText(parts.at(i), Qt::ElideRight, std::max(0, textRect.right() - x));
+        painter->drawText(QRect(x, y, textRect.right() - x, infoMetrics.height()), Qt::AlignLeft, text);
+        x += infoMetrics.horizontalAdvance(text);
+    }
+    painter->restore();
+}

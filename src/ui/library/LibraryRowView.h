@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QCache>
+#include <QPixmap>
+#include <QStyledItemDelegate>
+#include <QUuid>
+
+// Draws one row of the library's list: the thumbnail, the file name, date,
+// time and size, and the phone mark; filled when selected or hovered. Small
+// thumbnails and size texts are made when a row is first drawn, so only rows
+// scrolled into view ever cost memory; a bounded cache keeps the recent ones.
+class LibraryRowView : public QStyledItemDelegate
+{
+    Q_OBJECT
+public:
+    static constexpr int cachedRows = 64;
+
+    explicit LibraryRowView(QObject *parent = nullptr);
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+
+    // How many rows hold a small thumbnail now (memory checks).
+    int cachedThumbnails() const;
+
+private:
+    struct Row {
+        qint64 source = 0;  // the item's thumbnail it was made from: it may arrive late
+        QPixmap thumbnail;  // null: no thumbnail
+        QString size;
+    };
+    const Row &rowFor(const QModelIndex &index, qreal dpr) const;
+
+    mutable QCache<QUuid, Row> m_cache{cachedRows};
+};

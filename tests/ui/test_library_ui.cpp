@@ -1,0 +1,265 @@
+// The library window on a real X server: its list, selection upkeep, code
+// badge and actions as the history and the configuration change. Copying
+// runs against the real clipboard; code detection uses a test double (the
+// engine is tested on its own).
+
+#include "capture/QtClipboard.h"
+#include "config/RemoteConfigCache.h"
+#include "config/RemoteConfigManager.h"
+#include "library/LibActionButton.h"
+#include "library/LibraryDetailPane.h"
+#include "library/LibraryPreview.h"
+#include "library/LibraryRowView.h"
+#include "library/LibraryView.h"
+#include "library/LibraryWindowController.h"
+#include "viewer/CodeScanTrigger.h"
+#include "viewer/QRBadgeButton.h"
+#include "LocalHttpServer.h"
+#include "MonitorFixture.h"
+#include "TestSupport.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListView>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace TestSupport;
+using std::chrono::milliseconds;
+
+namespace {
+
+constexpr int codeWidth = 320;  // WidthCodeDetector finds its code in images this wide
+
+std::unique_ptr<RemoteConfigManager> configManager(const QString &dir, std::optional<bool> qrEnabled)
+{
+    if (qrEnabled) {
+        RemoteConfig config;
+        config.feature_flags.qr_code_enabled = *qrEnabled;
+        RemoteConfigCache{config, 0}.save(dir);
+    }
+    RemoteConfigManager::Settings settings;
+    settings.storageDir = dir;
+    settings.downloadsDir = dir;
+    settings.appVersion = QStringLiteral("1.0");
+    settings.tls = LocalHttpServer::trustingClient();
+    settings.openFile = [](const QUrl &) {};
+    settings.quit = [] {};
+    return std::make_unique<RemoteConfigManager>(settings);
+}
+
+struct Library {
+    MonitorFixture fixture;
+    std::unique_ptr<QtClipboard> realClipboard;
+    std::unique_ptr<RemoteConfigManager> config;
+    WidthCodeDetector detector{codeWidth};
+    LibraryView::Dependencies deps;
+
+    ScreenshotMonitor &monitor() { return *fixture.monitor; }
+
+    LibraryView &open(int count = 0, int width = 160)
+    {
+        fixture.start(realClipboard.get());
+        add(count, width);
+        deps.monitor = fixture.monitor.get();
+        deps.remoteConfig = config.get();
+        deps.codeDetector = &detector;
+        deps.timings.scanDelay = milliseconds(10);
+        deps.timings.feedback = {milliseconds(300), milliseconds(300)};
+        QWidget *window = LibraryWindowController::open(deps);
+        if (!QTest::qWaitForWindowExposed(window))
+            qFatal("the library never showed");
+        return *LibraryWindowController::view();
+    }
+
+    void add(int count, int width = 160)
+    {
+        if (count == 0)
+            return;
+        const qsizetype before = monitor().screenshots().size();
+        QStringList paths;
+        for (int i = 0; i < count; ++i) {
+            const int n = int(before) + i;
+            paths << writePng(fixture.root.path() + QStringLiteral("/in/Screenshot %1.png").arg(n, 3, 10, QLatin1Char('0')),
+                              makeImage(width, width * 5 / 8, Qt::darkCyan, n));
+        }
+        QSignalSpy inserted(&monitor(), &ScreenshotMonitor::captureInserted);
+        monitor().addScreenshots(paths);
+        QTRY_COMPARE_WITH_TIMEOUT(inserted.size(), count, 20000);
+    }
+
+    ~Library()
+    {
+        if (LibraryView *view = LibraryWindowController::view()) {
+            view->actions()->waitForBackgroundWork();
+            view->codeScanTrigger()->waitForBackgroundWork();
+        }
+        delete LibraryWindowController::window();
+        if (fixture.monitor)
+            fixture.monitor->waitForBackgroundWork();
+        fixture.monitor.reset();  // before the clipboard it uses
+    }
+};
+
+QString labelText(QWidget *root, const char *name)
+{
+    const auto *label = root->findChild<QLabel *>(QLatin1String(name));
+    return label && label->isVisibleTo(root->window()) ? label->text() : QString();
+}
+
+}  // namespace
+
+class LibraryUiTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void emptyHistoryShowsBothEmptyStates()
+    {
+        Library library;
+        LibraryView &view = library.open();
+        QCOMPARE(view.countText(), QStringLiteral("0"));
+        QCOMPARE(labelText(&view, "emptyList"), QStringLiteral("No Screenshots"));
+        QCOMPARE(labelText(&view, "emptyDetail"), QStringLiteral("Select a screenshot"));
+        QWidget *window = LibraryWindowController::window();
+        QCOMPARE(window->windowTitle(), QStringLiteral("Library"));
+        QCOMPARE(window->size(), QSize(720, 480));
+    }
+
+    void removingTheSelectedItemSelectsTheNewest()
+    {
+        Library library;
+        LibraryView &view = library.open(3);
+        QCOMPARE(view.countText(), QStringLiteral("3"));
+        const QList<ScreenshotItem> items = library.monitor().screenshots();
+        QCOMPARE(view.selectedItem()->id, items.first().id);  // the newest on opening
+        view.select(items.at(1).id);
+        QCOMPARE(view.list()->currentIndex().row(), 1);
+
+        auto *remove = view.detail()->findChild<QAbstractButton *>(QStringLiteral("removeButton"));
+        remove->click();
+        QTRY_COMPARE(view.countText(), QStringLiteral("2"));
+        QCOMPARE(view.selectedItem()->id, items.first().id);
+        QCOMPARE(view.list()->currentIndex().row(), 0);
+
+        remove->click();
+        QTRY_COMPARE(view.countText(), QStringLiteral("1"));
+        remove->click();
+        QTRY_COMPARE(view.countText(), QStringLiteral("0"));
+        QVERIFY(!view.selectedItem());
+        QCOMPARE(labelText(&view, "emptyList"), QStringLiteral("No Screenshots"));
+        QCOMPARE(labelText(&view, "emptyDetail"), QStringLiteral("Select a screenshot"));
+    }
+
+    void openingAgainKeepsTheWindowAndSelection()
+    {
+        Library library;
+        LibraryView &view = library.open(3);
+        const ScreenshotItem oldest = library.monitor().screenshots().last();
+        view.select(oldest.id);
+        QWidget *window = LibraryWindowController::window();
+        QCOMPARE(LibraryWindowController::open(library.deps), window);
+        QCOMPARE(LibraryWindowController::view(), &view);
+        QCOMPARE(view.selectedItem()->id, oldest.id);
+
+        // Closing discards it; the next one starts at the newest item.
+        window->close();
+        QTRY_VERIFY(!LibraryWindowController::window());
+        QWidget *fresh = LibraryWindowController::open(library.deps);
+        QVERIFY(fresh);
+        QCOMPARE(LibraryWindowController::view()->selectedItem()->id, library.monitor().screenshots().first().id);
+    }
+
+    // A new capture at the cap drops the selected oldest item without
+    // changing the count; the selection still moves to the newest.
+    void selectionFollowsChangesThatKeepTheCount()
+    {
+        Library library;
+        LibraryView &view = library.open(ScreenshotMonitor::maxItems);
+        const ScreenshotItem oldest = library.monitor().screenshots().last();
+        view.select(oldest.id);
+        library.add(1);
+        QTRY_COMPARE(view.selectedItem()->id, library.monitor().screenshots().first().id);
+        QCOMPARE(view.countText(), QString::number(ScreenshotMonitor::maxItems));
+        QCOMPARE(view.list()->currentIndex().row(), 0);
+    }
+
+    // Thumbnails are drawn for rows on screen, not for the whole history.
+    void onlyVisibleRowsHoldThumbnails()
+    {
+        Library library;
+        LibraryView &view = library.open(60);
+        QTest::qWait(50);
+        const int shown = view.list()->viewport()->height() / view.list()->sizeHintForRow(0) + 2;
+        QVERIFY2(view.rowView()->cachedThumbnails() > 0, "no row was drawn");
+        QVERIFY2(view.rowView()->cachedThumbnails() <= shown, qPrintable(QString::number(view.rowView()->cachedThumbnails())));
+    }
+
+    void codeBadgeObeysTheFlag_data()
+    {
+        QTest::addColumn<std::optional<bool>>("qrEnabled");
+        QTest::addColumn<bool>("badge");
+        QTest::newRow("no configuration") << std::optional<bool>() << true;
+        QTest::newRow("enabled") << std::optional(true) << true;
+        QTest::newRow("disabled") << std::optional(false) << false;
+    }
+
+    void codeBadgeObeysTheFlag()
+    {
+        QFETCH(std::optional<bool>, qrEnabled);
+        QFETCH(bool, badge);
+        Library library;
+        library.config = configManager(library.fixture.root.path() + QStringLiteral("/config-cache"), qrEnabled);
+        LibraryView &view = library.open(1, codeWidth);
+        // The scan runs either way.
+        QTRY_VERIFY(view.codesItemId() == view.selectedItem()->id);
+        QCOMPARE(view.codePayloads(), QStringList{QStringLiteral("https://example.org/")});
+        QTest::qWait(50);
+        QCOMPARE(view.detail()->preview()->badge()->isShown(), badge);
+    }
+
+    void selectingAnotherItemClearsTheBadgeAtOnce()
+    {
+        Library library;
+        library.fixture.start();
+        library.add(1, codeWidth);
+        library.fixture.monitor.reset();
+        LibraryView &view = library.open(1);  // newest: no code; the older one has one
+        const QList<ScreenshotItem> items = library.monitor().screenshots();
+        view.select(items.last().id);
+        QTRY_VERIFY(view.detail()->preview()->badge()->isShown());
+        view.select(items.first().id);
+        QVERIFY(!view.detail()->preview()->badge()->isShown());
+        QVERIFY(view.codePayloads().isEmpty());
+        view.codeScanTrigger()->waitForBackgroundWork();
+        QTest::qWait(100);
+        QVERIFY(!view.detail()->preview()->badge()->isShown());
+    }
+
+    // "Copied!" belongs to the item it was pressed on.
+    void copyAddsNoHistoryItemAndShowsOnItsItemOnly()
+    {
+        Library library;
+        library.realClipboard = std::make_unique<QtClipboard>();
+        library.fixture.preferences->setBool(Preferences::clipboardScreenshotsOnlyKey, false);
+        LibraryView &view = library.open(2);
+        QGuiApplication::clipboard()->clear();
+        view.detail()->copyButton()->click();
+        QTRY_COMPARE(view.detail()->copyButton()->text(), QStringLiteral("Copied!"));
+        QTRY_VERIFY(!QGuiApplication::clipboard()->image().isNull());
+        for (int i = 0; i < 3; ++i) {
+            library.monitor().pollClipboard();
+            QTest::qWait(100);
+        }
+        library.monitor().waitForBackgroundWork();
+        QTest::qWait(100);
+        QCOMPARE(library.monitor().screenshots().size(), 2);
+
+        view.select(library.monitor().screenshots().last().id);
+        QCOMPARE(view.detail()->copyButton()->text(), QStringLiteral("Copy"));
+    }
+};
+
+QTEST_MAIN(LibraryUiTest)
+#include "test_library_ui.moc"

@@ -1,0 +1,365 @@
+// The settings window offscreen: its switches against real preference and
+// autostart files in a temporary folder, the local-copies dialog against real
+// saved files, the maintenance actions with shortened delays, and the Imgur
+// client id field driving the upload controls of the popover and library.
+
+#include "config/RemoteConfigCache.h"
+#include "config/RemoteConfigManager.h"
+#include "desktop/XdgAutostart.h"
+#include "library/LibraryDetailPane.h"
+#include "library/LibraryView.h"
+#include "settings/SettingsRow.h"
+#include "settings/SettingsView.h"
+#include "settings/SettingsWindowController.h"
+#include "upload/ImgurClientId.h"
+#include "viewer/ContentView.h"
+#include "viewer/UploadButton.h"
+#include "LocalHttpServer.h"
+#include "MonitorFixture.h"
+#include "TestSupport.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+
+using namespace TestSupport;
+using std::chrono::milliseconds;
+
+namespace {
+
+std::unique_ptr<RemoteConfigManager> configManager(const QString &dir, const RemoteFeatureFlags &flags)
+{
+    RemoteConfig config;
+    config.feature_flags = flags;
+    RemoteConfigCache{config, 0}.save(dir);
+    RemoteConfigManager::Settings settings;
+    settings.storageDir = dir;
+    settings.downloadsDir = dir;
+    settings.appVersion = QStringLiteral("1.0");
+    settings.tls = LocalHttpServer::trustingClient();
+    settings.openFile = [](const QUrl &) {};
+    settings.quit = [] {};
+    return std::make_unique<RemoteConfigManager>(settings);
+}
+
+struct Settings {
+    MonitorFixture fixture;
+    QString configHome = fixture.root.path() + QStringLiteral("/xdg-config");
+    XdgAutostart autostart{configHome, QStringLiteral("/opt/tarnwick/bin/tarnwick")};
+    std::unique_ptr<ImgurClientId> clientId;
+    std::unique_ptr<RemoteConfigManager> config;
+    SettingsView::Dependencies deps;
+
+    Settings() { fixture.start(); }
+
+    ScreenshotMonitor &monitor() { return *fixture.monitor; }
+
+    SettingsView &open()
+    {
+        clientId = std::make_unique<ImgurClientId>(fixture.preferences.get());
+        deps.monitor = fixture.monitor.get();
+        deps.preferences = fixture.preferences.get();
+        deps.remoteConfig = config.get();
+        deps.loginItem = &autostart;
+        deps.imgurClientId = clientId.get();
+        deps.timings = {milliseconds(60), milliseconds(60), milliseconds(20)};
+        SettingsWindowController::open(deps);
+        SettingsView *view = SettingsWindowController::view();
+        if (!QTest::qWaitFor([view] { return view->hasStatistics(); }, 5000))
+            qFatal("the statistics were never read");
+        return *view;
+    }
+
+    void close()
+    {
+        delete SettingsWindowController::window();
+    }
+
+    ~Settings()
+    {
+        close();
+        fixture.monitor->waitForBackgroundWork();
+    }
+
+    QString saveFiles(const QString &folder, int count)
+    {
+        QString last;
+        for (int i = 0; i < count; ++i)
+            last = writePng(folder + QStringLiteral("/shot-%1.png").arg(i), makeImage(40, 30, Qt::red, i));
+        return last;
+    }
+};
+
+int filesIn(const QString &folder)
+{
+    return int(QDir(folder).entryList(QDir::Files).size());
+}
+
+QPushButton *dialogButton(QMessageBox *dialog, const QString &text)
+{
+    for (QAbstractButton *button : dialog->buttons()) {
+        if (button->text() == text)
+            return qobject_cast<QPushButton *>(button);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+class SettingsUiTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void oneWindowAtATime()
+    {
+        Settings settings;
+        settings.open();
+        QWidget *window = SettingsWindowController::window();
+        QCOMPARE(window->windowTitle(), QStringLiteral("Tarnwick Settings"));
+        settings.open();
+        QCOMPARE(SettingsWindowController::window(), window);
+    }
+
+    void launchSwitchWritesAndRemovesTheAutostartFile()
+    {
+        Settings settings;
+        QCheckBox *launch = settings.open().launchSwitch();
+        QVERIFY(!launch->isChecked());
+        launch->click();
+        QVERIFY(launch->isChecked());
+        QFile entry(settings.autostart.filePath());
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        QVERIFY(entry.readAll().contains("\nExec=\"/opt/tarnwick/bin/tarnwick\"\n"));
+        entry.close();
+
+        settings.close();
+        QVERIFY(settings.open().launchSwitch()->isChecked());  // read back at open
+        SettingsWindowController::view()->launchSwitch()->click();
+        QVERIFY(!QFile::exists(settings.autostart.filePath()));
+        QVERIFY(!SettingsWindowController::view()->launchSwitch()->isChecked());
+    }
+
+    void launchSwitchReadsTheEntry_data()
+    {
+        QTest::addColumn<QByteArray>("entry");
+        QTest::addColumn<bool>("on");
+        QTest::newRow("plain") << QByteArray("[Desktop Entry]\nType=Application\nExec=tarnwick\n") << true;
+        QTest::newRow("hidden") << QByteArray("[Desktop Entry]\nExec=tarnwick\nHidden=true\n") << false;
+        QTest::newRow("hidden false") << QByteArray("[Desktop Entry]\nExec=tarnwick\nHidden=false\n") << true;
+    }
+
+    void launchSwitchReadsTheEntry()
+    {
+        QFETCH(QByteArray, entry);
+        QFETCH(bool, on);
+        Settings settings;
+        writeBytes(settings.autostart.filePath(), entry);
+        QCOMPARE(settings.open().launchSwitch()->isChecked(), on);
+    }
+
+    void unwritableAutostartFolderReturnsTheSwitch()
+    {
+        Settings settings;
+        // A file where the folder should be: nobody, not even root, can write into it.
+        writeBytes(settings.configHome + QStringLiteral("/autostart"), "in the way");
+        QCheckBox *launch = settings.open().launchSwitch();
+        launch->click();
+        QVERIFY(!launch->isChecked());
+        QVERIFY(!settings.autostart.isEnabled());
+    }
+
+    void flagsHideRows_data()
+    {
+        QTest::addColumn<bool>("localBackup");
+        QTest::addColumn<bool>("phoneCapture");
+        QTest::newRow("both") << true << true;
+        QTest::newRow("no local copies") << false << true;
+        QTest::newRow("no phone capture") << true << false;
+    }
+
+    void flagsHideRows()
+    {
+        QFETCH(bool, localBackup);
+        QFETCH(bool, phoneCapture);
+        Settings settings;
+        RemoteFeatureFlags flags;
+        flags.local_backup_enabled = localBackup;
+        flags.iphone_clipboard_capture_enabled = phoneCapture;
+        settings.config = configManager(settings.fixture.root.path() + QStringLiteral("/config-cache"), flags);
+        SettingsView &view = settings.open();
+        QCOMPARE(view.localCopiesRow()->isVisibleTo(&view), localBackup);
+        QCOMPARE(view.phoneRow()->isVisibleTo(&view), phoneCapture);
+    }
+
+    // The count is read again when the switch goes off: files saved after the
+    // window opened are counted too.
+    void disablingLocalCopiesAsksFirst_data()
+    {
+        QTest::addColumn<int>("files");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("confirm");
+        QTest::newRow("three, cancelled") << 3 << "This will permanently delete 3 saved images (" << false;
+        QTest::newRow("one, cancelled") << 1 << "This will permanently delete 1 saved image (" << false;
+        QTest::newRow("three, deleted") << 3 << "This will permanently delete 3 saved images (" << true;
+    }
+
+    void disablingLocalCopiesAsksFirst()
+    {
+        QFETCH(int, files);
+        QFETCH(QString, message);
+        QFETCH(bool, confirm);
+        Settings settings;
+        settings.fixture.preferences->setBool(Preferences::saveLocalCopiesKey, true);
+        SettingsView &view = settings.open();
+        const QString saved = settings.fixture.folders.savedShots;
+        settings.saveFiles(saved, files);
+
+        view.localCopiesSwitch()->click();
+        QTRY_VERIFY(view.disableDialog());
+        QMessageBox *dialog = view.disableDialog();
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Disable Save Local Copies?"));
+        QVERIFY2(dialog->text().startsWith(message), qPrintable(dialog->text()));
+        QVERIFY(dialog->text().endsWith(QStringLiteral(") from Tarnwick's library.")));
+        QVERIFY(view.localCopiesSwitch()->isChecked());
+
+        dialogButton(dialog, confirm ? QStringLiteral("Disable and Delete Saved Files") : QStringLiteral("Cancel"))
+            ->click();
+        QTRY_VERIFY(!view.disableDialog());
+        QCOMPARE(view.localCopiesSwitch()->isChecked(), !confirm);
+        QCOMPARE(settings.fixture.preferences->saveLocalCopies(), !confirm);
+        QTRY_COMPARE(filesIn(saved), confirm ? 0 : files);
+    }
+
+    void clearAllNeedsTwoPresses_data()
+    {
+        QTest::addColumn<bool>("confirm");
+        QTest::newRow("once, lapsed") << false;
+        QTest::newRow("twice") << true;
+    }
+
+    void clearAllNeedsTwoPresses()
+    {
+        QFETCH(bool, confirm);
+        Settings settings;
+        const QString clipboardShot = settings.saveFiles(settings.fixture.folders.clipboardShots, 1);
+        const QString elsewhere = settings.saveFiles(settings.fixture.shots, 1);
+        settings.monitor().addScreenshots({elsewhere, clipboardShot});
+        QTRY_COMPARE(settings.monitor().screenshots().size(), 2);
+        QPushButton *clear = settings.open().clearButton();
+
+        clear->click();
+        QCOMPARE(clear->text(), QStringLiteral("Confirm?"));
+        if (confirm) {
+            clear->click();
+            QTRY_COMPARE(settings.monitor().screenshots().size(), 0);
+            QCOMPARE(clear->text(), QStringLiteral("Clear All"));
+        } else {
+            QTRY_COMPARE(clear->text(), QStringLiteral("Clear All"));
+            QTest::qWait(50);
+            QCOMPARE(settings.monitor().screenshots().size(), 2);
+        }
+        QCOMPARE(QFile::exists(clipboardShot), !confirm);
+        QVERIFY(QFile::exists(elsewhere));
+    }
+
+    void syncShowsDoneForAMoment()
+    {
+        Settings settings;
+        QPushButton *sync = settings.open().syncButton();
+        sync->click();
+        QCOMPARE(sync->text(), QStringLiteral("Done!"));
+        QTRY_COMPARE(sync->text(), QStringLiteral("Sync Now"));
+    }
+
+    // Each click writes the state the switch then shows, once.
+    void captureSwitchesWriteWhatTheyShow_data()
+    {
+        QTest::addColumn<bool>("phone");
+        QTest::newRow("phone clipboard") << true;
+        QTest::newRow("any copied image") << false;
+    }
+
+    void captureSwitchesWriteWhatTheyShow()
+    {
+        QFETCH(bool, phone);
+        Settings settings;
+        SettingsView &view = settings.open();
+        QCheckBox *box = phone ? view.phoneSwitch() : view.anyImageSwitch();
+        const auto stored = [&] {
+            return phone ? settings.fixture.preferences->isClipboardCaptureEnabled()
+                         : !settings.fixture.preferences->clipboardScreenshotsOnly();
+        };
+        QCOMPARE(box->isChecked(), stored());
+        for (int i = 0; i < 2; ++i) {
+            const bool before = box->isChecked();
+            box->click();
+            QCOMPARE(box->isChecked(), !before);
+            QCOMPARE(stored(), !before);
+        }
+    }
+
+    void clientIdFieldDrivesTheUploadControls_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("offered");
+        QTest::newRow("plain") << "0123abcdEF" << "0123abcdEF" << true;
+        QTest::newRow("spaces around") << "  0123abcdEF \t" << "0123abcdEF" << true;
+        QTest::newRow("cleared") << "" << "" << false;
+        QTest::newRow("header injection") << "0123abcd\r\nX-Evil: 1" << "0123abcd\r\nX-Evil: 1" << false;
+        QTest::newRow("punctuation") << "0123-abcd-ef" << "0123-abcd-ef" << false;
+        QTest::newRow("too short") << "abc12" << "abc12" << false;
+    }
+
+    void clientIdFieldDrivesTheUploadControls()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        QFETCH(bool, offered);
+        Settings settings;
+        const QString shot = settings.saveFiles(settings.fixture.shots, 1);
+        settings.monitor().addScreenshots({shot});
+        QTRY_COMPARE(settings.monitor().screenshots().size(), 1);
+        SettingsView &view = settings.open();
+
+        ContentView::Dependencies popoverDeps;
+        popoverDeps.monitor = &settings.monitor();
+        popoverDeps.imgurClientId = settings.clientId.get();
+        ContentView popover(popoverDeps);
+        popover.show();
+        LibraryView::Dependencies libraryDeps;
+        libraryDeps.monitor = &settings.monitor();
+        libraryDeps.imgurClientId = settings.clientId.get();
+        LibraryView library(libraryDeps);
+        library.show();
+        const auto shown = [&] {
+            auto *popoverUpload = popover.findChild<UploadButton *>();
+            return std::pair(popoverUpload && popoverUpload->isVisibleTo(&popover),
+                             library.detail()->uploadButton()->isVisibleTo(&library));
+        };
+        QCOMPARE(shown(), std::pair(false, false));
+
+        // A valid id first, so that each row also shows the change back.
+        QLineEdit *field = view.clientIdField();
+        field->setText(QStringLiteral("validId123"));
+        Q_EMIT field->editingFinished();
+        QCOMPARE(shown(), std::pair(true, true));
+
+        field->setText(typed);
+        Q_EMIT field->editingFinished();
+        QCOMPARE(settings.fixture.preferences->stringValue(Preferences::imgurClientIdKey), stored.trimmed());
+        QCOMPARE(field->text(), typed.trimmed());
+        QCOMPARE(shown(), std::pair(offered, offered));
+        QCOMPARE(settings.clientId->effective(), offered ? stored : QString());
+        popover.actions()->waitForBackgroundWork();
+        library.actions()->waitForBackgroundWork();
+    }
+};
+
+QTEST_MAIN(SettingsUiTest)
+#include "test_settings_ui.moc"
