@@ -4,6 +4,7 @@
 #include "LocalHttpServer.h"
 #include "TestSupport.h"
 #include "annotation/AnnotationDocument.h"
+#include "capture/Preferences.h"
 #include "annotation/AnnotationGeometry.h"
 #include "editor/AnnotationCanvas.h"
 #include "editor/AnnotationEditorView.h"
@@ -15,6 +16,7 @@
 #include "editor/StyleChoiceButton.h"
 #include "editor/SwatchButton.h"
 #include "editor/SymbolButton.h"
+#include "upload/ImgurClientId.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -360,6 +362,25 @@ private Q_SLOTS:
         QVERIFY(!view->actions()->isCopied());
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("kept"));
         delete second;
+    }
+
+    // The Imgur button follows the client id in effect while the window is open.
+    void uploadFollowsTheClientId()
+    {
+        m_view.reset();
+        Preferences preferences(m_dir.filePath(QStringLiteral("prefs.conf")));
+        ImgurClientId clientId(&preferences);
+        AnnotationEditorWindowController::setUploads({&clientId, {}});
+        QPointer<QWidget> window = AnnotationEditorWindowController::open(m_path, nullptr);
+        GlassButton *upload = AnnotationEditorWindowController::view()->toolbar()->uploadButton();
+        const bool builtIn = !ImgurUploader::builtInClientId().isEmpty();
+        QCOMPARE(upload->isVisibleTo(window), builtIn);
+        clientId.setUserText(QStringLiteral("0abc1234def5"));
+        QVERIFY(upload->isVisibleTo(window));
+        clientId.setUserText(QString());
+        QCOMPARE(upload->isVisibleTo(window), builtIn);
+        AnnotationEditorWindowController::setUploads({});
+        delete window;
     }
 
     void uploadClickedTwiceStartsOne()
