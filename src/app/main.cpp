@@ -8,6 +8,7 @@
 #include "capture/LocalFolders.h"
 #include "capture/Preferences.h"
 #include "capture/QtClipboard.h"
+#include "capture/ScreenshotItem.h"
 #include "capture/ScreenshotMonitor.h"
 #include "capture/SpectacleListener.h"
 #include "capture/Thumbnailer.h"
@@ -18,6 +19,7 @@
 #include "desktop/DesktopWorkspace.h"
 #include "desktop/KeyboardSettings.h"
 #include "desktop/XdgAutostart.h"
+#include "editor/AnnotationEditorWindowController.h"
 #include "hotkey/DesktopHotKey.h"
 #include "picker/ColorPickerWindowController.h"
 #include "session/AllocatorTuning.h"
@@ -41,6 +43,7 @@ struct Command {
     bool toggle = false;
     bool screenshotTaken = false;
     QString pickColor;  // absolute path of the image to pick colours from
+    QString annotate;   // absolute path of the image to annotate
     bool library = false;
     bool settings = false;
 };
@@ -60,6 +63,8 @@ struct Options {
                              QStringLiteral("FILE")};
     QCommandLineOption pickColor{QStringLiteral("pick-color"), QStringLiteral("Pick colours from the image FILE."),
                                  QStringLiteral("FILE")};
+    QCommandLineOption annotate{QStringLiteral("annotate"), QStringLiteral("Annotate the image FILE."),
+                                QStringLiteral("FILE")};
     QCommandLineOption library{QStringLiteral("library"), QStringLiteral("Open the library window.")};
     QCommandLineOption settings{QStringLiteral("settings"), QStringLiteral("Open the settings window.")};
 };
@@ -76,13 +81,14 @@ void describe(QCommandLineParser &parser, Options &options)
     parser.addOption(options.text);
     parser.addOption(options.codes);
     parser.addOption(options.pickColor);
+    parser.addOption(options.annotate);
     parser.addOption(options.library);
     parser.addOption(options.settings);
 }
 
-// The image for --pick-color, made absolute here: a running instance does not
-// share this process's working folder. None, with a line on stderr, when it
-// cannot be read; nothing is forwarded then.
+// The image for --pick-color and --annotate, made absolute here: a running
+// instance does not share this process's working folder. None, with a line
+// on stderr, when it cannot be read; nothing is forwarded then.
 std::optional<QString> pickableFile(const QString &argument)
 {
     const QFileInfo info(argument);
@@ -113,8 +119,8 @@ std::optional<int> analyse(const QCommandLineParser &parser, const Options &opti
 }
 
 // Handles --help, --version, --text and --codes, and hands --toggle /
-// --screenshot-taken / --pick-color / --library / --settings to a running
-// instance. Returns an exit code when this process is done.
+// --screenshot-taken / --pick-color / --annotate / --library / --settings to
+// a running instance. Returns an exit code when this process is done.
 std::optional<int> handOff(int argc, char **argv, Command &command)
 {
     QCoreApplication probe(argc, argv);
@@ -142,13 +148,20 @@ std::optional<int> handOff(int argc, char **argv, Command &command)
         command.pickColor = *file;
         forwarded = DBusService::callRunningInstance(QStringLiteral("PickColor"), 0, {command.pickColor});
     }
+    if (parser.isSet(options.annotate)) {
+        const std::optional<QString> file = pickableFile(parser.value(options.annotate));
+        if (!file)
+            return 1;
+        command.annotate = *file;
+        forwarded = DBusService::callRunningInstance(QStringLiteral("Annotate"), 0, {command.annotate}) || forwarded;
+    }
     if (command.screenshotTaken)
         forwarded = DBusService::callRunningInstance(QStringLiteral("ScreenshotTaken"));
     if (command.toggle)
         forwarded = DBusService::callRunningInstance(QStringLiteral("Toggle")) || forwarded;
     // Launching again while running brings the popover up in the running instance.
-    if (!command.toggle && !command.screenshotTaken && command.pickColor.isEmpty() && !command.library
-        && !command.settings)
+    if (!command.toggle && !command.screenshotTaken && command.pickColor.isEmpty() && command.annotate.isEmpty()
+        && !command.library && !command.settings)
         forwarded = DBusService::callRunningInstance(QStringLiteral("Toggle"));
     if (forwarded)
         return 0;
@@ -189,6 +202,8 @@ int main(int argc, char **argv)
         // the command and leave, never running beside it.
         if (!command.pickColor.isEmpty())
             return DBusService::callRunningInstance(QStringLiteral("PickColor"), 10000, {command.pickColor}) ? 0 : 1;
+        if (!command.annotate.isEmpty())
+            return DBusService::callRunningInstance(QStringLiteral("Annotate"), 10000, {command.annotate}) ? 0 : 1;
         if (command.library || command.settings)
             return DBusService::callRunningInstance(command.library ? QStringLiteral("Library")
                                                                     : QStringLiteral("Settings"),
@@ -249,6 +264,12 @@ int main(int argc, char **argv)
                      &ScreenshotMonitor::screenshotEventFired);
     QObject::connect(&service, &DBusService::pickColorRequested, &delegate,
                      [](const QString &path) { ColorPickerWindowController::open(path); });
+    AnnotationEditorWindowController::setUploads({&imgurClientId, services.imgur});
+    QObject::connect(&service, &DBusService::annotateRequested, &delegate,
+                     [&monitor](const QString &path) { AnnotationEditorWindowController::open(path, &monitor); });
+    QObject::connect(&delegate, &AppDelegate::annotateRequested, &delegate, [&monitor](const ScreenshotItem &item) {
+        AnnotationEditorWindowController::open(item, &monitor);
+    });
     QObject::connect(&service, &DBusService::libraryRequested, &delegate, &AppDelegate::openLibrary);
     QObject::connect(&service, &DBusService::settingsRequested, &delegate, &AppDelegate::openSettings);
     SpectacleListener spectacle;
@@ -262,6 +283,8 @@ int main(int argc, char **argv)
         delegate.togglePopover();
     if (!command.pickColor.isEmpty())
         ColorPickerWindowController::open(command.pickColor);
+    if (!command.annotate.isEmpty())
+        AnnotationEditorWindowController::open(command.annotate, &monitor);
     if (command.library)
         delegate.openLibrary();
     if (command.settings)

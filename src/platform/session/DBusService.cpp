@@ -96,6 +96,11 @@ void DBusService::PickColor(const QString &path)
     Q_EMIT pickColorRequested(path);
 }
 
+void DBusService::Annotate(const QString &path)
+{
+    Q_EMIT annotateRequested(path);
+}
+
 void DBusService::Library()
 {
     Q_EMIT libraryRequested();

@@ -43,6 +43,7 @@ public Q_SLOTS:
     // path: absolute, made so by the caller, whose working folder this
     // process does not share.
     Q_SCRIPTABLE void PickColor(const QString &path);
+    Q_SCRIPTABLE void Annotate(const QString &path);  // path: absolute, as for PickColor
     Q_SCRIPTABLE void Library();
     Q_SCRIPTABLE void Settings();
 
@@ -50,6 +51,7 @@ Q_SIGNALS:
     void toggleRequested();
     void screenshotTakenReported();
     void pickColorRequested(const QString &path);
+    void annotateRequested(const QString &path);
     void libraryRequested();
     void settingsRequested();
 

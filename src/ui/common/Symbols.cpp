@@ -53,6 +53,11 @@ const QHash<QString, QString> &table()
         {QStringLiteral("text.viewfinder"), QStringLiteral("scan-text.svg")},
         {QStringLiteral("trash"), QStringLiteral("trash.svg")},
         {QStringLiteral("xmark"), QStringLiteral("x.svg")},
+        {QStringLiteral("rectangle"), QStringLiteral("square.svg")},
+        {QStringLiteral("circle"), QStringLiteral("circle.svg")},
+        {QStringLiteral("rectangle.fill"), QStringLiteral("highlighter.svg")},
+        {QStringLiteral("character.textbox"), QStringLiteral("type.svg")},
+        {QStringLiteral("arrow.uturn.backward"), QStringLiteral("undo-2.svg")},
     };
     return files;
 }

@@ -1,0 +1,121 @@
+#include "editor/AnnotationEditorView.h"
+
+#include "annotation/AnnotationDocument.h"
+#include "annotation/AnnotationExport.h"
+#include "common/Style.h"
+#include "common/Symbols.h"
+#include "editor/AnnotationCanvas.h"
+#include "editor/EditorToolbar.h"
+
+#include <QFuture>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QShortcut>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+#include <QtConcurrent>
+
+namespace {
+
+QImage readImage(const QString &path)
+{
+    QImageReader reader(path);  // bounded by Qt's allocation limit
+    reader.setAutoTransform(true);
+    return reader.read();
+}
+
+}  // namespace
+
+AnnotationEditorView::AnnotationEditorView(const QString &path, AnnotationActions::Dependencies deps,
+                                           QWidget *parent)
+    : QWidget(parent)
+    , m_path(path)
+    , m_document(new AnnotationDocument(this))
+    , m_actions(new AnnotationActions(std::move(deps), this))
+    , m_toolbar(new EditorToolbar(m_document, m_actions, this))
+    , m_area(new QStackedWidget(this))
+    , m_placeholder(new QLabel(this))
+{
+    // Keys reach it through the canvas or when given the focus; a click on
+    // the toolbar must not take the focus from the text being typed.
+    setFocusPolicy(Qt::NoFocus);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_toolbar);
+    auto *divider = new QWidget(this);
+    divider->setFixedHeight(1);
+    divider->setAutoFillBackground(true);
+    QPalette line = divider->palette();
+    line.setColor(QPalette::Window, Style::quaternary(palette()));
+    divider->setPalette(line);
+    layout->addWidget(divider);
+    layout->addWidget(m_area, 1);
+    m_area->setAutoFillBackground(true);
+    QPalette under = m_area->palette();
+    under.setColor(QPalette::Window, palette().color(QPalette::Window).darker(112));
+    m_area->setPalette(under);
+    m_placeholder->setObjectName(QStringLiteral("photo"));
+    m_placeholder->setAlignment(Qt::AlignCenter);
+    m_area->addWidget(m_placeholder);
+
+    connect(m_toolbar, &EditorToolbar::copyRequested, this, &AnnotationEditorView::copyAnnotatedImage);
+    connect(m_toolbar, &EditorToolbar::uploadRequested, this, &AnnotationEditorView::uploadToImgur);
+    // Acting on the text instead while the inline editor has the focus: the
+    // text input takes these keys first.
+    auto *undo = new QShortcut(QKeySequence::Undo, this, m_document, &AnnotationDocument::undo);
+    auto *copy = new QShortcut(QKeySequence::Copy, this, this, &AnnotationEditorView::copyAnnotatedImage);
+    undo->setContext(Qt::WidgetWithChildrenShortcut);
+    copy->setContext(Qt::WidgetWithChildrenShortcut);
+
+    QtConcurrent::run(readImage, path).then(this, [this](const QImage &image) { setImage(image); });
+}
+
+void AnnotationEditorView::setImage(const QImage &image)
+{
+    m_image = image;
+    m_loaded = true;
+    if (image.isNull()) {
+        m_placeholder->setPixmap(Symbols::pixmap(QStringLiteral("photo"), Style::tertiary(palette()), QSizeF(40, 40),
+                                                 devicePixelRatioF()));
+    } else {
+        m_canvas = new AnnotationCanvas(image, m_document, m_area);
+        m_area->addWidget(m_canvas);
+        m_area->setCurrentWidget(m_canvas);
+        if (hasFocus())
+            m_canvas->setFocus();
+    }
+    Q_EMIT loaded();
+}
+
+QImage AnnotationEditorView::buildAnnotatedImage() const
+{
+    if (!m_canvas)
+        return {};
+    return AnnotationExport::buildAnnotatedImage(m_image, m_document->annotations(),
+                                                 m_canvas->displayImgRect().width());
+}
+
+void AnnotationEditorView::copyAnnotatedImage()
+{
+    m_actions->copy(buildAnnotatedImage());
+}
+
+void AnnotationEditorView::uploadToImgur()
+{
+    if (m_actions->isUploading())
+        return;
+    m_actions->upload(buildAnnotatedImage());
+}
+
+void AnnotationEditorView::keyPressEvent(QKeyEvent *event)
+{
+    // Only keys that reach this window and no text input took.
+    if (event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace) {
+        m_document->deleteSelected();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}

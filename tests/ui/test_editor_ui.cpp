@@ -1,0 +1,413 @@
+// The annotation editor driven by synthesized pointer and key events on the
+// offscreen platform: one test per family of gestures.
+
+#include "LocalHttpServer.h"
+#include "TestSupport.h"
+#include "annotation/AnnotationDocument.h"
+#include "capture/Preferences.h"
+#include "annotation/AnnotationGeometry.h"
+#include "editor/AnnotationCanvas.h"
+#include "editor/AnnotationEditorView.h"
+#include "editor/AnnotationEditorWindowController.h"
+#include "editor/EditorToolbar.h"
+#include "editor/GlassButton.h"
+#include "editor/InlineTextEditor.h"
+#include "editor/SelectionHandlesView.h"
+#include "editor/StyleChoiceButton.h"
+#include "editor/SwatchButton.h"
+#include "editor/SymbolButton.h"
+#include "upload/ImgurClientId.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <numbers>
+
+using namespace TestSupport;
+using Handle = SelectionHandlesView::Handle;
+
+Q_DECLARE_METATYPE(AnnotationTool)
+Q_DECLARE_METATYPE(Handle)
+
+namespace {
+
+Annotation mark(AnnotationTool tool, QPointF start, QPointF end, QString text = {})
+{
+    Annotation a;
+    a.tool = tool;
+    a.start = start;
+    a.end = end;
+    a.color = AnnotationPalette::colors().first();
+    a.text = std::move(text);
+    return a;
+}
+
+bool near(QPointF a, QPointF b)
+{
+    return std::abs(a.x() - b.x()) < 0.002 && std::abs(a.y() - b.y()) < 0.002;
+}
+
+}  // namespace
+
+class EditorUiTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_path;
+    std::unique_ptr<AnnotationEditorView> m_view;
+
+    AnnotationDocument *doc() const { return m_view->document(); }
+    AnnotationCanvas *canvas() const { return m_view->canvas(); }
+    QPoint at(QPointF normalized) const
+    {
+        return AnnotationGeometry::toView(normalized, canvas()->displayImgRect()).toPoint();
+    }
+    void drag(QPoint from, QPoint to)
+    {
+        QTest::mousePress(canvas(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(canvas(), (from + to) / 2);
+        QTest::mouseMove(canvas(), to);
+        QTest::mouseRelease(canvas(), Qt::LeftButton, {}, to);
+    }
+    void click(QPointF normalized) { drag(at(normalized), at(normalized)); }
+    void select(const Annotation &annotation)
+    {
+        doc()->append(annotation);
+        doc()->setSelectedId(annotation.id);
+    }
+    void open(AnnotationActions::Dependencies deps = {})
+    {
+        m_view = std::make_unique<AnnotationEditorView>(m_path, std::move(deps));
+        m_view->resize(1200, 745);
+        m_view->show();
+        m_view->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_view.get()));
+        QTRY_VERIFY(m_view->isLoaded());
+        QVERIFY(canvas());
+        QTRY_VERIFY(canvas()->displayImgRect().width() > 1000);  // 800 × 400 enlarged to fit
+        canvas()->setFocus();
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_path = writePng(m_dir.filePath(QStringLiteral("shot.png")), makeImage(800, 400, Qt::darkCyan));
+    }
+
+    void init() { open(); }
+    void cleanup() { m_view.reset(); }
+
+    void drawing_data()
+    {
+        QTest::addColumn<AnnotationTool>("tool");
+        QTest::addColumn<QPointF>("to");
+        QTest::addColumn<int>("count");  // the existing mark and what was made
+        QTest::addColumn<bool>("selectsNew");
+        QTest::newRow("drag on empty image") << AnnotationTool::circle << QPointF(0.3, 0.3) << 2 << true;
+        QTest::newRow("shape click makes nothing") << AnnotationTool::rectangle << QPointF(0.1, 0.1) << 1 << false;
+        QTest::newRow("under 1 % makes nothing") << AnnotationTool::arrow << QPointF(0.105, 0.105) << 1 << false;
+        QTest::newRow("text click places a text") << AnnotationTool::text << QPointF(0.1, 0.1) << 2 << true;
+    }
+
+    void drawing()
+    {
+        QFETCH(AnnotationTool, tool);
+        QFETCH(QPointF, to);
+        QFETCH(int, count);
+        QFETCH(bool, selectsNew);
+        select(mark(AnnotationTool::rectangle, {0.8, 0.8}, {0.9, 0.9}));
+        doc()->setActiveTool(tool);
+        drag(at({0.1, 0.1}), at(to));
+        QCOMPARE(doc()->annotations().size(), count);
+        QCOMPARE(doc()->selectedId(), selectsNew ? doc()->annotations().last().id : QUuid());
+        if (!selectsNew)
+            return;
+        QCOMPARE(doc()->annotations().last().tool, tool);
+        QCOMPARE(doc()->editingTextId(), tool == AnnotationTool::text ? doc()->selectedId() : QUuid());
+        QCOMPARE(canvas()->textEditor() != nullptr, tool == AnnotationTool::text);
+    }
+
+    void moving_data()
+    {
+        QTest::addColumn<AnnotationTool>("tool");
+        QTest::addColumn<int>("distance");
+        QTest::addColumn<bool>("moves");
+        QTest::newRow("arrow tool") << AnnotationTool::arrow << 60 << true;
+        QTest::newRow("text tool") << AnnotationTool::text << 60 << true;
+        QTest::newRow("within 3 points") << AnnotationTool::arrow << 3 << false;
+    }
+
+    void moving()
+    {
+        QFETCH(AnnotationTool, tool);
+        QFETCH(int, distance);
+        QFETCH(bool, moves);
+        // Drawn up-left: its corners are put in order when the move begins.
+        doc()->append(mark(AnnotationTool::rectangle, {0.5, 0.5}, {0.4, 0.4}));
+        doc()->setActiveTool(tool);
+        const QPoint from = at({0.45, 0.45});
+        drag(from, from + QPoint(distance, 0));
+        QCOMPARE(doc()->annotations().size(), 1);
+        const Annotation &moved = doc()->annotations().first();
+        QCOMPARE(doc()->selectedId(), moved.id);
+        const double shift = moves ? distance / canvas()->displayImgRect().width() : 0;
+        QVERIFY(near(moved.start, {0.4 + shift, 0.4}));
+        QVERIFY(near(moved.end, {0.5 + shift, 0.5}));
+    }
+
+    void textEditing()
+    {
+        doc()->setActiveTool(AnnotationTool::text);
+        click({0.2, 0.2});
+        InlineTextEditor *editor = canvas()->textEditor();
+        QVERIFY(editor);
+        QTRY_VERIFY(editor->hasFocus());  // shortly after it shows
+        QTest::keyClicks(editor, QStringLiteral("Hey"));
+        QCOMPARE(doc()->annotations().first().text, QStringLiteral("Hey"));
+        const int oneLine = editor->height();
+        QTest::keyClick(editor, Qt::Key_Return);  // a second line: the box grows
+        QVERIFY(editor->height() > oneLine);
+        QTest::keyClick(editor, Qt::Key_Backspace);
+        QCOMPARE(editor->height(), oneLine);
+        QTest::keyClick(editor, Qt::Key_Backspace);  // a character, not the mark
+        QTest::keyClick(editor, Qt::Key_Left);
+        QTest::keyClick(editor, Qt::Key_Delete);
+        QCOMPARE(doc()->annotations().first().text, QStringLiteral("H"));
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QVERIFY(doc()->editingTextId().isNull());
+        QTRY_VERIFY(!canvas()->textEditor());
+
+        // One click on the text opens it again, with the caret at the end.
+        doc()->setActiveTool(AnnotationTool::arrow);
+        click({0.21, 0.21});
+        QCOMPARE(doc()->editingTextId(), doc()->annotations().first().id);
+        QVERIFY(canvas()->textEditor());
+        QTRY_VERIFY(canvas()->textEditor()->hasFocus());
+        QTest::keyClicks(canvas()->textEditor(), QStringLiteral("i"));
+        QCOMPARE(doc()->annotations().first().text, QStringLiteral("Hi"));
+        // A swatch recolours the text and leaves the caret in it.
+        QTest::mouseClick(m_view->toolbar()->swatches()[3], Qt::LeftButton);
+        QCOMPARE(doc()->annotations().first().color, AnnotationPalette::colors()[3]);
+        QVERIFY(canvas()->textEditor()->hasFocus());
+        QTest::keyClicks(canvas()->textEditor(), QStringLiteral("!"));
+        QCOMPARE(doc()->annotations().first().text, QStringLiteral("Hi!"));
+        click({0.8, 0.8});  // beside the editor: commits, draws nothing
+        QVERIFY(doc()->editingTextId().isNull());
+        QCOMPARE(doc()->annotations().size(), 1);
+
+        // Outside the text input, Delete takes the selected mark.
+        QTest::keyClick(canvas(), Qt::Key_Delete);
+        QVERIFY(doc()->annotations().isEmpty());
+
+        // A text committed empty disappears and clears the selection.
+        doc()->setActiveTool(AnnotationTool::text);
+        click({0.5, 0.5});
+        QCOMPARE(doc()->annotations().size(), 1);
+        QTest::keyClicks(canvas()->textEditor(), QStringLiteral("  "));
+        QTest::keyClick(canvas()->textEditor(), Qt::Key_Return);  // a new line, still blank
+        QTest::keyClick(canvas()->textEditor(), Qt::Key_Escape);
+        QVERIFY(doc()->annotations().isEmpty());
+        QVERIFY(doc()->selectedId().isNull());
+    }
+
+    void handles_data()
+    {
+        QTest::addColumn<AnnotationTool>("tool");
+        QTest::addColumn<QPointF>("start");
+        QTest::addColumn<QPointF>("end");
+        QTest::addColumn<Handle>("handle");
+        QTest::addColumn<QPoint>("translation");
+        QTest::addColumn<QPointF>("newStart");
+        QTest::addColumn<QPointF>("newEnd");
+        // The image is shown at 1200 × 600: 60 pixels across are 0.05, 30 down are 0.05.
+        QTest::newRow("top-right up and right") << AnnotationTool::rectangle << QPointF(0.4, 0.4)
+                                                << QPointF(0.6, 0.6) << Handle::topRight << QPoint(60, -30)
+                                                << QPointF(0.4, 0.35) << QPointF(0.65, 0.6);
+        QTest::newRow("arrow start past its tip") << AnnotationTool::arrow << QPointF(0.4, 0.5) << QPointF(0.5, 0.5)
+                                                  << Handle::start << QPoint(240, 0) << QPointF(0.6, 0.5)
+                                                  << QPointF(0.5, 0.5);
+        QTest::newRow("arrow top-right moves tip across, tail down")
+            << AnnotationTool::arrow << QPointF(0.4, 0.4) << QPointF(0.5, 0.6) << Handle::topRight << QPoint(60, 30)
+            << QPointF(0.4, 0.45) << QPointF(0.55, 0.6);
+        QTest::newRow("under 10 points") << AnnotationTool::circle << QPointF(0.4, 0.4) << QPointF(0.6, 0.6)
+                                         << Handle::end << QPoint(6, 6) << QPointF(0.4, 0.4) << QPointF(0.6, 0.6);
+    }
+
+    void handles()
+    {
+        QFETCH(AnnotationTool, tool);
+        QFETCH(QPointF, start);
+        QFETCH(QPointF, end);
+        QFETCH(Handle, handle);
+        QFETCH(QPoint, translation);
+        QFETCH(QPointF, newStart);
+        QFETCH(QPointF, newEnd);
+        select(mark(tool, start, end));
+        const QPoint from = canvas()->handles()->handlePosition(handle)->toPoint();
+        drag(from, from + translation);
+        const Annotation &edited = doc()->annotations().first();
+        QVERIFY2(near(edited.start, newStart) && near(edited.end, newEnd),
+                 qPrintable(QStringLiteral("%1,%2 %3,%4").arg(edited.start.x()).arg(edited.start.y())
+                                .arg(edited.end.x()).arg(edited.end.y())));
+    }
+
+    void rotation()
+    {
+        select(mark(AnnotationTool::rectangle, {0.4, 0.4}, {0.6, 0.6}));
+        const QPoint handle = canvas()->handles()->handlePosition(Handle::rotation)->toPoint();
+        drag(handle, handle + QPoint(80, 40));  // clockwise about the centre
+        const double first = doc()->annotations().first().rotation;
+        QVERIFY(first > 0.3);
+        // The handle stays at the unrotated box; a second turn adds to the first.
+        QCOMPARE(canvas()->handles()->handlePosition(Handle::rotation)->toPoint(), handle);
+        drag(handle, handle + QPoint(80, 40));
+        QCOMPARE(doc()->annotations().first().rotation, 2 * first);
+    }
+
+    void undoWhileEditingKeepsTheCanvasResponsive()
+    {
+        doc()->setActiveTool(AnnotationTool::text);
+        click({0.3, 0.3});
+        QVERIFY(!doc()->editingTextId().isNull());
+        m_view->toolbar()->undoButton()->click();
+        QVERIFY(doc()->annotations().isEmpty());
+        QVERIFY(doc()->editingTextId().isNull());
+        doc()->setActiveTool(AnnotationTool::arrow);
+        drag(at({0.1, 0.1}), at({0.4, 0.4}));
+        QCOMPARE(doc()->annotations().size(), 1);
+    }
+
+    void deleteElsewhereLeavesTheMark()
+    {
+        select(mark(AnnotationTool::rectangle, {0.4, 0.4}, {0.6, 0.6}));
+        QWidget elsewhere;
+        elsewhere.show();
+        QTest::keyClick(&elsewhere, Qt::Key_Delete);
+        QTest::keyClick(&elsewhere, Qt::Key_Backspace);
+        QCOMPARE(doc()->annotations().size(), 1);
+        QTest::keyClick(m_view.get(), Qt::Key_Backspace);
+        QVERIFY(doc()->annotations().isEmpty());
+    }
+
+    void toolbarFollowsTheSelection()
+    {
+        const QColor blue = AnnotationPalette::colors()[3];
+        Annotation arrow = mark(AnnotationTool::arrow, {0.2, 0.2}, {0.5, 0.5});
+        arrow.color = blue;
+        arrow.lineWidth = 4.5;
+        doc()->append(arrow);
+        click({0.3, 0.3});
+        EditorToolbar *toolbar = m_view->toolbar();
+        QCOMPARE(doc()->selectedId(), arrow.id);
+        QVERIFY(toolbar->swatches()[3]->isActive());
+        QVERIFY(!toolbar->swatches()[0]->isActive());
+        QVERIFY(toolbar->lineWidthButtons()[2]->isActive());
+        toolbar->swatches()[0]->click();
+        QCOMPARE(doc()->annotations().first().color, AnnotationPalette::colors()[0]);
+        QCOMPARE(doc()->activeColor(), AnnotationPalette::colors()[0]);
+
+        // The text tool offers sizes instead of widths; a size resizes the selected text.
+        toolbar->toolButtons()[4]->click();
+        QVERIFY(!toolbar->lineWidthButtons()[0]->isVisibleTo(toolbar));
+        QVERIFY(toolbar->fontSizeButtons()[0]->isVisibleTo(toolbar));
+        select(mark(AnnotationTool::text, {0.7, 0.7}, {0.7, 0.7}, QStringLiteral("Note")));
+        toolbar->fontSizeButtons()[3]->click();
+        QCOMPARE(doc()->selected()->fontSize, 36.0);
+        QCOMPARE(doc()->annotations().first().fontSize, 18.0);  // the arrow keeps its own
+    }
+
+    void keyboardUndoAndCopy()
+    {
+        doc()->append(mark(AnnotationTool::rectangle, {0.1, 0.1}, {0.3, 0.3}));
+        doc()->append(mark(AnnotationTool::circle, {0.5, 0.5}, {0.7, 0.7}));
+        QTest::keyClick(canvas(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(doc()->annotations().size(), 1);
+        QApplication::clipboard()->clear();
+        QTest::keyClick(canvas(), Qt::Key_C, Qt::ControlModifier);
+        QVERIFY(m_view->actions()->isCopied());
+        QCOMPARE(m_view->toolbar()->copyButton()->text(), QStringLiteral("Copied!"));
+        const QImage copied = QApplication::clipboard()->image();
+        QCOMPARE(copied.size(), QSize(800, 400));
+        QVERIFY(copied.pixelColor(160, 40) != m_view->image().pixelColor(160, 40));  // on the rectangle's top edge
+    }
+
+    // The same file raises the open window with its marks; another file
+    // replaces it; a file that does not decode shows the photo symbol and no
+    // canvas, and Copy does nothing.
+    void oneWindowPerFile()
+    {
+        m_view.reset();
+        const QString broken = writeBytes(m_dir.filePath(QStringLiteral("broken.png")), "not an image");
+        QPointer<QWidget> first = AnnotationEditorWindowController::open(m_path, nullptr);
+        QTRY_VERIFY(AnnotationEditorWindowController::view()->isLoaded());
+        AnnotationDocument *marks = AnnotationEditorWindowController::view()->document();
+        marks->append(mark(AnnotationTool::arrow, {0.1, 0.1}, {0.5, 0.5}));
+        QCOMPARE(AnnotationEditorWindowController::open(m_path, nullptr), first.data());
+        QCOMPARE(AnnotationEditorWindowController::view()->document()->annotations().size(), 1);
+
+        QWidget *second = AnnotationEditorWindowController::open(broken, nullptr);
+        QTRY_VERIFY(!first);
+        AnnotationEditorView *view = AnnotationEditorWindowController::view();
+        QTRY_VERIFY(view->isLoaded());
+        QVERIFY(view->document()->annotations().isEmpty());
+        QVERIFY(!view->canvas());
+        QVERIFY(!view->findChild<QLabel *>(QStringLiteral("photo"))->pixmap().isNull());
+        QApplication::clipboard()->setText(QStringLiteral("kept"));
+        view->copyAnnotatedImage();
+        QVERIFY(!view->actions()->isCopied());
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("kept"));
+        delete second;
+    }
+
+    // The Imgur button follows the client id in effect while the window is open.
+    void uploadFollowsTheClientId()
+    {
+        m_view.reset();
+        Preferences preferences(m_dir.filePath(QStringLiteral("prefs.conf")));
+        ImgurClientId clientId(&preferences);
+        AnnotationEditorWindowController::setUploads({&clientId, {}});
+        QPointer<QWidget> window = AnnotationEditorWindowController::open(m_path, nullptr);
+        GlassButton *upload = AnnotationEditorWindowController::view()->toolbar()->uploadButton();
+        const bool builtIn = !ImgurUploader::builtInClientId().isEmpty();
+        QCOMPARE(upload->isVisibleTo(window), builtIn);
+        clientId.setUserText(QStringLiteral("0abc1234def5"));
+        QVERIFY(upload->isVisibleTo(window));
+        clientId.setUserText(QString());
+        QCOMPARE(upload->isVisibleTo(window), builtIn);
+        AnnotationEditorWindowController::setUploads({});
+        delete window;
+    }
+
+    void uploadClickedTwiceStartsOne()
+    {
+        LocalHttpServer server;
+        server.setHandler([](const HttpRequest &) { return std::optional<HttpResponse>(); });  // held
+        AnnotationActions::Dependencies deps;
+        deps.imgur.apiHost = server.url();
+        deps.imgur.tls = LocalHttpServer::trustingClient();
+        deps.imgur.clientId = QStringLiteral("0abc");
+        deps.timings.link = std::chrono::milliseconds(200);
+        open(deps);
+        GlassButton *upload = m_view->toolbar()->uploadButton();
+        QVERIFY(upload->isVisibleTo(m_view->toolbar()));
+        upload->click();
+        upload->click();
+        QTRY_COMPARE(server.heldCount(), 1);
+        QVERIFY(!upload->isEnabled());
+        QTest::qWait(100);
+        QCOMPARE(server.requests().size(), 1);
+        server.releaseHeld({200, "{\"success\":true,\"status\":200,\"data\":{\"link\":\"https://i.example/a.png\"}}"});
+        QTRY_COMPARE(upload->toolTip(), QStringLiteral("https://i.example/a.png"));
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("https://i.example/a.png"));
+        QTRY_COMPARE(upload->text(), QStringLiteral("Imgur"));  // the link's time is up
+        QCOMPARE(upload->toolTip(), QStringLiteral("Upload to Imgur"));
+    }
+};
+
+QTEST_MAIN(EditorUiTest)
+#include "test_editor_ui.moc"

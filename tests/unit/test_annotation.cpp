@@ -1,0 +1,203 @@
+// The editor's shared geometry on its edge cases, and the flattened export
+// read back pixel by pixel.
+
+#include "annotation/AnnotationExport.h"
+#include "annotation/AnnotationGeometry.h"
+#include "annotation/AnnotationPainter.h"
+
+#include <QPainter>
+#include <QTest>
+
+#include <numbers>
+
+Q_DECLARE_METATYPE(AnnotationList)
+Q_DECLARE_METATYPE(Annotation)
+
+namespace {
+
+Annotation mark(AnnotationTool tool, QPointF start, QPointF end, double lineWidth = 2.5, QString text = {})
+{
+    Annotation a;
+    a.tool = tool;
+    a.start = start;
+    a.end = end;
+    a.color = Qt::red;
+    a.lineWidth = lineWidth;
+    a.text = std::move(text);
+    return a;
+}
+
+bool inked(QRgb pixel)
+{
+    return qRed(pixel) > 150 && qGreen(pixel) < 120 && qBlue(pixel) < 120;
+}
+
+// The box around every reddish pixel.
+QRect inkBox(const QImage &image)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (inked(image.pixel(x, y)))
+                box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
+}
+
+QImage white(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+}  // namespace
+
+class AnnotationTest : public QObject
+{
+    Q_OBJECT
+
+    const QRectF m_rect{0, 0, 400, 200};  // pad = 20 / 400 = 0.05 on both axes
+
+private Q_SLOTS:
+    void hitTest_data()
+    {
+        QTest::addColumn<AnnotationList>("marks");
+        QTest::addColumn<QPointF>("point");
+        QTest::addColumn<int>("expected");  // -1: nothing
+        const Annotation dot = mark(AnnotationTool::rectangle, {0.5, 0.5}, {0.5, 0.5});
+        QTest::newRow("no marks") << AnnotationList{} << QPointF(0.5, 0.5) << -1;
+        QTest::newRow("zero-size box, pad before") << AnnotationList{dot} << QPointF(0.451, 0.451) << 0;
+        QTest::newRow("zero-size box, beyond pad before") << AnnotationList{dot} << QPointF(0.449, 0.5) << -1;
+        QTest::newRow("zero-size box, 3 pad after") << AnnotationList{dot} << QPointF(0.649, 0.649) << 0;
+        QTest::newRow("zero-size box, far edge open") << AnnotationList{dot} << QPointF(0.5, 0.65) << -1;
+        const Annotation arrow = mark(AnnotationTool::arrow, {0.8, 0.8}, {0.2, 0.2});
+        QTest::newRow("arrow hit anywhere in its box") << AnnotationList{arrow} << QPointF(0.7, 0.3) << 0;
+        // "Texto" is wider than the 4·pad minimum: the box reaches past it.
+        const Annotation empty = mark(AnnotationTool::text, {0.2, 0.2}, {0.2, 0.2});
+        QTest::newRow("fresh empty text") << AnnotationList{empty} << QPointF(0.37, 0.25) << 0;
+        const Annotation a = mark(AnnotationTool::rectangle, {0.1, 0.1}, {0.6, 0.6});
+        const Annotation b = mark(AnnotationTool::circle, {0.4, 0.4}, {0.9, 0.9});
+        QTest::newRow("later overlapping mark wins") << AnnotationList{a, b} << QPointF(0.5, 0.5) << 1;
+        QTest::newRow("earlier mark where alone") << AnnotationList{a, b} << QPointF(0.2, 0.2) << 0;
+        QTest::newRow("rotation ignored") << AnnotationList{[&] {
+            Annotation turned = a;
+            turned.rotation = std::numbers::pi / 2;
+            return turned;
+        }()} << QPointF(0.12, 0.55) << 0;
+    }
+
+    void hitTest()
+    {
+        QFETCH(AnnotationList, marks);
+        QFETCH(QPointF, point);
+        QFETCH(int, expected);
+        const std::optional<qsizetype> hit = AnnotationGeometry::hitTest(marks, point, m_rect);
+        QCOMPARE(hit ? int(*hit) : -1, expected);
+    }
+
+    void normalize_data()
+    {
+        QTest::addColumn<Annotation>("before");
+        QTest::addColumn<Annotation>("after");
+        const Annotation arrow = mark(AnnotationTool::arrow, {0.9, 0.2}, {0.1, 0.8});
+        QTest::newRow("arrow tail right of tip") << arrow << arrow;
+        const Annotation text = mark(AnnotationTool::text, {0.9, 0.9}, {0.9, 0.9}, 2.5, QStringLiteral("x"));
+        QTest::newRow("text") << text << text;
+        Annotation reversed = mark(AnnotationTool::rectangle, {0.8, 0.7}, {0.2, 0.1});
+        Annotation ordered = reversed;
+        ordered.start = {0.2, 0.1};
+        ordered.end = {0.8, 0.7};
+        QTest::newRow("rectangle drawn up-left") << reversed << ordered;
+        Annotation crossed = mark(AnnotationTool::highlight, {0.8, 0.1}, {0.2, 0.7});
+        Annotation uncrossed = crossed;
+        uncrossed.start = {0.2, 0.1};
+        uncrossed.end = {0.8, 0.7};
+        QTest::newRow("highlight drawn down-left") << crossed << uncrossed;
+    }
+
+    void normalize()
+    {
+        QFETCH(Annotation, before);
+        QFETCH(Annotation, after);
+        AnnotationList list{before};
+        AnnotationGeometry::normalizeAnnotation(list, 0);
+        QCOMPARE(list.first(), after);
+        AnnotationGeometry::normalizeAnnotation(list, 3);  // outside the list: nothing
+        QCOMPARE(list.size(), 1);
+    }
+
+    void emptyListExportsACopy()
+    {
+        QImage source = white(64, 48);
+        source.setPixel(3, 4, qRgb(10, 20, 30));
+        const QImage flattened = AnnotationExport::buildAnnotatedImage(source, {}, 32);
+        QCOMPARE(flattened.size(), source.size());
+        QCOMPARE(flattened.convertToFormat(QImage::Format_RGB32), source);
+        QVERIFY(AnnotationExport::buildAnnotatedImage(QImage(), {}, 32).isNull());
+    }
+
+    // Shown at half size, a 2.5-pixel arrow is 5 pixels wide in the image
+    // with head lines of max(12.5, 14) × 2 = 28.
+    void arrowScalesWithTheImage()
+    {
+        const QImage flattened = AnnotationExport::buildAnnotatedImage(
+            white(400, 200), {mark(AnnotationTool::arrow, {0.1, 0.5}, {0.9, 0.5})}, 200);
+        int shaft = 0;
+        for (int y = 0; y < 200; ++y)
+            shaft += inked(flattened.pixel(200, y)) ? 1 : 0;
+        QVERIFY2(shaft >= 4 && shaft <= 6, qPrintable(QString::number(shaft)));
+        // The head spans 2 × 28 × sin 30° = 28 vertically, plus the round caps.
+        const QRect ink = inkBox(flattened);
+        QVERIFY2(ink.height() >= 31 && ink.height() <= 35, qPrintable(QString::number(ink.height())));
+        QVERIFY(ink.right() >= 360 && ink.right() <= 363);  // the tip and its round cap
+    }
+
+    // A positive angle turns clockwise as on screen: the right edge goes down.
+    void rotatedRectangleTurnsClockwise()
+    {
+        Annotation box = mark(AnnotationTool::rectangle, {0.3, 0.45}, {0.7, 0.55}, 4.5);
+        box.rotation = std::numbers::pi / 4;
+        const QImage flattened = AnnotationExport::buildAnnotatedImage(white(400, 400), {box}, 400);
+        QVERIFY(inked(flattened.pixel(256, 256)));   // the right edge's middle, turned down
+        QVERIFY(!inked(flattened.pixel(256, 144)));  // where a counter-clockwise turn would put it
+        QVERIFY(!inked(flattened.pixel(280, 200)));  // and not where it was
+    }
+
+    // Shown at half size, a text's top-left lands at start × image size and
+    // its glyphs are twice as tall as on screen.
+    void textScalesFromItsStart()
+    {
+        const Annotation text = mark(AnnotationTool::text, {0.25, 0.25}, {0.25, 0.25}, 2.5, QStringLiteral("Hl"));
+        QImage screen = white(400, 200);
+        {
+            QPainter painter(&screen);
+            AnnotationPainter::draw(painter, text, QRectF(0, 0, 400, 200));
+        }
+        const QRect shown = inkBox(screen).translated(-100, -50);
+        const QRect exported = inkBox(AnnotationExport::buildAnnotatedImage(white(800, 400), {text}, 400))
+                                   .translated(-200, -100);
+        QVERIFY(!shown.isEmpty());
+        QVERIFY2(std::abs(exported.height() - 2 * shown.height()) <= 2,
+                 qPrintable(QStringLiteral("%1 vs %2").arg(exported.height()).arg(shown.height())));
+        QVERIFY(std::abs(exported.top() - 2 * shown.top()) <= 2);
+        QVERIFY(std::abs(exported.left() - 2 * shown.left()) <= 2);
+        QVERIFY(exported.left() >= 0 && exported.top() >= 0);
+    }
+
+    void indexedImageTakesItsMarks()
+    {
+        const QImage indexed = white(100, 100).convertToFormat(QImage::Format_Indexed8);
+        QCOMPARE(indexed.format(), QImage::Format_Indexed8);
+        const QImage flattened = AnnotationExport::buildAnnotatedImage(
+            indexed, {mark(AnnotationTool::highlight, {0.2, 0.2}, {0.8, 0.8})}, 100);
+        QCOMPARE(flattened.size(), indexed.size());
+        const QColor inside = flattened.pixelColor(50, 50);
+        QVERIFY(inside.red() > 240 && inside.green() < 200);  // red at 0.35 over white
+        QCOMPARE(flattened.pixelColor(5, 5), QColor(Qt::white));
+    }
+};
+
+QTEST_MAIN(AnnotationTest)
+#include "test_annotation.moc"
