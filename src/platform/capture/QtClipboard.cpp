@@ -8,8 +8,13 @@
 #include <QLoggingCategory>
 #include <QMimeData>
 #include <QtConcurrent>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
 
 Q_LOGGING_CATEGORY(lcPasteboard, "tarnwick.clipboard")
 
@@ -34,6 +39,35 @@ const QStringList &readableImageTypes()
     return types;
 }
 
+// Whether the X server names one of this process's windows as the clipboard's
+// owner; none off X11 or when the server cannot be asked.
+std::optional<bool> x11OwnerIsThisProcess()
+{
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
+        return std::nullopt;
+    static const xcb_atom_t clipboard = [connection] {
+        xcb_intern_atom_reply_t *reply =
+            xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, 9, "CLIPBOARD"), nullptr);
+        const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(reply);
+        return atom;
+    }();
+    if (clipboard == XCB_ATOM_NONE)
+        return std::nullopt;
+    xcb_get_selection_owner_reply_t *reply =
+        xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, clipboard), nullptr);
+    if (!reply)
+        return std::nullopt;
+    // Every window a client creates carries that client's resource-id base.
+    const xcb_setup_t *setup = xcb_get_setup(connection);
+    const bool ours = reply->owner != XCB_NONE
+        && (reply->owner & ~setup->resource_id_mask) == setup->resource_id_base;
+    std::free(reply);
+    return ours;
+}
+
 Clipboard::Image imageFrom(const QByteArray &bytes, const QString &type)
 {
     const QImage image = Thumbnailer::decode(bytes);  // bounded: a small file may claim a huge size
@@ -53,7 +87,11 @@ QtClipboard::QtClipboard(QObject *parent, qint64 maxImageBytes)
 
 bool QtClipboard::isOwnedByThisApp() const
 {
-    return m_clipboard->ownsClipboard();
+    // Qt counts the clipboard as ours from the moment it asks for it, even
+    // when the server refused because another program took it later (our
+    // request carried an older timestamp); then no other program's copy would
+    // ever be captured again. The server knows the real owner.
+    return m_clipboard->ownsClipboard() && x11OwnerIsThisProcess().value_or(true);
 }
 
 QStringList QtClipboard::types() const
