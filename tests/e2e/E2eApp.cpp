@@ -3,6 +3,8 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
+#include <QDBusMessage>
+#include <QDBusPendingCall>
 #include <QDir>
 #include <QTest>
 
@@ -34,9 +36,26 @@ bool E2eApp::start()
     m_process.setProcessEnvironment(environment());
     m_process.start(qEnvironmentVariable("TARNWICK_BINARY"));
     QDBusConnectionInterface *bus = QDBusConnection::sessionBus().interface();
+    // The name is claimed before anything else starts; the object is exported
+    // once the monitor watches the folder, so a file written after that counts.
     const bool settled = QTest::qWaitFor(
-        [&] { return bus->isServiceRegistered(service) || m_process.state() == QProcess::NotRunning; }, 15000);
+        [&] {
+            return (bus->isServiceRegistered(service) && objectExported()) || m_process.state() == QProcess::NotRunning;
+        },
+        15000);
     return settled && m_process.state() == QProcess::Running;
+}
+
+// Asked without blocking: while starting, the app may itself be calling a
+// service this test process provides.
+bool E2eApp::objectExported() const
+{
+    QDBusMessage get = QDBusMessage::createMethodCall(service, QStringLiteral("/"),
+                                                      QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                      QStringLiteral("Get"));
+    get << service << QStringLiteral("UnreadCount");
+    const QDBusPendingCall call = QDBusConnection::sessionBus().asyncCall(get, 2000);
+    return QTest::qWaitFor([&] { return call.isFinished(); }, 3000) && !call.isError();
 }
 
 void E2eApp::stop()

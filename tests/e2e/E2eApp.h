@@ -29,6 +29,7 @@ public:
     QString errorOutput() { return m_errors += QString::fromLocal8Bit(m_process.readAllStandardError()); }
 
 private:
+    bool objectExported() const;
     QTemporaryDir m_home;
     QProcess m_process;
     QString m_errors;
