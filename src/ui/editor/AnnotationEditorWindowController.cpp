@@ -1,6 +1,7 @@
 #include "editor/AnnotationEditorWindowController.h"
 
 #include "capture/ScreenshotItem.h"
+#include "common/WindowPlacement.h"
 #include "editor/AnnotationEditorView.h"
 #include "upload/ImgurClientId.h"
 
@@ -57,9 +58,7 @@ QWidget *AnnotationEditorWindowController::open(const QString &path, ScreenshotM
     }
     if (!s_window)
         s_window = newWindow(file, monitor);
-    s_window->show();
-    s_window->raise();
-    s_window->activateWindow();
+    WindowPlacement::bringForward(s_window);
     return s_window;
 }
 

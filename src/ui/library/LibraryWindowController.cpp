@@ -1,7 +1,7 @@
 #include "library/LibraryWindowController.h"
 
-#include <QGuiApplication>
-#include <QScreen>
+#include "common/WindowPlacement.h"
+
 #include <QVBoxLayout>
 
 QPointer<QWidget> LibraryWindowController::s_window;
@@ -10,19 +10,12 @@ namespace {
 
 constexpr QSize windowSize{720, 480};
 
-void bringForward(QWidget *window)
-{
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
 }  // namespace
 
 QWidget *LibraryWindowController::open(const LibraryView::Dependencies &deps)
 {
     if (s_window) {
-        bringForward(s_window);
+        WindowPlacement::bringForward(s_window);
         return s_window;
     }
     auto *window = new QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
@@ -33,13 +26,9 @@ QWidget *LibraryWindowController::open(const LibraryView::Dependencies &deps)
     auto *layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(new LibraryView(deps, window));
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(), windowSize);
-        frame.moveCenter(screen->availableGeometry().center());
-        window->move(frame.topLeft());
-    }
+    WindowPlacement::centreOnScreen(window);
     s_window = window;
-    bringForward(window);
+    WindowPlacement::bringForward(window);
     return window;
 }
 

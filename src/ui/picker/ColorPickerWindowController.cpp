@@ -1,11 +1,10 @@
 #include "picker/ColorPickerWindowController.h"
 
 #include "capture/ScreenshotItem.h"
+#include "common/WindowPlacement.h"
 #include "picker/ColorPickerView.h"
 
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QVBoxLayout>
 
 QPointer<QWidget> ColorPickerWindowController::s_window;
@@ -24,11 +23,7 @@ QWidget *newWindow()
     window->setWindowTitle(QStringLiteral("Color Picker"));
     window->setMinimumSize(520, 440);
     window->resize(680, 740);
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(), window->size());
-        frame.moveCenter(screen->availableGeometry().center());
-        window->move(frame.topLeft());
-    }
+    WindowPlacement::centreOnScreen(window);
     auto *layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);
     return window;
@@ -51,9 +46,7 @@ QWidget *ColorPickerWindowController::open(const QString &path)
         s_window = newWindow();
     if (!view() || view()->path() != file)
         showView(s_window, file);
-    s_window->show();
-    s_window->raise();
-    s_window->activateWindow();
+    WindowPlacement::bringForward(s_window);
     return s_window;
 }
 

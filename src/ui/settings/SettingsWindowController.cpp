@@ -1,7 +1,7 @@
 #include "settings/SettingsWindowController.h"
 
-#include <QGuiApplication>
-#include <QScreen>
+#include "common/WindowPlacement.h"
+
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -11,19 +11,12 @@ namespace {
 
 constexpr QSize contentSize{480, 580};
 
-void bringForward(QWidget *window)
-{
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
 }  // namespace
 
 QWidget *SettingsWindowController::open(const SettingsView::Dependencies &deps)
 {
     if (s_window) {
-        bringForward(s_window);
+        WindowPlacement::bringForward(s_window);
         return s_window;
     }
     auto *window = new QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
@@ -39,13 +32,9 @@ QWidget *SettingsWindowController::open(const SettingsView::Dependencies &deps)
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setWidget(new SettingsView(deps));
     layout->addWidget(scroll);
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(), contentSize);
-        frame.moveCenter(screen->availableGeometry().center());
-        window->move(frame.topLeft());
-    }
+    WindowPlacement::centreOnScreen(window);
     s_window = window;
-    bringForward(window);
+    WindowPlacement::bringForward(window);
     return window;
 }
 
