@@ -4,6 +4,9 @@
 #
 #   tools/setup.sh run    install, build (Release) and start tarnwick
 #   tools/setup.sh test   install, build (Release and ASan+UBSan) and run all tests
+#
+# The Release build is configured for /usr, so `cpack -G DEB` in build/ makes
+# the package that installs where Debian expects.
 set -euo pipefail
 
 mode=${1:-}
@@ -14,7 +17,8 @@ packages=(
   build-essential cmake ninja-build pkg-config
   xdg-utils
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6svg6-dev libgl-dev libxkbcommon-dev libxcb1-dev
-  libzxing-dev libtesseract-dev tesseract-ocr-eng
+  libzxing-dev libtesseract-dev tesseract-ocr-eng qt6-image-formats-plugins
+  desktop-file-utils appstream dpkg-dev
   qrencode zint zbar-tools tesseract-ocr
   libbenchmark-dev fonts-dejavu-core
   xvfb xauth xclip xdotool trayer x11-apps imagemagick dbus openssl
@@ -47,7 +51,7 @@ run_tests() {  # run_tests <dir>
 }
 
 install_packages
-build build -DCMAKE_BUILD_TYPE=Release
+build build -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr
 
 if [ "$mode" = run ]; then
   exec ./build/tarnwick

@@ -13,6 +13,7 @@
 #include "capture/SpectacleListener.h"
 #include "capture/Thumbnailer.h"
 #include "capture/XdgScreenshotFolderLocator.h"
+#include "common/Symbols.h"
 #include "config/RemoteConfigManager.h"
 #include "desktop/Compositor.h"
 #include "desktop/DesktopPanelAppearance.h"
@@ -191,6 +192,7 @@ int main(int argc, char **argv)
     app.setApplicationName(QStringLiteral("Tarnwick"));
     app.setApplicationVersion(QStringLiteral(TARNWICK_VERSION));
     app.setDesktopFileName(QStringLiteral("com.tarnwick.Tarnwick"));
+    app.setWindowIcon(Symbols::appIcon());
     app.setQuitOnLastWindowClosed(false);
 
     const DBusService::Claim claim = DBusService::claimName();

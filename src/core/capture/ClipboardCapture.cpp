@@ -15,7 +15,7 @@
 
 #include <algorithm>
 
-Q_LOGGING_CATEGORY(lcClipboard, "tarnwick.clipboard")
+Q_LOGGING_CATEGORY(lcClipboard, "tarnwick.clipboard", QtInfoMsg)
 
 ClipboardCapture::ClipboardCapture(const Dependencies &deps, QObject *parent)
     : QObject(parent)

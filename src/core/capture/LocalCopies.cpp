@@ -7,7 +7,7 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 
-Q_LOGGING_CATEGORY(lcCopies, "tarnwick.copies")
+Q_LOGGING_CATEGORY(lcCopies, "tarnwick.copies", QtInfoMsg)
 
 namespace {
 QDir::Filters entries()

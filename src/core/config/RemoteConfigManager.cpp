@@ -18,7 +18,7 @@
 #include <QTimer>
 #include <QUrlQuery>
 
-Q_LOGGING_CATEGORY(lcConfig, "tarnwick.config")
+Q_LOGGING_CATEGORY(lcConfig, "tarnwick.config", QtInfoMsg)
 
 namespace {
 

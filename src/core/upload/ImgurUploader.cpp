@@ -13,7 +13,7 @@
 #include <QUuid>
 #include <QtConcurrent>
 
-Q_LOGGING_CATEGORY(lcUpload, "tarnwick.upload")
+Q_LOGGING_CATEGORY(lcUpload, "tarnwick.upload", QtInfoMsg)
 
 namespace {
 

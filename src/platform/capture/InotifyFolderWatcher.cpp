@@ -10,7 +10,7 @@
 #include <cerrno>
 #include <cstring>
 
-Q_LOGGING_CATEGORY(lcWatch, "tarnwick.watch")
+Q_LOGGING_CATEGORY(lcWatch, "tarnwick.watch", QtInfoMsg)
 
 namespace {
 constexpr uint32_t watchMask = IN_CLOSE_WRITE | IN_MOVED_TO | IN_CREATE | IN_DELETE | IN_MOVED_FROM

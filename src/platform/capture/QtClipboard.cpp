@@ -16,7 +16,7 @@
 #include <cstdlib>
 #include <optional>
 
-Q_LOGGING_CATEGORY(lcPasteboard, "tarnwick.clipboard")
+Q_LOGGING_CATEGORY(lcPasteboard, "tarnwick.clipboard", QtInfoMsg)
 
 namespace {
 // X11 selection machinery, and the image type Qt itself adds to every image

@@ -18,7 +18,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-Q_LOGGING_CATEGORY(lcWorkspace, "tarnwick.workspace")
+Q_LOGGING_CATEGORY(lcWorkspace, "tarnwick.workspace", QtInfoMsg)
 
 namespace {
 

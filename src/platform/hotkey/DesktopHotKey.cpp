@@ -5,7 +5,7 @@
 #include "hotkey/X11GlobalHotKey.h"
 #include "shell/GlobalHotKeyChain.h"
 
-Q_LOGGING_CATEGORY(lcHotKey, "tarnwick.hotkey")
+Q_LOGGING_CATEGORY(lcHotKey, "tarnwick.hotkey", QtInfoMsg)
 
 namespace DesktopHotKey {
 

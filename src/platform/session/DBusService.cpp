@@ -9,7 +9,7 @@
 #include <QLoggingCategory>
 #include <QThread>
 
-Q_LOGGING_CATEGORY(lcDBus, "tarnwick.dbus")
+Q_LOGGING_CATEGORY(lcDBus, "tarnwick.dbus", QtInfoMsg)
 
 DBusService::DBusService(ScreenshotMonitor *monitor, QObject *parent)
     : QObject(parent)

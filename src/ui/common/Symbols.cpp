@@ -5,10 +5,14 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
-// Resources of a static library register only when asked to.
+// Resources of a static library register only when asked to; once is enough.
 static void initSymbolResources()
 {
-    Q_INIT_RESOURCE(icons);
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(icons);
+        return true;
+    }();
+    Q_UNUSED(registered);
 }
 
 namespace Symbols {
@@ -64,8 +68,7 @@ const QHash<QString, QString> &table()
 
 QByteArray tintedSvg(const QString &path, const QColor &color)
 {
-    static const bool registered = (initSymbolResources(), true);
-    Q_UNUSED(registered);
+    initSymbolResources();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
@@ -106,3 +109,10 @@ QPixmap pixmap(const QString &name, const QColor &color, const QSizeF &size, qre
 }
 
 }  // namespace Symbols
+
+QIcon Symbols::appIcon()
+{
+    initSymbolResources();
+    return QIcon::fromTheme(QStringLiteral("com.tarnwick.Tarnwick"),
+                            QIcon(QStringLiteral(":/app/com.tarnwick.Tarnwick.svg")));
+}

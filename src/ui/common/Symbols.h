@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QIcon>
 #include <QImage>
 #include <QPixmap>
 #include <QSizeF>
@@ -16,5 +17,7 @@ QString resourcePath(const QString &name);
 // pixel ratio; a transparent image when the name is unknown.
 QImage image(const QString &name, const QColor &color, const QSizeF &size, qreal devicePixelRatio = 1.0);
 QPixmap pixmap(const QString &name, const QColor &color, const QSizeF &size, qreal devicePixelRatio = 1.0);
+// The application's icon: the installed theme's, else the one built in.
+QIcon appIcon();
 
 }  // namespace Symbols
