@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
-# Sets up a Debian 12 machine for Tarnwick and then either starts the app or
-# runs every test. Safe to run again: installed packages and builds are reused.
+# Sets up a Debian 12 machine for Tarnwick, then starts the app, runs every
+# test or makes the package. Safe to run again: packages and builds are reused.
 #
 #   tools/setup.sh run    install, build (Release) and start tarnwick
 #   tools/setup.sh test   install, build (Release and ASan+UBSan) and run all tests
+#   tools/setup.sh deb    install, build (Release) and make the Debian package in build/
 #
 # The Release build is configured for /usr, so `cpack -G DEB` in build/ makes
 # the package that installs where Debian expects.
 set -euo pipefail
 
 mode=${1:-}
-case "$mode" in run | test) ;; *) echo "usage: $0 run|test" >&2; exit 2 ;; esac
+case "$mode" in run | test | deb) ;; *) echo "usage: $0 run|test|deb" >&2; exit 2 ;; esac
 cd "$(dirname "$0")/.."
 
 packages=(
@@ -55,6 +56,10 @@ build build -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr
 
 if [ "$mode" = run ]; then
   exec ./build/tarnwick
+fi
+if [ "$mode" = deb ]; then
+  (cd build && cpack -G DEB)
+  exit
 fi
 
 run_tests build
