@@ -22,7 +22,7 @@ packages=(
   desktop-file-utils appstream dpkg-dev
   qrencode zint zbar-tools tesseract-ocr
   libbenchmark-dev fonts-dejavu-core
-  xvfb xauth xclip xdotool trayer x11-apps imagemagick dbus openssl
+  xvfb xauth xclip xdotool trayer x11-apps x11-utils libglib2.0-bin imagemagick dbus openssl
 )
 
 sudo_if_needed() {
