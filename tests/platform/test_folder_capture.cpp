@@ -206,8 +206,7 @@ private Q_SLOTS:
         QTRY_VERIFY(monitor.isPending());
         QSignalSpy inserted(&monitor, &ScreenshotMonitor::captureInserted);
         monitor.addScreenshot(path);
-        monitor.waitForBackgroundWork();
-        QTest::qWait(50);
+        f.settle();
         QCOMPARE(inserted.count(), 0);
         QCOMPARE(monitor.screenshots().size(), 1);
         QCOMPARE(monitor.unreadCount(), 1);
