@@ -5,6 +5,7 @@
 // (played by this test on the session bus) takes over.
 
 #include "E2eApp.h"
+#include "ScreenText.h"
 #include "TestSupport.h"
 #include "X11Probe.h"
 
@@ -15,8 +16,6 @@
 #include <QProcess>
 #include <QSettings>
 #include <QTest>
-
-#include <tesseract/baseapi.h>
 
 #include <algorithm>
 
@@ -32,22 +31,12 @@ void moveTo(QPoint point, const QString &then = {})
     X11Probe::xdotool(QStringLiteral("mousemove %1 %2 ").arg(point.x()).arg(point.y()) + then);
 }
 
-// The letters and digits in the image as a reader would see them, lower case.
+// The letters and digits in the image as a reader would see them, lower case;
+// disabled items are drawn in a light grey.
 QString readText(const QImage &image)
 {
-    QImage gray = image.scaled(image.size() * 3, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                      .convertToFormat(QImage::Format_Grayscale8);
-    // Black on white: disabled items are drawn in a light grey.
-    for (uchar *pixel = gray.bits(), *end = pixel + gray.sizeInBytes(); pixel != end; ++pixel)
-        *pixel = *pixel < 235 ? 0 : 255;
-    tesseract::TessBaseAPI api;
-    if (api.Init(nullptr, "eng") != 0)
-        return {};
-    api.SetPageSegMode(tesseract::PSM_SINGLE_BLOCK);
-    api.SetImage(gray.constBits(), gray.width(), gray.height(), 1, int(gray.bytesPerLine()));
-    const std::unique_ptr<char[]> text(api.GetUTF8Text());
     QString letters;
-    for (QChar c : QString::fromUtf8(text.get())) {
+    for (QChar c : screenText(image, 3, 235, tesseract::PSM_SINGLE_BLOCK)) {
         if (c.isLetterOrNumber())
             letters += c.toLower();
     }
