@@ -57,10 +57,7 @@ struct Settings {
         return *view;
     }
 
-    void close()
-    {
-        delete SettingsWindowController::window();
-    }
+    void close() { delete SettingsWindowController::window(); }
 
     ~Settings()
     {
@@ -98,16 +95,6 @@ class SettingsUiTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void oneWindowAtATime()
-    {
-        Settings settings;
-        settings.open();
-        QWidget *window = SettingsWindowController::window();
-        QCOMPARE(window->windowTitle(), QStringLiteral("Tarnwick Settings"));
-        settings.open();
-        QCOMPARE(SettingsWindowController::window(), window);
-    }
-
     void launchSwitchWritesAndRemovesTheAutostartFile()
     {
         Settings settings;
