@@ -69,17 +69,31 @@ void E2eApp::stop()
     }
 }
 
-int E2eApp::runCommand(const QStringList &args)
+void E2eApp::launch(const QStringList &args)
+{
+    m_process.setProcessEnvironment(environment());
+    m_process.start(qEnvironmentVariable("TARNWICK_BINARY"), args);
+}
+
+bool E2eApp::nameOwned()
+{
+    return QDBusConnection::sessionBus().interface()->isServiceRegistered(service);
+}
+
+int E2eApp::runCommand(const QStringList &args, const QString &folder, QString *errors)
 {
     QProcess command;
     command.setProcessEnvironment(environment());
+    command.setWorkingDirectory(folder);
     command.start(qEnvironmentVariable("TARNWICK_BINARY"), args);
     // Waits with the event loop running: this test may be serving the app on the bus.
-    if (!QTest::qWaitFor([&] { return command.state() == QProcess::NotRunning; }, 10000)) {
+    if (!QTest::qWaitFor([&] { return command.state() == QProcess::NotRunning; }, 15000)) {
         command.kill();
         command.waitForFinished();
         return -1;
     }
+    if (errors)
+        *errors = QString::fromLocal8Bit(command.readAllStandardError());
     return command.exitStatus() == QProcess::NormalExit ? command.exitCode() : -1;
 }
 

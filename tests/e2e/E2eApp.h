@@ -15,8 +15,13 @@ public:
     // Starts the app and waits until it owns its bus name.
     bool start();
     void stop();
-    // Runs a second tarnwick process to completion; returns its exit code.
-    int runCommand(const QStringList &args);
+    // Starts the app with args and returns at once, for starts that end in a window.
+    void launch(const QStringList &args);
+    // Runs a second tarnwick process (in folder, if given) to completion;
+    // returns its exit code and, if asked, its standard error.
+    int runCommand(const QStringList &args, const QString &folder = {}, QString *errors = nullptr);
+    // Whether any instance owns the app's bus name.
+    static bool nameOwned();
     QVariant property(const QString &name) const;
 
     QString configFile() const { return m_home.path() + QStringLiteral("/.config/Tarnwick/Tarnwick.conf"); }

@@ -1,6 +1,7 @@
 #include "X11Probe.h"
 
 #include <QProcess>
+#include <QTest>
 
 #include <xcb/xcb.h>
 
@@ -108,4 +109,21 @@ QImage X11Probe::screenshot(const QRect &area)
     if (!import.waitForFinished(15000) || import.exitCode() != 0)
         return {};
     return QImage::fromData(import.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
+}
+
+std::optional<QRect> X11Probe::find(const QString &title, bool topLevel, const std::function<bool(QRect)> &where) const
+{
+    for (const Window &shown : viewableWindows()) {
+        if (shown.topLevel == topLevel && shown.name == title && (!where || where(shown.geometry)))
+            return shown.geometry;
+    }
+    return std::nullopt;
+}
+
+void X11Probe::xdotool(const QString &command)
+{
+    QProcess process;
+    process.start(QStringLiteral("xdotool"), command.split(u' ', Qt::SkipEmptyParts));
+    QVERIFY2(process.waitForFinished(10000), "xdotool did not finish");
+    QCOMPARE(process.exitCode(), 0);
 }

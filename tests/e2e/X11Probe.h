@@ -6,6 +6,8 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 
 struct xcb_connection_t;
 
@@ -29,10 +31,16 @@ public:
     bool hasSelectionOwner(const char *selection) const;
     // Every viewable window, each before its children.
     QList<Window> viewableWindows() const;
+    // The first viewable window by title (and place): a top-level one, or one
+    // embedded in another such as the tray.
+    std::optional<QRect> find(const QString &title, bool topLevel = true,
+                              const std::function<bool(QRect)> &where = {}) const;
     // Passive grab of keysym with modifiers on the root window.
     bool grabKey(std::uint32_t keysym, std::uint16_t modifiers);
     // The screen's pixels in area, through ImageMagick's `import`.
     static QImage screenshot(const QRect &area);
+    // Runs xdotool with the space-separated command; fails the test if it fails.
+    static void xdotool(const QString &command);
 
 private:
     std::uint32_t atom(const char *name) const;

@@ -10,9 +10,6 @@
 #include "X11Probe.h"
 
 #include <QClipboard>
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -24,37 +21,6 @@ namespace {
 
 constexpr int timeoutMs = 15000;  // generous: CI also runs this under sanitizers on two busy cores
 
-void xdotool(const QString &command)
-{
-    QProcess process;
-    process.start(QStringLiteral("xdotool"), command.split(u' ', Qt::SkipEmptyParts));
-    QVERIFY2(process.waitForFinished(10000), "xdotool did not finish");
-    QCOMPARE(process.exitCode(), 0);
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// A second tarnwick process in folder; returns its exit code.
-int runIn(const E2eApp &app, const QString &folder, const QStringList &args, QString *errors = nullptr)
-{
-    QProcess command;
-    command.setProcessEnvironment(app.environment());
-    command.setWorkingDirectory(folder);
-    command.start(qEnvironmentVariable("TARNWICK_BINARY"), args);
-    if (!command.waitForFinished(timeoutMs)) {
-        command.kill();
-        command.waitForFinished();
-        return -1;
-    }
-    if (errors)
-        *errors = QString::fromLocal8Bit(command.readAllStandardError());
-    return command.exitStatus() == QProcess::NormalExit ? command.exitCode() : -1;
-}
-
 }  // namespace
 
 class E2eAnnotateTest : public QObject
@@ -64,14 +30,7 @@ class E2eAnnotateTest : public QObject
     X11Probe m_x11;
     QTemporaryDir m_dir;
 
-    std::optional<QRect> editorWindow() const
-    {
-        for (const X11Probe::Window &shown : m_x11.viewableWindows()) {
-            if (shown.topLevel && shown.name == QLatin1String("Annotate"))
-                return shown.geometry;
-        }
-        return std::nullopt;
-    }
+    std::optional<QRect> editorWindow() const { return m_x11.find(QStringLiteral("Annotate")); }
 
 private Q_SLOTS:
     void initTestCase()
@@ -83,11 +42,10 @@ private Q_SLOTS:
     {
         const QSize size(640, 400);
         const QString file = writePng(m_dir.filePath(QStringLiteral("plain.png")), makeImage(640, 400, Qt::white));
-        const QByteArray before = contents(file);
+        const QByteArray before = readBytes(file);
 
         E2eApp app;
-        app.process().setProcessEnvironment(app.environment());
-        app.process().start(qEnvironmentVariable("TARNWICK_BINARY"), {QStringLiteral("--annotate"), file});
+        app.launch({QStringLiteral("--annotate"), file});
         QTRY_VERIFY_WITH_TIMEOUT(editorWindow(), timeoutMs);
         const QRect window = *editorWindow();
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
@@ -102,12 +60,12 @@ private Q_SLOTS:
         const QPointF from = shown.topLeft() + QPointF(shown.width() * 0.2, shown.height() * 0.3);
         const QPointF to = shown.topLeft() + QPointF(shown.width() * 0.7, shown.height() * 0.6);
         QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-        xdotool(QStringLiteral("mousemove %1 %2 mousedown 1 sleep 0.1 mousemove %3 %4 sleep 0.1 mousemove %5 %6 "
+        X11Probe::xdotool(QStringLiteral("mousemove %1 %2 mousedown 1 sleep 0.1 mousemove %3 %4 sleep 0.1 mousemove %5 %6 "
                                "sleep 0.1 mouseup 1")
                     .arg(int(from.x())).arg(int(from.y()))
                     .arg(int((from.x() + to.x()) / 2)).arg(int((from.y() + to.y()) / 2))
                     .arg(int(to.x())).arg(int(to.y())));
-        xdotool(QStringLiteral("key ctrl+c"));
+        X11Probe::xdotool(QStringLiteral("key ctrl+c"));
         QTRY_VERIFY_WITH_TIMEOUT(!QGuiApplication::clipboard()->image().isNull(), timeoutMs);
 
         const QImage copied = QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
@@ -121,7 +79,7 @@ private Q_SLOTS:
         QVERIFY2(marked >= 8, qPrintable(QString::number(marked)));
         QCOMPARE(copied.pixelColor(20, 380), QColor(Qt::white));
 
-        QCOMPARE(contents(file), before);  // only read
+        QCOMPARE(readBytes(file), before);  // only read
         // Longer than the clipboard watch takes to poll and settle: its own
         // copy is not taken as a new screenshot.
         QTest::qWait(2500);
@@ -130,13 +88,13 @@ private Q_SLOTS:
         // Forwarded from another folder with a relative path: the editor
         // now shows the other file, which Ctrl+C copies at its own size.
         writePng(m_dir.filePath(QStringLiteral("second/small.png")), makeImage(500, 300, Qt::gray));
-        QCOMPARE(runIn(app, m_dir.filePath(QStringLiteral("second")),
-                       {QStringLiteral("--annotate"), QStringLiteral("small.png")}),
+        QCOMPARE(app.runCommand({QStringLiteral("--annotate"), QStringLiteral("small.png")},
+                                m_dir.filePath(QStringLiteral("second"))),
                  0);
         QTRY_VERIFY_WITH_TIMEOUT(editorWindow(), timeoutMs);
         QTest::qWait(500);  // decoded in the background
         QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-        xdotool(QStringLiteral("mousemove %1 %2 key ctrl+c").arg(int(from.x())).arg(int(from.y())));
+        X11Probe::xdotool(QStringLiteral("mousemove %1 %2 key ctrl+c").arg(int(from.x())).arg(int(from.y())));
         QTRY_COMPARE_WITH_TIMEOUT(QGuiApplication::clipboard()->image().size(), QSize(500, 300), timeoutMs);
         QCOMPARE(app.process().state(), QProcess::Running);
     }
@@ -145,12 +103,10 @@ private Q_SLOTS:
     {
         E2eApp app;
         QString errors;
-        QCOMPARE(runIn(app, m_dir.path(), {QStringLiteral("--annotate"), QStringLiteral("missing.png")}, &errors), 1);
+        QCOMPARE(app.runCommand({QStringLiteral("--annotate"), QStringLiteral("missing.png")}, m_dir.path(), &errors), 1);
         QCOMPARE(errors, QStringLiteral("tarnwick: no such file: %1/missing.png\n").arg(m_dir.path()));
         QVERIFY(!editorWindow());
-        // Nothing went on to start an instance.
-        const QString name = QStringLiteral("com.tarnwick.Tarnwick");
-        QVERIFY(!QDBusConnection::sessionBus().interface()->isServiceRegistered(name));
+        QVERIFY(!E2eApp::nameOwned());  // nothing went on to start an instance
     }
 };
 

@@ -4,8 +4,6 @@
 #include "E2eApp.h"
 #include "TestSupport.h"
 
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QSettings>
 #include <QTest>
 
@@ -42,8 +40,7 @@ private Q_SLOTS:
         const QString path = writePng(app.screenshotFolder() + QStringLiteral("/Screenshot 1.png"), makeImage(300, 200));
         QTRY_VERIFY_WITH_TIMEOUT(app.property(QStringLiteral("Screenshots")).toStringList().contains(path), 10000);
         app.stop();
-        QTRY_VERIFY(!QDBusConnection::sessionBus().interface()->isServiceRegistered(
-            QStringLiteral("com.tarnwick.Tarnwick")));
+        QTRY_VERIFY(!E2eApp::nameOwned());
         QVERIFY(app.start());
         QTRY_COMPARE_WITH_TIMEOUT(app.property(QStringLiteral("Screenshots")).toStringList(), QStringList{path}, 5000);
         QCOMPARE(app.property(QStringLiteral("UnreadCount")).toInt(), 0);

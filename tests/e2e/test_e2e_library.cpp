@@ -4,15 +4,12 @@
 // shows one "Tarnwick Settings" window beside it.
 
 #include "E2eApp.h"
+#include "ScreenText.h"
 #include "TestSupport.h"
 #include "X11Probe.h"
 
 #include <QSettings>
 #include <QTest>
-
-#include <tesseract/baseapi.h>
-
-#include <memory>
 
 using namespace TestSupport;
 
@@ -20,22 +17,10 @@ namespace {
 
 constexpr int timeoutMs = 15000;  // generous: CI also runs this under sanitizers on two busy cores
 
-// The digits in the image as a reader would see them.
+// The digits in the image as a reader would see them; the count is grey on a faint capsule.
 QString readDigits(const QImage &image)
 {
-    QImage gray = image.scaled(image.size() * 4, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                      .convertToFormat(QImage::Format_Grayscale8);
-    // Black on white: the count is grey on a faint capsule.
-    for (uchar *pixel = gray.bits(), *end = pixel + gray.sizeInBytes(); pixel != end; ++pixel)
-        *pixel = *pixel < 170 ? 0 : 255;
-    tesseract::TessBaseAPI api;
-    if (api.Init(nullptr, "eng") != 0)
-        return {};
-    api.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
-    api.SetVariable("tessedit_char_whitelist", "0123456789");
-    api.SetImage(gray.constBits(), gray.width(), gray.height(), 1, int(gray.bytesPerLine()));
-    const std::unique_ptr<char[]> text(api.GetUTF8Text());
-    return QString::fromUtf8(text.get()).simplified();
+    return screenText(image, 4, 170, tesseract::PSM_SINGLE_LINE, "0123456789").simplified();
 }
 
 }  // namespace
@@ -76,8 +61,7 @@ private Q_SLOTS:
         }
 
         // No instance runs: this one starts and opens the library.
-        app.process().setProcessEnvironment(app.environment());
-        app.process().start(qEnvironmentVariable("TARNWICK_BINARY"), {QStringLiteral("--library")});
+        app.launch({QStringLiteral("--library")});
         QTRY_COMPARE_WITH_TIMEOUT(windowsNamed(QStringLiteral("Library")).size(), 1, timeoutMs);
         const QRect window = windowsNamed(QStringLiteral("Library")).first();
         QCOMPARE(window.size(), QSize(720, 480));

@@ -9,47 +9,16 @@
 #include "X11Probe.h"
 
 #include <QClipboard>
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace TestSupport;
 
 namespace {
-
 constexpr int timeoutMs = 15000;  // generous: CI also runs this under sanitizers on two busy cores
-
-void xdotool(const QString &command)
-{
-    QProcess process;
-    process.start(QStringLiteral("xdotool"), command.split(u' ', Qt::SkipEmptyParts));
-    QVERIFY2(process.waitForFinished(10000), "xdotool did not finish");
-    QCOMPARE(process.exitCode(), 0);
 }
-
-// A second tarnwick process in folder; returns its exit code.
-int runIn(const E2eApp &app, const QString &folder, const QStringList &args, QString *errors = nullptr)
-{
-    QProcess command;
-    command.setProcessEnvironment(app.environment());
-    command.setWorkingDirectory(folder);
-    command.start(qEnvironmentVariable("TARNWICK_BINARY"), args);
-    if (!QTest::qWaitFor([&] { return command.state() == QProcess::NotRunning; }, timeoutMs)) {
-        command.kill();
-        command.waitForFinished();
-        return -1;
-    }
-    if (errors)
-        *errors = QString::fromLocal8Bit(command.readAllStandardError());
-    return command.exitStatus() == QProcess::NormalExit ? command.exitCode() : -1;
-}
-
-}  // namespace
 
 class E2ePickerTest : public QObject
 {
@@ -58,22 +27,15 @@ class E2ePickerTest : public QObject
     X11Probe m_x11;
     QTemporaryDir m_dir;
 
-    std::optional<QRect> pickerWindow() const
-    {
-        for (const X11Probe::Window &shown : m_x11.viewableWindows()) {
-            if (shown.topLevel && shown.name == QLatin1String("Color Picker"))
-                return shown.geometry;
-        }
-        return std::nullopt;
-    }
+    std::optional<QRect> pickerWindow() const { return m_x11.find(QStringLiteral("Color Picker")); }
 
     // Clicks in the middle of the image and copies with the keyboard.
     void pickAndCopy(const QRect &window, const QString &expected)
     {
         QGuiApplication::clipboard()->setText(QStringLiteral("before"));
         const QPoint inImage = window.topLeft() + QPoint(window.width() / 2, 300);
-        xdotool(QStringLiteral("mousemove %1 %2 click 1").arg(inImage.x()).arg(inImage.y()));
-        xdotool(QStringLiteral("key ctrl+c"));
+        X11Probe::xdotool(QStringLiteral("mousemove %1 %2 click 1").arg(inImage.x()).arg(inImage.y()));
+        X11Probe::xdotool(QStringLiteral("key ctrl+c"));
         QTRY_COMPARE_WITH_TIMEOUT(QGuiApplication::clipboard()->text(), expected, timeoutMs);
     }
 
@@ -97,10 +59,10 @@ private Q_SLOTS:
         QFETCH(QString, error);
         E2eApp app;
         QString errors;
-        QCOMPARE(runIn(app, m_dir.path(), {QStringLiteral("--pick-color"), argument}, &errors), 1);
+        QCOMPARE(app.runCommand({QStringLiteral("--pick-color"), argument}, m_dir.path(), &errors), 1);
         QCOMPARE(errors, error.arg(m_dir.path()));
         // Nothing went on to start an instance.
-        QVERIFY(!QDBusConnection::sessionBus().interface()->isServiceRegistered(QStringLiteral("com.tarnwick.Tarnwick")));
+        QVERIFY(!E2eApp::nameOwned());
     }
 
     void clickAndCtrlCCopyTheHexString()
@@ -108,15 +70,11 @@ private Q_SLOTS:
         const QString first = writePng(m_dir.filePath(QStringLiteral("blue.png")), makeImage(600, 400, QColor(0x3A7BD5)));
         const QString second =
             writePng(m_dir.filePath(QStringLiteral("second/orange.png")), makeImage(600, 400, QColor(0xE6, 0x7E, 0x22)));
-        const QByteArray before = [&] {
-            QFile file(first);
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        }();
+        const QByteArray before = readBytes(first);
 
         // No instance runs: this one starts and opens the picker.
         E2eApp app;
-        app.process().setProcessEnvironment(app.environment());
-        app.process().start(qEnvironmentVariable("TARNWICK_BINARY"), {QStringLiteral("--pick-color"), first});
+        app.launch({QStringLiteral("--pick-color"), first});
         QTRY_VERIFY_WITH_TIMEOUT(pickerWindow(), timeoutMs);
         const QRect window = *pickerWindow();
         QCOMPARE(window.size(), QSize(680, 740));
@@ -124,16 +82,14 @@ private Q_SLOTS:
 
         // Forwarded to the running instance from another folder, with a
         // relative path: the same window shows the new file.
-        QCOMPARE(runIn(app, m_dir.filePath(QStringLiteral("second")), {QStringLiteral("--pick-color"),
-                                                                        QStringLiteral("orange.png")}),
+        QCOMPARE(app.runCommand({QStringLiteral("--pick-color"), QStringLiteral("orange.png")},
+                                m_dir.filePath(QStringLiteral("second"))),
                  0);
         QTest::qWait(300);
         QCOMPARE(pickerWindow(), std::optional<QRect>(window));
         pickAndCopy(window, QStringLiteral("#E67E22"));
 
-        QFile file(first);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), before);  // only read
+        QCOMPARE(readBytes(first), before);  // only read
         QCOMPARE(app.process().state(), QProcess::Running);
     }
 };

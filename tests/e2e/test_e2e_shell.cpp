@@ -5,19 +5,17 @@
 // (played by this test on the session bus) takes over.
 
 #include "E2eApp.h"
+#include "ScreenText.h"
 #include "TestSupport.h"
 #include "X11Probe.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QSettings>
 #include <QTest>
-
-#include <tesseract/baseapi.h>
 
 #include <algorithm>
 
@@ -28,35 +26,17 @@ namespace {
 constexpr int timeoutMs = 10000;  // generous: CI also runs this under sanitizers on two busy cores
 const QPoint away(20, 600);
 
-void xdotool(const QString &command)
-{
-    QProcess process;
-    process.start(QStringLiteral("xdotool"), command.split(u' ', Qt::SkipEmptyParts));
-    QVERIFY2(process.waitForFinished(10000), "xdotool did not finish");
-    QCOMPARE(process.exitCode(), 0);
-}
-
 void moveTo(QPoint point, const QString &then = {})
 {
-    xdotool(QStringLiteral("mousemove %1 %2 ").arg(point.x()).arg(point.y()) + then);
+    X11Probe::xdotool(QStringLiteral("mousemove %1 %2 ").arg(point.x()).arg(point.y()) + then);
 }
 
-// The letters and digits in the image as a reader would see them, lower case.
+// The letters and digits in the image as a reader would see them, lower case;
+// disabled items are drawn in a light grey.
 QString readText(const QImage &image)
 {
-    QImage gray = image.scaled(image.size() * 3, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                      .convertToFormat(QImage::Format_Grayscale8);
-    // Black on white: disabled items are drawn in a light grey.
-    for (uchar *pixel = gray.bits(), *end = pixel + gray.sizeInBytes(); pixel != end; ++pixel)
-        *pixel = *pixel < 235 ? 0 : 255;
-    tesseract::TessBaseAPI api;
-    if (api.Init(nullptr, "eng") != 0)
-        return {};
-    api.SetPageSegMode(tesseract::PSM_SINGLE_BLOCK);
-    api.SetImage(gray.constBits(), gray.width(), gray.height(), 1, int(gray.bytesPerLine()));
-    const std::unique_ptr<char[]> text(api.GetUTF8Text());
     QString letters;
-    for (QChar c : QString::fromUtf8(text.get())) {
+    for (QChar c : screenText(image, 3, 235, tesseract::PSM_SINGLE_BLOCK)) {
         if (c.isLetterOrNumber())
             letters += c.toLower();
     }
@@ -104,14 +84,9 @@ class E2eShellTest : public QObject
     std::unique_ptr<E2eApp> m_app;
     QRect m_icon;
 
-    // A mapped window by title (and place): a top-level one, or one embedded in the tray.
     std::optional<QRect> find(const char *title, bool topLevel, const std::function<bool(QRect)> &where = {}) const
     {
-        for (const X11Probe::Window &shown : m_x11.viewableWindows()) {
-            if (shown.topLevel == topLevel && shown.name == QLatin1String(title) && (!where || where(shown.geometry)))
-                return shown.geometry;
-        }
-        return std::nullopt;
+        return m_x11.find(QLatin1String(title), topLevel, where);
     }
 
     std::optional<QRect> popover() const
@@ -175,7 +150,7 @@ private Q_SLOTS:
     {
         moveTo(away);
         if (popover() || menu())
-            xdotool(QStringLiteral("key Escape"));
+            X11Probe::xdotool(QStringLiteral("key Escape"));
         QTRY_VERIFY_WITH_TIMEOUT(!popover() && !menu() && !hoverPanel(), timeoutMs);
     }
 
@@ -193,7 +168,7 @@ private Q_SLOTS:
 
         // The popover has the keyboard: Escape closes it. The app lives on
         // without any window.
-        xdotool(QStringLiteral("key Escape"));
+        X11Probe::xdotool(QStringLiteral("key Escape"));
         QTRY_VERIFY_WITH_TIMEOUT(!popover(), timeoutMs);
         QTest::qWait(200);
         QCOMPARE(m_app->process().state(), QProcess::Running);
@@ -235,7 +210,7 @@ private Q_SLOTS:
         QFETCH(bool, byHotKey);
         for (bool open : {true, false}) {
             if (byHotKey)
-                xdotool(QStringLiteral("key ctrl+shift+space"));
+                X11Probe::xdotool(QStringLiteral("key ctrl+shift+space"));
             else
                 QCOMPARE(m_app->runCommand({QStringLiteral("--toggle")}), 0);
             QTRY_COMPARE_WITH_TIMEOUT(popover().has_value(), open, timeoutMs);
@@ -279,8 +254,7 @@ private Q_SLOTS:
     {
         m_app->stop();
         QDBusConnection bus = QDBusConnection::sessionBus();
-        QTRY_VERIFY_WITH_TIMEOUT(!bus.interface()->isServiceRegistered(QStringLiteral("com.tarnwick.Tarnwick")),
-                                 timeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!E2eApp::nameOwned(), timeoutMs);
         QVERIFY(m_x11.grabKey(0x20, 4 | 1));  // another program holds space with Control and Shift
 
         FakeShortcutService service;

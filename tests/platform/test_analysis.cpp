@@ -2,6 +2,7 @@
 // other encoders (qrencode, zint), and the real binary's --codes and --text.
 
 #include "AnalysisScreens.h"
+#include "TestSupport.h"
 #include "analysis/TesseractTextRecognizer.h"
 #include "analysis/ZxingCodeDetector.h"
 #include "viewer/CodeScan.h"
@@ -16,12 +17,15 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTransform>
 
 #include <algorithm>
 #include <future>
 #include <vector>
 
 using namespace AnalysisScreens;
+using TestSupport::writeBytes;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -63,14 +67,13 @@ QImage damaged(QImage qr)
 
 bool near(const QRectF &box, const QRectF &truth)
 {
-    return std::abs(box.left() - truth.left()) <= 0.02 && std::abs(box.top() - truth.top()) <= 0.02
-           && std::abs(box.right() - truth.right()) <= 0.02 && std::abs(box.bottom() - truth.bottom()) <= 0.02;
+    const QRectF off(box.topLeft() - truth.topLeft(), box.bottomRight() - truth.bottomRight());
+    return std::max({std::abs(off.left()), std::abs(off.top()), std::abs(off.right()), std::abs(off.bottom())}) <= 0.02;
 }
 
 QRectF normalised(const QRect &rect, const QSize &size)
 {
-    return QRectF(double(rect.x()) / size.width(), double(rect.y()) / size.height(),
-                  double(rect.width()) / size.width(), double(rect.height()) / size.height());
+    return QTransform::fromScale(1.0 / size.width(), 1.0 / size.height()).mapRect(QRectF(rect));
 }
 
 QStringList payloadsOf(const QList<DetectedCode> &codes)
@@ -151,27 +154,16 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        const QString url = QStringLiteral("https://example.com/tarnwick?shot=42");
-        addCode(QStringLiteral("qr"), QStringLiteral("qrencode"), {QStringLiteral("-s"), QStringLiteral("6"),
-                QStringLiteral("-m"), QStringLiteral("0"), url}, url);
-        addCode(QStringLiteral("qrL"), QStringLiteral("qrencode"), {QStringLiteral("-s"), QStringLiteral("8"),
-                QStringLiteral("-m"), QStringLiteral("0"), QStringLiteral("-l"), QStringLiteral("L"),
-                QStringLiteral("lost payload")}, QString());
-        m_codes.insert(QStringLiteral("qrDamaged"), damaged(m_codes.take(QStringLiteral("qrL"))));
-        const QStringList bars{QStringLiteral("--notext"), QStringLiteral("--noquietzones"), QStringLiteral("--scale"),
-                               QStringLiteral("2")};
-        addCode(QStringLiteral("code128"), QStringLiteral("zint"),
-                bars + QStringList{QStringLiteral("-b"), QStringLiteral("20"), QStringLiteral("--height"),
-                                   QStringLiteral("40"), QStringLiteral("-d"), QStringLiteral("TW-2026/128")},
-                QStringLiteral("TW-2026/128"));
-        addCode(QStringLiteral("ean13"), QStringLiteral("zint"),
-                bars + QStringList{QStringLiteral("-b"), QStringLiteral("13"), QStringLiteral("-d"),
-                                   QStringLiteral("400638133393")},
-                QStringLiteral("4006381333931"));
-        addCode(QStringLiteral("pdf417"), QStringLiteral("zint"),
-                bars + QStringList{QStringLiteral("-b"), QStringLiteral("55"), QStringLiteral("-d"),
-                                   QStringLiteral("Boarding pass 17C")},
-                QStringLiteral("Boarding pass 17C"));
+        const QString url = u"https://example.com/tarnwick?shot=42"_s;
+        addCode(u"qr"_s, u"qrencode"_s, {u"-s"_s, u"6"_s, u"-m"_s, u"0"_s, url}, url);
+        addCode(u"qrL"_s, u"qrencode"_s, {u"-s"_s, u"8"_s, u"-m"_s, u"0"_s, u"-l"_s, u"L"_s, u"lost payload"_s}, {});
+        m_codes.insert(u"qrDamaged"_s, damaged(m_codes.take(u"qrL"_s)));
+        const QStringList bars{u"--notext"_s, u"--noquietzones"_s, u"--scale"_s, u"2"_s};
+        addCode(u"code128"_s, u"zint"_s, bars + QStringList{u"-b"_s, u"20"_s, u"--height"_s, u"40"_s, u"-d"_s, u"TW-2026/128"_s},
+                u"TW-2026/128"_s);
+        addCode(u"ean13"_s, u"zint"_s, bars + QStringList{u"-b"_s, u"13"_s, u"-d"_s, u"400638133393"_s}, u"4006381333931"_s);
+        addCode(u"pdf417"_s, u"zint"_s, bars + QStringList{u"-b"_s, u"55"_s, u"-d"_s, u"Boarding pass 17C"_s},
+                u"Boarding pass 17C"_s);
     }
 
     void eachFormatIsReadWhereItIs_data()
@@ -374,10 +366,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, option);
         QFETCH(QString, file);
-        QFile notes(m_dir.filePath(QStringLiteral("notes.png")));
-        QVERIFY(notes.open(QIODevice::WriteOnly));
-        notes.write("plain words, no picture");
-        notes.close();
+        writeBytes(m_dir.filePath(u"notes.png"_s), "plain words, no picture");
         const Run run = tarnwick({option, m_dir.filePath(file)});
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(run.out, QByteArray());

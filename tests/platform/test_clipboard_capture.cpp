@@ -6,7 +6,6 @@
 #include "capture/QtClipboard.h"
 #include "TestSupport.h"
 
-#include <QBuffer>
 #include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
@@ -24,15 +23,6 @@ using namespace TestSupport;
 namespace {
 
 using Offers = QList<std::pair<QString, QByteArray>>;
-
-QByteArray pngBytes(const QImage &image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
 
 // Incompressible pixels, so the PNG is as large as the image.
 QImage noise(int width, int height)
@@ -116,7 +106,7 @@ struct ClipboardFixture : MonitorFixture {
             qFatal("the clipboard owner never took the clipboard");
         monitor->pollClipboard();
     }
-    void offerImageAndPoll(const QImage &image) { offerAndPoll({{QStringLiteral("image/png"), pngBytes(image)}}); }
+    void offerImageAndPoll(const QImage &image) { offerAndPoll({{QStringLiteral("image/png"), encoded(image)}}); }
     QStringList clipboardFiles() const { return QDir(folders.clipboardShots).entryList(QDir::Files, QDir::Name); }
 };
 
@@ -173,7 +163,7 @@ private Q_SLOTS:
         Offers offers;
         for (const QString &type : types)
             offers.append({type, "x"});
-        offers.append({QStringLiteral("image/png"), pngBytes(image)});
+        offers.append({QStringLiteral("image/png"), encoded(image)});
         f.offerAndPoll(offers);
         const QString delta = QStringLiteral("[Clipboard] changeCount delta detected — types: [");
         QVERIFY(diag.lines().value(0).startsWith(delta));
@@ -182,8 +172,7 @@ private Q_SLOTS:
             QCOMPARE(diag.lines().value(0), delta + QStringLiteral("\"image/png\"]"));
         QTRY_COMPARE(diag.count(line), 1);
         QCOMPARE(diag.contains(QStringLiteral("[Clipboard] Detected native")), line.contains(QLatin1String("native")));
-        f.monitor->waitForBackgroundWork();
-        QTest::qWait(50);
+        f.settle();
         QCOMPARE(f.monitor->screenshots().size(), captured ? 1 : 0);
         if (!captured)
             return;
@@ -221,7 +210,7 @@ private Q_SLOTS:
         f.monitor->toggleClipboardCapture();
         QCOMPARE(diag.count(QStringLiteral("[Clipboard] Capture disabled")), 1);
         const qint64 before = f.x11.changeCount();
-        f.owner = std::make_unique<Owner>(Offers{{QStringLiteral("image/png"), pngBytes(makeImage(40, 40))}},
+        f.owner = std::make_unique<Owner>(Offers{{QStringLiteral("image/png"), encoded(makeImage(40, 40))}},
                                           f.offerDir.path());
         QVERIFY(f.waitForChange(before, QStringLiteral("image/png")));
         f.monitor->toggleClipboardCapture();
@@ -267,8 +256,7 @@ private Q_SLOTS:
             f.offerImageAndPoll(shot);
         }
         QTRY_COMPARE(f.listedPaths(), QStringList{file});
-        f.monitor->waitForBackgroundWork();
-        QTest::qWait(100);
+        f.settle(100);
         QCOMPARE(f.listedPaths(), QStringList{file});
         QCOMPARE(f.monitor->unreadCount(), 1);
         QCOMPARE(f.clipboardFiles(), QStringList());
@@ -317,14 +305,12 @@ private Q_SLOTS:
         const QImage shot = makeImage(80, 60, Qt::darkRed, 5);
         writePng(f.shots + QStringLiteral("/Screenshot 1.png"), shot);
         QTRY_COMPARE(f.monitor->screenshots().size(), 1);
-        f.monitor->waitForBackgroundWork();
-        QTest::qWait(100);  // past the same-shot window: only the memory of own writes is left
+        f.settle(100);  // past the same-shot window: only the memory of own writes is left
         f.monitor->pollClipboard();  // our own write, skipped once
         DiagnosticRecorder diag;
         f.offerImageAndPoll(shot);  // a clipboard manager takes over our image
         QTRY_COMPARE(diag.count(QStringLiteral("[Clipboard] Skipped — written by this app")), 1);
-        f.monitor->waitForBackgroundWork();
-        QTest::qWait(50);
+        f.settle();
         QCOMPARE(f.monitor->screenshots().size(), 1);
         QCOMPARE(f.clipboardFiles(), QStringList());
     }
@@ -385,17 +371,14 @@ private Q_SLOTS:
         f.offerAndPoll({{QStringLiteral("image/png"), pngClaiming(40000, 40000)}});
         QTRY_COMPARE(diag.count(QStringLiteral("[Clipboard] No image found — skipped")), 1);
         // More data than the clipboard limit allows (set low here).
-        const QByteArray big = pngBytes(noise(400, 400));
+        const QByteArray big = encoded(noise(400, 400));
         QVERIFY(big.size() > 64 * 1024);
         f.offerAndPoll({{QStringLiteral("image/png"), big}});
         QVERIFY(QtClipboard(nullptr, 64 * 1024).readImage().result().image.isNull());
         QVERIFY(!f.x11.readImage().result().image.isNull());
         // One transfer, of the best type offered: a broken PNG is not followed by the BMP.
-        QByteArray bmp;
-        QBuffer buffer(&bmp);
-        buffer.open(QIODevice::WriteOnly);
-        makeImage(8, 8).save(&buffer, "BMP");
-        f.offerAndPoll({{QStringLiteral("image/bmp"), bmp}, {QStringLiteral("image/png"), "not a png"}});
+        f.offerAndPoll({{QStringLiteral("image/bmp"), encoded(makeImage(8, 8), "BMP")},
+                        {QStringLiteral("image/png"), "not a png"}});
         QVERIFY(f.x11.readImage().result().image.isNull());
     }
 

@@ -59,23 +59,17 @@ private Q_SLOTS:
         QCOMPARE(monitor.screenshots().size(), 1);
     }
 
-    void filesPresentBeforeStartAreNeverAdded()
+    void filesPresentBeforeTheWatchAreNeverAdded_data()
     {
-        MonitorFixture f;
-        writePng(shot(f, QStringLiteral("Screenshot old.png")), makeImage(10, 10));
-        auto &monitor = f.start();
-        writePng(shot(f, QStringLiteral("Screenshot new.png")), makeImage(10, 10));
-        QTRY_COMPARE(monitor.screenshots().size(), 1);
-        QCOMPARE(newest(f), QStringLiteral("Screenshot new.png"));
-        // Touching the old file again does not make it new.
-        writePng(shot(f, QStringLiteral("Screenshot old.png")), makeImage(12, 12));
-        QTest::qWait(300);
-        QCOMPARE(monitor.screenshots().size(), 1);
+        QTest::addColumn<int>("refusals");
+        QTest::newRow("watched at start") << 0;
+        QTest::newRow("watched after two failed tries") << 2;
     }
 
-    void filesPresentBeforeAFailedWatchAreNeverAdded()
+    void filesPresentBeforeTheWatchAreNeverAdded()
     {
-        RefusingWatcher refusing(2);  // outlives the monitor
+        QFETCH(int, refusals);
+        RefusingWatcher refusing(refusals);  // outlives the monitor
         MonitorFixture f;
         writePng(shot(f, QStringLiteral("Screenshot old.png")), makeImage(10, 10));
         f.folderWatcher = &refusing;
@@ -84,6 +78,7 @@ private Q_SLOTS:
         QTRY_VERIFY(diag.contains(QStringLiteral("[ScreenshotMonitor] Watching: ") + f.shots));
         writePng(shot(f, QStringLiteral("Screenshot new.png")), makeImage(10, 10));
         QTRY_COMPARE(monitor.screenshots().size(), 1);
+        writePng(shot(f, QStringLiteral("Screenshot old.png")), makeImage(12, 12));  // touched again: still not new
         QTest::qWait(300);
         QCOMPARE(f.listedPaths(), QStringList{shot(f, QStringLiteral("Screenshot new.png"))});
     }
@@ -206,8 +201,7 @@ private Q_SLOTS:
         QTRY_VERIFY(monitor.isPending());
         QSignalSpy inserted(&monitor, &ScreenshotMonitor::captureInserted);
         monitor.addScreenshot(path);
-        monitor.waitForBackgroundWork();
-        QTest::qWait(50);
+        f.settle();
         QCOMPARE(inserted.count(), 0);
         QCOMPARE(monitor.screenshots().size(), 1);
         QCOMPARE(monitor.unreadCount(), 1);

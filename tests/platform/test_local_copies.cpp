@@ -40,8 +40,7 @@ private:
     {
         f.preferences->setBool(Preferences::saveLocalCopiesKey, true);
         f.monitor->syncExistingToSavedShots(true);
-        f.monitor->waitForBackgroundWork();
-        QTest::qWait(20);  // the main-thread half
+        f.settle(20);  // the main-thread half
     }
 
 private Q_SLOTS:
@@ -62,8 +61,7 @@ private Q_SLOTS:
         // Nothing left to do the second time.
         diag.clear();
         f.monitor->syncExistingToSavedShots(true);
-        f.monitor->waitForBackgroundWork();
-        QTest::qWait(20);
+        f.settle(20);
         QCOMPARE(diag.lines().filter(QStringLiteral("[SavedShots] Synced")), QStringList());
         QCOMPARE(filesIn(f.folders.savedShots).size(), 5);
 
@@ -107,19 +105,14 @@ private Q_SLOTS:
         populate(f);
         f.monitor->markAllRead();
         QTRY_COMPARE(f.monitor->unreadCount(), 0);
-        f.monitor->syncAll();
-        f.monitor->waitForBackgroundWork();
-        QTest::qWait(20);
-        QCOMPARE(f.monitor->screenshots().size(), 5);
-        QCOMPARE(f.monitor->unreadCount(), 0);
-
-        // Also with every item pointing at its kept copy.
-        switchOn(f);
-        f.monitor->syncAll();
-        f.monitor->waitForBackgroundWork();
-        QTest::qWait(20);
-        QCOMPARE(f.monitor->screenshots().size(), 5);
-        QCOMPARE(f.monitor->unreadCount(), 0);
+        for (bool kept : {false, true}) {  // then with every item pointing at its kept copy
+            if (kept)
+                switchOn(f);
+            f.monitor->syncAll();
+            f.settle(20);
+            QCOMPARE(f.monitor->screenshots().size(), 5);
+            QCOMPARE(f.monitor->unreadCount(), 0);
+        }
 
         writeBytes(f.folders.clipboardShots + QStringLiteral("/photo.heic"), "not really heic");
         writeBytes(f.shots + QStringLiteral("/photo.heic"), "not really heic");

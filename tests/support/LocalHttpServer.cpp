@@ -1,6 +1,7 @@
 #include "LocalHttpServer.h"
 
-#include <QFile>
+#include "TestSupport.h"
+
 #include <QProcess>
 #include <QSslCertificate>
 #include <QSslKey>
@@ -12,12 +13,6 @@ using namespace Qt::StringLiterals;
 namespace TestSupport {
 
 namespace {
-
-QByteArray readAllOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // One complete request from buffer; none while it is still incomplete.
 std::optional<HttpRequest> parseRequest(const QByteArray &buffer)
@@ -54,7 +49,7 @@ const std::pair<QSslCertificate, QSslKey> &certificate(LocalHttpServer::Tls kind
                                         << u"-keyout"_s << keyPath << u"-out"_s << certPath);
         if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0)
             qFatal("openssl could not make a certificate");
-        return new std::pair(QSslCertificate(readAllOf(certPath), QSsl::Pem), QSslKey(readAllOf(keyPath), QSsl::Ec, QSsl::Pem));
+        return new std::pair(QSslCertificate(readBytes(certPath), QSsl::Pem), QSslKey(readBytes(keyPath), QSsl::Ec, QSsl::Pem));
     };
     static const auto *const trusted = generate();
     static const auto *const untrusted = generate();

@@ -5,8 +5,11 @@
 #include "capture/Preferences.h"
 #include "capture/ScreenshotMonitor.h"
 #include "TestDoubles.h"
+#include "TestSupport.h"
 
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <memory>
 
@@ -17,8 +20,8 @@ struct MonitorFixture {
     QString shots = root.path() + QStringLiteral("/Pictures/Screenshots");
     QString dataDir = root.path() + QStringLiteral("/data/Tarnwick");
     LocalFolders folders = LocalFolders::under(dataDir);
-    std::unique_ptr<Preferences> preferences =
-        std::make_unique<Preferences>(root.path() + QStringLiteral("/config/Tarnwick/Tarnwick.conf"));
+    QString prefsFile = root.path() + QStringLiteral("/config/Tarnwick/Tarnwick.conf");
+    std::unique_ptr<Preferences> preferences = std::make_unique<Preferences>(prefsFile);
     MemoryClipboard clipboard;
     FixedFolderLocator locator{shots};
     InotifyFolderWatcher watcher;
@@ -49,6 +52,32 @@ struct MonitorFixture {
         deps.timings = timings;
         monitor = std::make_unique<ScreenshotMonitor>(deps);
         return *monitor;
+    }
+
+    // Lets the monitor's background work finish and its queued results land.
+    void settle(int ms = 50)
+    {
+        monitor->waitForBackgroundWork();
+        QTest::qWait(ms);
+    }
+
+    // Screenshot n, width × width·5/8, somewhere outside the watched folder.
+    QString writeShot(int n, int width = 160) const
+    {
+        return TestSupport::writePng(root.path() + QStringLiteral("/in/Screenshot %1.png").arg(n, 3, 10, QLatin1Char('0')),
+                                     TestSupport::makeImage(width, width * 5 / 8, Qt::darkCyan, n));
+    }
+
+    // Adds count new screenshots to the running monitor and waits until each is in.
+    void addShots(int count, int width = 160)
+    {
+        const int before = int(monitor->screenshots().size());
+        QStringList paths;
+        for (int i = 0; i < count; ++i)
+            paths << writeShot(before + i, width);
+        QSignalSpy inserted(monitor.get(), &ScreenshotMonitor::captureInserted);
+        monitor->addScreenshots(paths);
+        QTRY_COMPARE_WITH_TIMEOUT(inserted.size(), count, 20000);
     }
 
     QStringList listedPaths() const

@@ -25,51 +25,34 @@ public:
     bool isOwnedByThisApp() const override { return m_ours; }
     QStringList types() const override { return m_types; }
     QFuture<Image> readImage() const override { return QtFuture::makeReadyFuture(Image{image(), {}}); }
-    void clearContents() override
-    {
-        m_ours = true;
-        m_types.clear();
-        m_text.clear();
-        m_image = {};
-        m_encoded.clear();
-        ++m_count;
-    }
-    void writeImage(const QImage &image) override
-    {
-        m_ours = true;
-        m_image = image;
-        m_encoded.clear();
-        m_types = {QStringLiteral("image/png")};
-        ++m_count;
-    }
+    void clearContents() override { replace(true, {}); }
+    void writeImage(const QImage &image) override { replace(true, {QStringLiteral("image/png")}, image); }
+    // Decoded only when read, as another program would.
     void writeEncodedImage(const QByteArray &bytes, const QString &mimeType) override
     {
-        m_ours = true;
-        m_image = {};
-        m_encoded = bytes;  // decoded only when read, as another program would
-        m_types = {mimeType};
-        ++m_count;
+        replace(true, {mimeType}, {}, bytes);
     }
     void setString(const QString &text) override
     {
-        m_ours = true;
-        m_types = {QStringLiteral("text/plain")};
+        replace(true, {QStringLiteral("text/plain")});
         m_text = text;
-        ++m_count;
     }
     // Another program puts something on the clipboard.
-    void offer(const QStringList &types, const QImage &image = {})
-    {
-        m_ours = false;
-        m_types = types;
-        m_image = image;
-        m_encoded.clear();
-        ++m_count;
-    }
+    void offer(const QStringList &types, const QImage &image = {}) { replace(false, types, image); }
     QImage image() const { return m_encoded.isEmpty() ? m_image : QImage::fromData(m_encoded); }
     QString text() const { return m_text; }
 
 private:
+    void replace(bool ours, const QStringList &types, const QImage &image = {}, const QByteArray &encoded = {})
+    {
+        m_ours = ours;
+        m_types = types;
+        m_image = image;
+        m_encoded = encoded;
+        m_text.clear();
+        ++m_count;
+    }
+
     qint64 m_count = 0;
     bool m_ours = false;
     QStringList m_types;

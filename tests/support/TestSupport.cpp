@@ -2,6 +2,7 @@
 
 #include "common/Diagnostics.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -49,6 +50,21 @@ QString writePng(const QString &path, const QImage &image)
     if (!image.save(path, "PNG"))
         qFatal("could not write %s", qPrintable(path));
     return path;
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray encoded(const QImage &image, const char *format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
 }
 
 QString writeBytes(const QString &path, const QByteArray &bytes)

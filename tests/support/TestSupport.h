@@ -19,6 +19,10 @@ QString writePng(const QString &path, const QImage &image);
 QByteArray pngClaiming(quint32 width, quint32 height);
 // Writes raw bytes at path (creating folders).
 QString writeBytes(const QString &path, const QByteArray &bytes);
+// The file's bytes; empty if it cannot be read.
+QByteArray readBytes(const QString &path);
+// The image encoded as a file of format would hold it.
+QByteArray encoded(const QImage &image, const char *format = "PNG");
 
 // Collects the bracketed diagnostic lines while alive.
 class DiagnosticRecorder

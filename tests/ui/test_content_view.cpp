@@ -5,14 +5,13 @@
 // on their own).
 
 #include "capture/QtClipboard.h"
-#include "config/RemoteConfigCache.h"
-#include "config/RemoteConfigManager.h"
 #include "shell/SwipeInput.h"
 #include "viewer/ActionButton.h"
 #include "viewer/CodeScanTrigger.h"
 #include "viewer/ContentView.h"
 #include "viewer/ThumbnailView.h"
 #include "viewer/UploadButton.h"
+#include "CachedRemoteConfig.h"
 #include "LocalHttpServer.h"
 #include "MonitorFixture.h"
 #include "TestSupport.h"
@@ -39,22 +38,6 @@ constexpr int codeWidth = 320;  // WidthCodeDetector finds its code in images th
 struct Flags {
     bool qr = true, ocr = true, imgur = true;
 };
-
-// A remote configuration manager that never fetches, holding the given
-// configuration (or none) from its cache.
-std::unique_ptr<RemoteConfigManager> configManager(const QString &dir, std::optional<RemoteConfig> config)
-{
-    if (config)
-        RemoteConfigCache{*config, 0}.save(dir);
-    RemoteConfigManager::Settings settings;
-    settings.storageDir = dir;
-    settings.downloadsDir = dir;
-    settings.appVersion = QStringLiteral("1.0");
-    settings.tls = LocalHttpServer::trustingClient();
-    settings.openFile = [](const QUrl &) {};
-    settings.quit = [] {};
-    return std::make_unique<RemoteConfigManager>(settings);
-}
 
 RemoteConfig configWith(Flags flags, bool forceUpdate = false)
 {
@@ -120,21 +103,8 @@ struct Viewer {
         fixture.monitor.reset();  // before the clipboard it uses
     }
 
-    QString writeShot(int n, int width = 160)
-    {
-        return writePng(fixture.root.path() + QStringLiteral("/in/Screenshot %1.png").arg(n, 3, 10, QLatin1Char('0')),
-                        makeImage(width, width * 5 / 8, Qt::darkCyan, n));
-    }
-
-    void add(int count, int width = 160)
-    {
-        const qsizetype before = monitor().screenshots().size();
-        QStringList paths;
-        for (int i = 0; i < count; ++i)
-            paths << writeShot(int(before) + i, width);
-        monitor().addScreenshots(paths);
-        QTRY_COMPARE_WITH_TIMEOUT(monitor().screenshots().size(), std::min<qsizetype>(before + count, 100), 20000);
-    }
+    QString writeShot(int n, int width = 160) const { return fixture.writeShot(n, width); }
+    void add(int count, int width = 160) { fixture.addShots(count, width); }
 
     template <typename T = QWidget>
     T *child(const QString &name) const
@@ -193,9 +163,7 @@ private Q_SLOTS:
         DiagnosticRecorder diagnostics;
         const auto takeOver = [&](const QString &file) {
             diagnostics.clear();
-            QFile png(file);
-            QVERIFY(png.open(QIODevice::ReadOnly));
-            const QString offer = writeBytes(viewer.fixture.root.path() + QStringLiteral("/offer.png"), png.readAll());
+            const QString offer = writeBytes(viewer.fixture.root.path() + QStringLiteral("/offer.png"), readBytes(file));
             QProcess owner;
             owner.start(qEnvironmentVariable("CLIPBOARD_OWNER"), {QStringLiteral("image/png=") + offer});
             QVERIFY(QTest::qWaitFor([&] { return owner.canReadLine(); }, 5000));
@@ -395,7 +363,7 @@ private Q_SLOTS:
         QFETCH(bool, copyText);
         QFETCH(bool, upload);
         Viewer viewer;
-        viewer.config = configManager(viewer.fixture.root.path() + QStringLiteral("/rc"), config);
+        viewer.config = cachedConfigManager(viewer.fixture.root.path() + QStringLiteral("/rc"), config);
         viewer.fixture.preferences->setString(Preferences::imgurClientIdKey, clientId);
         viewer.start();
         viewer.add(1);
@@ -421,7 +389,7 @@ private Q_SLOTS:
     {
         QFETCH(bool, forced);
         Viewer viewer;
-        viewer.config = configManager(viewer.fixture.root.path() + QStringLiteral("/rc"), configWith({}, forced));
+        viewer.config = cachedConfigManager(viewer.fixture.root.path() + QStringLiteral("/rc"), configWith({}, forced));
         ContentView &view = viewer.start();
         viewer.add(3);
         QCOMPARE(viewer.child(QStringLiteral("forceUpdateOverlay"))->isVisible(), forced);
@@ -445,7 +413,7 @@ private Q_SLOTS:
         config.updates.latest_version = u"3.0"_s;
         config.updates.download_url = server.url(u"/Tarnwick.deb"_s).toString();
         Viewer viewer;
-        viewer.config = configManager(viewer.fixture.root.path() + u"/rc"_s, config);
+        viewer.config = cachedConfigManager(viewer.fixture.root.path() + u"/rc"_s, config);
         viewer.start();
         auto *banner = viewer.child<QAbstractButton>(u"updateBanner.download"_s);
         auto *overlay = viewer.child<QAbstractButton>(u"forceUpdateOverlay.download"_s);

@@ -3,8 +3,6 @@
 // saved files, the maintenance actions with shortened delays, and the Imgur
 // client id field driving the upload controls of the popover and library.
 
-#include "config/RemoteConfigCache.h"
-#include "config/RemoteConfigManager.h"
 #include "desktop/XdgAutostart.h"
 #include "library/LibraryDetailPane.h"
 #include "library/LibraryView.h"
@@ -14,7 +12,7 @@
 #include "upload/ImgurClientId.h"
 #include "viewer/ContentView.h"
 #include "viewer/UploadButton.h"
-#include "LocalHttpServer.h"
+#include "CachedRemoteConfig.h"
 #include "MonitorFixture.h"
 #include "TestSupport.h"
 
@@ -30,21 +28,6 @@ using namespace TestSupport;
 using std::chrono::milliseconds;
 
 namespace {
-
-std::unique_ptr<RemoteConfigManager> configManager(const QString &dir, const RemoteFeatureFlags &flags)
-{
-    RemoteConfig config;
-    config.feature_flags = flags;
-    RemoteConfigCache{config, 0}.save(dir);
-    RemoteConfigManager::Settings settings;
-    settings.storageDir = dir;
-    settings.downloadsDir = dir;
-    settings.appVersion = QStringLiteral("1.0");
-    settings.tls = LocalHttpServer::trustingClient();
-    settings.openFile = [](const QUrl &) {};
-    settings.quit = [] {};
-    return std::make_unique<RemoteConfigManager>(settings);
-}
 
 struct Settings {
     MonitorFixture fixture;
@@ -74,10 +57,7 @@ struct Settings {
         return *view;
     }
 
-    void close()
-    {
-        delete SettingsWindowController::window();
-    }
+    void close() { delete SettingsWindowController::window(); }
 
     ~Settings()
     {
@@ -115,16 +95,6 @@ class SettingsUiTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void oneWindowAtATime()
-    {
-        Settings settings;
-        settings.open();
-        QWidget *window = SettingsWindowController::window();
-        QCOMPARE(window->windowTitle(), QStringLiteral("Tarnwick Settings"));
-        settings.open();
-        QCOMPARE(SettingsWindowController::window(), window);
-    }
-
     void launchSwitchWritesAndRemovesTheAutostartFile()
     {
         Settings settings;
@@ -132,10 +102,7 @@ private Q_SLOTS:
         QVERIFY(!launch->isChecked());
         launch->click();
         QVERIFY(launch->isChecked());
-        QFile entry(settings.autostart.filePath());
-        QVERIFY(entry.open(QIODevice::ReadOnly));
-        QVERIFY(entry.readAll().contains("\nExec=\"/opt/tarnwick/bin/tarnwick\"\n"));
-        entry.close();
+        QVERIFY(readBytes(settings.autostart.filePath()).contains("\nExec=\"/opt/tarnwick/bin/tarnwick\"\n"));
 
         settings.close();
         QVERIFY(settings.open().launchSwitch()->isChecked());  // read back at open
@@ -187,10 +154,10 @@ private Q_SLOTS:
         QFETCH(bool, localBackup);
         QFETCH(bool, phoneCapture);
         Settings settings;
-        RemoteFeatureFlags flags;
-        flags.local_backup_enabled = localBackup;
-        flags.iphone_clipboard_capture_enabled = phoneCapture;
-        settings.config = configManager(settings.fixture.root.path() + QStringLiteral("/config-cache"), flags);
+        RemoteConfig config;
+        config.feature_flags.local_backup_enabled = localBackup;
+        config.feature_flags.iphone_clipboard_capture_enabled = phoneCapture;
+        settings.config = cachedConfigManager(settings.fixture.root.path() + QStringLiteral("/config-cache"), config);
         SettingsView &view = settings.open();
         QCOMPARE(view.localCopiesRow()->isVisibleTo(&view), localBackup);
         QCOMPARE(view.phoneRow()->isVisibleTo(&view), phoneCapture);

@@ -14,7 +14,6 @@
 #include "shell/SwipeInput.h"
 #include "viewer/ContentView.h"
 #include "MonitorFixture.h"
-#include "TestSupport.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -25,7 +24,6 @@
 #include <QWheelEvent>
 #include <QWindow>
 
-using namespace TestSupport;
 using std::chrono::milliseconds;
 
 namespace {
@@ -54,17 +52,7 @@ struct Shell {
 
     bool iconHasDot() const { return hasDot(delegate.statusItem()->icon().pixmap(QSize(22, 22), 1.0).toImage()); }
 
-    // Adds captures as the folder watch would and waits until they are listed.
-    void add(int count)
-    {
-        const qsizetype before = monitor.screenshots().size();
-        QStringList paths;
-        for (int i = 0; i < count; ++i)
-            paths << writePng(fixture.root.path() + QStringLiteral("/in/Screenshot %1.png").arg(before + i),
-                              makeImage(800, 500, Qt::darkCyan, int(before + i)));
-        monitor.addScreenshots(paths);
-        QTRY_COMPARE_WITH_TIMEOUT(monitor.screenshots().size(), before + count, 10000);
-    }
+    void add(int count) { fixture.addShots(count, 800); }  // 800 × 500
 
     // The menu as it opens: "-" for a separator, disabled items in brackets,
     // the shortcut after a tab.
@@ -176,7 +164,7 @@ private Q_SLOTS:
         // Offscreen there is no tray window to hover: the tooltip carries the preview's lines.
         const ScreenshotItem &item = shell.monitor.screenshots().constFirst();
         QCOMPARE(shell.delegate.statusItem()->toolTip(),
-                 QStringLiteral("Screenshot 2.png\n") + item.formattedDate() + QStringLiteral(" · 800×500 · ")
+                 QStringLiteral("Screenshot 002.png\n") + item.formattedDate() + QStringLiteral(" · 800×500 · ")
                      + item.fileSize());
         shell.child<QPushButton>(QStringLiteral("header.library"))->click();
         QTRY_VERIFY(LibraryWindowController::window());
@@ -190,12 +178,9 @@ private Q_SLOTS:
         QCOMPARE(shell.child<QLabel>(QStringLiteral("footer.version"))->text(), QStringLiteral("Tarnwick v2.5.1"));
         QCOMPARE(shell.menuLines().constFirst(), QStringLiteral("[Tarnwick v2.5.1]"));
         QCoreApplication::setApplicationVersion(QString());  // the menu is rebuilt on every opening
-        QCOMPARE(shell.menuLines(), (QStringList{QStringLiteral("[Tarnwick v1.0]"), QStringLiteral("Show Screenshots"),
-                                                 QStringLiteral("-"), QStringLiteral("Clear Screenshots"),
-                                                 QStringLiteral("Sync Screenshots"), QStringLiteral("-"),
-                                                 QStringLiteral("Library…\tCtrl+L"), QStringLiteral("-"),
-                                                 QStringLiteral("Settings…\tCtrl+,"), QStringLiteral("-"),
-                                                 QStringLiteral("Quit\tCtrl+Q")}));
+        QCOMPARE(shell.menuLines().join(u'|'), QStringLiteral("[Tarnwick v1.0]|Show Screenshots|-|Clear Screenshots|"
+                                                              "Sync Screenshots|-|Library…\tCtrl+L|-|Settings…\tCtrl+,|-|"
+                                                              "Quit\tCtrl+Q"));
     }
 
     void menuActions()

@@ -1,16 +1,11 @@
 // Capture rules that need no desktop: the history and its persistence, removal,
 // local folders, thumbnails, names and item texts.
 
-#include "capture/LocalFolders.h"
-#include "capture/Preferences.h"
 #include "capture/ScreenshotHistory.h"
-#include "capture/ScreenshotMonitor.h"
 #include "capture/ScreenshotNameRule.h"
 #include "capture/Thumbnailer.h"
-#include "TestDoubles.h"
-#include "TestSupport.h"
+#include "MonitorFixture.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -20,62 +15,33 @@ using namespace TestSupport;
 
 namespace {
 
-// A monitor with no folder to watch and its own preferences file.
-struct Env {
-    QTemporaryDir root;
-    QString prefsFile = root.path() + QStringLiteral("/Tarnwick.conf");
-    LocalFolders folders = LocalFolders::under(root.path() + QStringLiteral("/data"));
-    MemoryClipboard clipboard;
-    FixedFolderLocator locator{root.path() + QStringLiteral("/none")};
-    NullFolderWatcher watcher;
-    std::unique_ptr<Preferences> preferences;
-    std::unique_ptr<ScreenshotMonitor> monitor;
-
+// A monitor with no folder to watch, its preferences read from the file at each start.
+struct Env : MonitorFixture {
+    NullFolderWatcher nothing;
+    Env()
+    {
+        folderWatcher = &nothing;
+        timings = {};
+    }
+    ~Env() { monitor.reset(); }  // before the watcher it uses
     ScreenshotMonitor &start()
     {
         monitor.reset();
         preferences = std::make_unique<Preferences>(prefsFile);
-        ScreenshotMonitor::Dependencies deps;
-        deps.preferences = preferences.get();
-        deps.clipboard = &clipboard;
-        deps.folderWatcher = &watcher;
-        deps.folderLocator = &locator;
-        deps.folders = folders;
-        deps.thumbnailCacheDir = root.path() + QStringLiteral("/cache");
-        monitor = std::make_unique<ScreenshotMonitor>(deps);
-        return *monitor;
-    }
-    // Lets the history load and every queued result land.
-    void settle()
-    {
-        monitor->waitForBackgroundWork();
-        QTest::qWait(100);
+        return MonitorFixture::start();
     }
     QString file(const QString &name) const { return root.path() + QLatin1Char('/') + name; }
-    QStringList listed() const
+    static QStringList names(const QStringList &paths)
     {
         QStringList names;
-        for (const auto &item : monitor->screenshots())
-            names << QFileInfo(item.filePath()).fileName();
-        return names;
-    }
-    QStringList storedNames() const
-    {
-        QStringList names;
-        for (const QString &path : preferences->historyPaths())
+        for (const QString &path : paths)
             names << QFileInfo(path).fileName();
         return names;
     }
+    QStringList listed() const { return names(listedPaths()); }
+    QStringList storedNames() const { return names(preferences->historyPaths()); }
 };
 
-QByteArray truncatedPng()
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    makeImage(300, 300).save(&buffer, "PNG");
-    return bytes.left(bytes.size() / 3);
-}
 
 }  // namespace
 
@@ -135,13 +101,13 @@ private Q_SLOTS:
         Env env;
         writePng(env.file(QStringLiteral("good.png")), makeImage(10, 10));
         writeBytes(env.file(QStringLiteral("notes.txt")), "hello");
-        writeBytes(env.file(QStringLiteral("trunc.png")), truncatedPng());
+        writeBytes(env.file(QStringLiteral("trunc.png")), encoded(makeImage(300, 300)).left(300));
         writeBytes(env.file(QStringLiteral("huge.png")), pngClaiming(40000, 40000));
         writeBytes(env.file(QStringLiteral("zero.png")), pngClaiming(0, 0));
         QDir().mkpath(env.file(QStringLiteral("folder.png")));
         writeBytes(env.prefsFile, prefs.replace("%1", env.root.path().toUtf8()));
         auto &monitor = env.start();
-        env.settle();
+        env.settle(100);
         QCOMPARE(env.listed(), listed);
         QCOMPARE(env.storedNames(), storedAfter);
         for (const ScreenshotItem &item : monitor.screenshots()) {
@@ -187,7 +153,7 @@ private Q_SLOTS:
         // Clearing right after start stays cleared once the thumbnails are in.
         env.start();
         env.monitor->removeAllDeletingTemporary();
-        env.settle();
+        env.settle(100);
         QCOMPARE(env.monitor->screenshots().size(), 0);
         QCOMPARE(env.preferences->historyPaths(), QStringList());
     }
@@ -202,7 +168,7 @@ private Q_SLOTS:
         monitor.addScreenshots({desktop, clip, saved});
         QTRY_COMPARE(monitor.unreadCount(), 3);
         // Looks like it is in SavedShots, but resolves outside it.
-        const QString victim = writePng(env.file(QStringLiteral("data/victim.png")), makeImage(5, 5));
+        const QString victim = writePng(env.dataDir + QStringLiteral("/victim.png"), makeImage(5, 5));
         ScreenshotItem outside;
         outside.url = QUrl::fromLocalFile(env.folders.savedShots + QStringLiteral("/../victim.png"));
         for (const ScreenshotItem &item : monitor.screenshots() + QList<ScreenshotItem>{outside})
