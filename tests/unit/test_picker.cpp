@@ -304,26 +304,38 @@ private Q_SLOTS:
         QCOMPARE(seen, outcome);
     }
 
+    void loadedImageIsSrgb_data()
+    {
+        QTest::addColumn<QColorSpace>("space");
+        QTest::addColumn<bool>("converted");
+        QTest::newRow("Display P3") << QColorSpace(QColorSpace::DisplayP3) << true;
+        // How many writers label plain sRGB: its bytes are the colour.
+        QTest::newRow("gamma 2.2, sRGB primaries") << QColorSpace(QColorSpace::Primaries::SRgb, 2.2f) << false;
+        QTest::newRow("gamma 1.8, sRGB primaries") << QColorSpace(QColorSpace::Primaries::SRgb, 1.8f) << true;
+    }
+
     void loadedImageIsSrgb()
     {
-        // A colour in a wide-gamut file reads as the same colour in sRGB, not
-        // as its raw bytes.
+        // A colour in a file with another profile reads as the same colour in
+        // sRGB, not as its raw bytes.
+        QFETCH(QColorSpace, space);
+        QFETCH(bool, converted);
         QTemporaryDir dir;
-        QImage wide(4, 4, QImage::Format_RGB32);
-        wide.fill(QColor(40, 160, 90));
-        wide.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
-        const QString path = dir.filePath(QStringLiteral("wide.png"));
-        QVERIFY(wide.save(path));
+        QImage tagged(4, 4, QImage::Format_RGB32);
+        tagged.fill(QColor(40, 160, 90));
+        tagged.setColorSpace(space);
+        const QString path = dir.filePath(QStringLiteral("tagged.png"));
+        QVERIFY(tagged.save(path));
         const PickerImage loaded = PickerImage::load(path);
         QCOMPARE(loaded.size(), QSize(4, 4));
-        const QColor expected = QColorSpace(QColorSpace::DisplayP3)
-                                    .transformationToColorSpace(QColorSpace(QColorSpace::SRgb))
-                                    .map(QColor(40, 160, 90));
+        const QColor expected = converted
+            ? space.transformationToColorSpace(QColorSpace(QColorSpace::SRgb)).map(QColor(40, 160, 90))
+            : QColor(40, 160, 90);
         const QColor read = loaded.pixels().pixelColor(1, 1);
-        QVERIFY2(hex(read) != QStringLiteral("#28A05A"), "the profile was ignored");
+        QVERIFY2(!converted || hex(read) != QStringLiteral("#28A05A"), "the profile was ignored");
         for (auto [got, want] : {std::pair{read.red(), expected.red()}, {read.green(), expected.green()},
                                  {read.blue(), expected.blue()}})
-            QVERIFY2(std::abs(got - want) <= 1, qPrintable(hex(read) + u' ' + hex(expected)));
+            QVERIFY2(std::abs(got - want) <= (converted ? 1 : 0), qPrintable(hex(read) + u' ' + hex(expected)));
         QVERIFY(PickerImage::load(dir.filePath(QStringLiteral("missing.png"))).isNull());
     }
 

@@ -4,6 +4,7 @@
 #include <QImageReader>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -21,10 +22,21 @@ bool everyPixelOpaque(const QImage &argb)
     return true;
 }
 
+// A 2.2 gamma with sRGB primaries is how many writers label sRGB (the PNG
+// gAMA and cHRM pair is older than its sRGB chunk). Converted as a pure power
+// curve, every mid-tone the picker reports would be off by a step or two.
+bool labelsSrgb(QColorSpace space)
+{
+    if (space.transferFunction() != QColorSpace::TransferFunction::Gamma || std::abs(space.gamma() - 2.2f) > 0.05f)
+        return false;
+    space.setTransferFunction(QColorSpace::TransferFunction::SRgb);
+    return space == QColorSpace(QColorSpace::SRgb);
+}
+
 QImage toSrgb(QImage image)
 {
     const QColorSpace space = image.colorSpace();
-    if (space.isValid() && space != QColorSpace(QColorSpace::SRgb)) {
+    if (space.isValid() && space != QColorSpace(QColorSpace::SRgb) && !labelsSrgb(space)) {
         // Converted before dropping to 8 bits, so a 16-bit image keeps its
         // precision through the transform.
         image.convertTo(image.depth() > 32 ? QImage::Format_RGBA64 : QImage::Format_ARGB32);
