@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 
+#include <initializer_list>
 #include <random>
 
 namespace TestSupport {
@@ -18,12 +19,20 @@ public:
     }
 
     int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_random); }
+    template <typename T>
+    T pick(std::initializer_list<T> values) { return values.begin()[below(int(values.size()))]; }
 
-    // One to four byte-level edits: flips, inserted tokens, deletions, cuts, repeats.
-    QByteArray bytes(QByteArray data)
+    // Tokens of JSON, the default for bytes().
+    static const QList<QByteArray> &jsonTokens()
     {
         static const QList<QByteArray> tokens{"{", "}", "[", "]", ",", ":", "\"", "\\", "null", "true", "1e999",
                                               "-0", "3.5", "\"\\u0000\"", "\xc3", "\xff", "\"data\"", "\"link\""};
+        return tokens;
+    }
+
+    // One to four byte-level edits: flips, inserted tokens, deletions, cuts, repeats.
+    QByteArray bytes(QByteArray data, const QList<QByteArray> &tokens = jsonTokens())
+    {
         for (int edits = 1 + below(4); edits > 0; --edits) {
             const int at = data.isEmpty() ? 0 : below(int(data.size()));
             switch (below(5)) {

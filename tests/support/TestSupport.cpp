@@ -19,7 +19,7 @@ QImage makeImage(int width, int height, const QColor &color, int seed)
     return image;
 }
 
-static quint32 crc32(const QByteArray &bytes)
+quint32 crc32(const QByteArray &bytes)
 {
     quint32 crc = 0xffffffffu;
     for (const char c : bytes) {

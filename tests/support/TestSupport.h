@@ -17,6 +17,8 @@ QImage makeImage(int width, int height, const QColor &color = Qt::darkCyan, int 
 QString writePng(const QString &path, const QImage &image);
 // A well-formed PNG whose header claims the given size, with a tiny body.
 QByteArray pngClaiming(quint32 width, quint32 height);
+// The CRC-32 of PNG chunks and zlib.
+quint32 crc32(const QByteArray &bytes);
 // Writes raw bytes at path (creating folders).
 QString writeBytes(const QString &path, const QByteArray &bytes);
 // The file's bytes; empty if it cannot be read.

@@ -83,11 +83,16 @@ void ScreenshotHistory::load()
     if (!m_preferences->hasHistory())
         return;
     QList<ScreenshotItem> items;
+    QSet<QString> restored;  // a path stored twice is still one capture
     for (const QString &path : m_preferences->historyPaths()) {
         if (items.size() >= maxItems)
             break;
-        if (auto item = CaptureBuilder::buildRestoredItem(path); item && !contains(path))
+        if (restored.contains(QDir::cleanPath(path)) || contains(path))
+            continue;
+        if (auto item = CaptureBuilder::buildRestoredItem(path)) {
             items << *item;
+            restored.insert(QDir::cleanPath(path));
+        }
     }
     if (items.isEmpty())
         return;  // every stored path is gone: the stored list is left as it was
