@@ -113,7 +113,12 @@ void FolderCapture::directoryDidChange()
 {
     if (m_watchedPath.isEmpty())
         return;
-    const QSet<QString> current = listScreenshotNames();
+    QSet<QString> current = listScreenshotNames();
+    // New entries that appeared while the folder was listed are left for the
+    // next listing, which their own events bring: a listing may miss some of
+    // them and include later ones, and a burst would lose its order.
+    const QSet<QString> arrived = m_watcher->takeArrivals();
+    current.removeIf([&](const QString &name) { return arrived.contains(name) && !m_knownFiles.contains(name); });
     QStringList added = (current - m_knownFiles).values();
     const QSet<QString> vanished = m_knownFiles - current;
     m_knownFiles = current;
