@@ -35,6 +35,7 @@ struct MonitorFixture {
         t.settleDelay = std::chrono::milliseconds(60);
         t.pendingLifetime = std::chrono::milliseconds(400);
         t.folderPollInterval = std::chrono::milliseconds(100);
+        t.missingFolderPollInterval = std::chrono::milliseconds(100);
         t.clipboardPollInterval = std::chrono::milliseconds(50);
         return t;
     }

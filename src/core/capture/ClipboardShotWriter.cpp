@@ -3,6 +3,9 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
+#include <QUuid>
 
 QString ClipboardShotWriter::fileName(const QDateTime &time, int ordinal)
 {
@@ -23,20 +26,25 @@ QString ClipboardShotWriter::write(const QString &folder, const QDateTime &time,
             return {};
     }
     QDir().mkpath(folder);
-    // NewOnly makes claiming a name atomic, so two captures of one second never collide.
+    // Written whole under a passing name first: a full disk leaves no
+    // truncated capture behind, since the file only gets its name once complete.
+    const QString partPath =
+        folder + QStringLiteral("/.%1.part").arg(QUuid::createUuid().toString(QUuid::WithoutBraces));
+    auto discard = qScopeGuard([&] { QFile::remove(partPath); });
+    QFile part(partPath);
+    if (!part.open(QIODevice::WriteOnly | QIODevice::NewOnly) || part.write(bytes) != bytes.size() || !part.flush())
+        return {};
+    part.close();
+    // Renaming never replaces a file, so claiming a name stays atomic and two
+    // captures of one second never collide.
     for (int ordinal = 1; ordinal < 1000; ++ordinal) {
         const QString path = folder + QLatin1Char('/') + fileName(time, ordinal);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            if (file.exists())
-                continue;
-            return {};
+        if (QFile::rename(partPath, path)) {
+            discard.dismiss();
+            return path;
         }
-        if (file.write(bytes) != bytes.size()) {
-            file.remove();
+        if (!QFileInfo::exists(path))
             return {};
-        }
-        return path;
     }
     return {};
 }

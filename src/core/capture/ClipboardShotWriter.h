@@ -12,8 +12,9 @@ namespace ClipboardShotWriter {
 // same second get " (Clipboard 2).png", " (Clipboard 3).png", …
 QString fileName(const QDateTime &time, int ordinal = 1);
 
-// Creates a new file in folder (never replacing one) and writes png, or the
-// image encoded as PNG when png is empty. Returns the path, or empty on failure.
+// Creates a new file in folder (never replacing one) holding png, or the
+// image encoded as PNG when png is empty. Returns the path, or empty on
+// failure, which leaves no file behind.
 QString write(const QString &folder, const QDateTime &time, const QImage &image, const QByteArray &png);
 
 }  // namespace ClipboardShotWriter

@@ -20,7 +20,7 @@ FolderCapture::FolderCapture(FolderWatcher *watcher, const ScreenshotFolderLocat
     connect(m_watcher, &FolderWatcher::changed, this, &FolderCapture::directoryDidChange);
     connect(m_watcher, &FolderWatcher::folderLost, this, &FolderCapture::folderLost);
     connect(m_watcher, &FolderWatcher::entryCreated, this, &FolderCapture::onEntryCreated);
-    m_poll.setInterval(m_timings.pollInterval);
+    m_poll.setInterval(m_timings.missingPollInterval);
     connect(&m_poll, &QTimer::timeout, this, &FolderCapture::checkFolderSetting);
 }
 
@@ -46,7 +46,15 @@ void FolderCapture::watchLocated()
 void FolderCapture::stopWatch()
 {
     m_watcher->unwatch();
-    m_watching = false;
+    setWatching(false);
+}
+
+void FolderCapture::setWatching(bool watching)
+{
+    m_watching = watching;
+    const auto interval = watching ? m_timings.pollInterval : m_timings.missingPollInterval;
+    if (m_poll.intervalAsDuration() != interval)
+        m_poll.setInterval(interval);  // restarts a running poll, so only on a change
 }
 
 void FolderCapture::beginWatch(bool seed)
@@ -64,7 +72,7 @@ void FolderCapture::beginWatch(bool seed)
             m_knownFiles = exists ? listScreenshotNames() : QSet<QString>();
         return;
     }
-    m_watching = true;
+    setWatching(true);
     Diagnostics::line(QStringLiteral("[ScreenshotMonitor] Watching: ") + m_watchedPath);
     if (seed && !m_folderWasMissing) {
         // Screenshots already there at start are never added.
@@ -105,7 +113,12 @@ void FolderCapture::directoryDidChange()
 {
     if (m_watchedPath.isEmpty())
         return;
-    const QSet<QString> current = listScreenshotNames();
+    QSet<QString> current = listScreenshotNames();
+    // New entries that appeared while the folder was listed are left for the
+    // next listing, which their own events bring: a listing may miss some of
+    // them and include later ones, and a burst would lose its order.
+    const QSet<QString> arrived = m_watcher->takeArrivals();
+    current.removeIf([&](const QString &name) { return arrived.contains(name) && !m_knownFiles.contains(name); });
     QStringList added = (current - m_knownFiles).values();
     const QSet<QString> vanished = m_knownFiles - current;
     m_knownFiles = current;

@@ -22,6 +22,9 @@ public:
     struct Timings {
         std::chrono::milliseconds settleDelay{800};
         std::chrono::milliseconds pollInterval{2000};
+        // While the folder is missing or cannot be watched: a folder made
+        // again is then watched soon after, not a whole poll later.
+        std::chrono::milliseconds missingPollInterval{500};
     };
 
     FolderCapture(FolderWatcher *watcher, const ScreenshotFolderLocator *locator, Timings timings,
@@ -45,6 +48,7 @@ private:
     void watchLocated();
     void beginWatch(bool seed);
     void stopWatch();
+    void setWatching(bool watching);
     void checkFolderSetting();
     void directoryDidChange();
     void folderLost();

@@ -1,10 +1,47 @@
 #include "capture/Preferences.h"
 
+#include <QFile>
+#include <QLoggingCategory>
+#include <QSettings>
 #include <QStandardPaths>
+#include <QStringDecoder>
+
+Q_LOGGING_CATEGORY(lcPreferences, "tarnwick.preferences")
+
+namespace {
+// QSettings reads almost anything as INI without complaint, so damage shows
+// as what it never writes: a NUL byte, bytes that are not UTF-8, a broken
+// section header.
+bool isDamaged(const QString &filePath, QSettings::Status status)
+{
+    if (status == QSettings::FormatError)
+        return true;
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    [[maybe_unused]] const QString text = utf8(bytes);
+    return bytes.contains('\0') || utf8.hasError();
+}
+}  // namespace
 
 Preferences::Preferences(const QString &filePath)
-    : m_settings(filePath, QSettings::IniFormat)
+    : m_filePath(filePath)
+    , m_writer(filePath)
 {
+    PreferencesWriter::waitForAll();  // another object's last changes to the file land first
+    {
+        QSettings settings(filePath, QSettings::IniFormat);
+        if (isDamaged(filePath, settings.status())) {
+            // Said once: the file is written afresh, so the next launch finds it whole.
+            qCWarning(lcPreferences).noquote() << "the preferences file" << filePath
+                                               << "is damaged; starting with the default settings";
+            settings.clear();
+            settings.sync();
+        }
+    }
+    load();
 }
 
 QString Preferences::standardFilePath()
@@ -13,24 +50,56 @@ QString Preferences::standardFilePath()
         + QStringLiteral("/Tarnwick/Tarnwick.conf");
 }
 
+void Preferences::load() const
+{
+    m_loaded = PreferencesWriter::Stamp::of(m_filePath);
+    const QSettings settings(m_filePath, QSettings::IniFormat);
+    m_values.clear();
+    for (const QString &key : settings.allKeys())
+        m_values.insert(key, settings.value(key));
+}
+
+void Preferences::reloadIfChanged() const
+{
+    if (m_writer.idle() && PreferencesWriter::Stamp::of(m_filePath) != m_loaded)
+        load();
+}
+
+QVariant Preferences::value(const char *key) const
+{
+    reloadIfChanged();
+    return m_values.value(QLatin1String(key));
+}
+
+void Preferences::setValue(const char *key, const QVariant &value)
+{
+    reloadIfChanged();  // an edit made on disk meanwhile is not overwritten in memory
+    m_values.insert(QLatin1String(key), value);
+    m_writer.write(QLatin1String(key), value);
+}
+
+void Preferences::waitForWrites() const
+{
+    PreferencesWriter::waitForAll();
+}
+
 bool Preferences::hasHistory() const
 {
-    m_settings.sync();
-    return m_settings.contains(QLatin1String(historyKey));
+    reloadIfChanged();
+    return m_values.contains(QLatin1String(historyKey));
 }
 
 QStringList Preferences::historyPaths() const
 {
-    m_settings.sync();
-    const QVariant value = m_settings.value(QLatin1String(historyKey));
+    const QVariant stored = value(historyKey);
     // INI stores a one-element list as a plain string.
-    if (value.typeId() == QMetaType::QString)
-        return value.toString().isEmpty() ? QStringList() : QStringList{value.toString()};
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList();
+    if (stored.typeId() == QMetaType::QString)
+        return stored.toString().isEmpty() ? QStringList() : QStringList{stored.toString()};
+    if (stored.typeId() == QMetaType::QStringList)
+        return stored.toStringList();
     QStringList paths;
-    if (value.typeId() == QMetaType::QVariantList) {
-        for (const QVariant &entry : value.toList()) {
+    if (stored.typeId() == QMetaType::QVariantList) {
+        for (const QVariant &entry : stored.toList()) {
             if (entry.typeId() == QMetaType::QString)
                 paths << entry.toString();
         }
@@ -40,18 +109,16 @@ QStringList Preferences::historyPaths() const
 
 void Preferences::setHistoryPaths(const QStringList &paths)
 {
-    m_settings.setValue(QLatin1String(historyKey), paths);
-    m_settings.sync();
+    setValue(historyKey, paths);
 }
 
 bool Preferences::boolValue(const char *key, bool fallback) const
 {
-    m_settings.sync();
-    const QVariant value = m_settings.value(QLatin1String(key));
-    if (value.typeId() == QMetaType::Bool)
-        return value.toBool();
-    if (value.typeId() == QMetaType::QString) {
-        const QString text = value.toString().trimmed().toLower();
+    const QVariant stored = value(key);
+    if (stored.typeId() == QMetaType::Bool)
+        return stored.toBool();
+    if (stored.typeId() == QMetaType::QString) {
+        const QString text = stored.toString().trimmed().toLower();
         if (text == QLatin1String("true"))
             return true;
         if (text == QLatin1String("false"))
@@ -62,19 +129,16 @@ bool Preferences::boolValue(const char *key, bool fallback) const
 
 void Preferences::setBool(const char *key, bool value)
 {
-    m_settings.setValue(QLatin1String(key), value);
-    m_settings.sync();
+    setValue(key, value);
 }
 
 QString Preferences::stringValue(const char *key) const
 {
-    m_settings.sync();
-    const QVariant value = m_settings.value(QLatin1String(key));
-    return value.typeId() == QMetaType::QString ? value.toString().trimmed() : QString();
+    const QVariant stored = value(key);
+    return stored.typeId() == QMetaType::QString ? stored.toString().trimmed() : QString();
 }
 
 void Preferences::setString(const char *key, const QString &value)
 {
-    m_settings.setValue(QLatin1String(key), value);
-    m_settings.sync();
+    setValue(key, value);
 }

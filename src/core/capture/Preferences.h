@@ -1,11 +1,17 @@
 #pragma once
 
-#include <QSettings>
+#include "capture/PreferencesWriter.h"
+
+#include <QHash>
 #include <QStringList>
+#include <QVariant>
 
 // The user's preferences: an INI file with the history and the capture switches.
 // Values of the wrong type read as their default, so a hand-edited or damaged
-// file never stops the program. Main thread only.
+// file never stops the program; a file damaged as a whole gives way to the
+// defaults, with one warning. Values are read from memory, read again when the
+// file changed on disk; a change shows at once and reaches the file on the
+// writer's thread, so the disk never holds up the caller. Main thread only.
 class Preferences
 {
 public:
@@ -19,7 +25,7 @@ public:
     // $XDG_CONFIG_HOME/Tarnwick/Tarnwick.conf
     static QString standardFilePath();
 
-    QString filePath() const { return m_settings.fileName(); }
+    QString filePath() const { return m_filePath; }
 
     // Absent means no history; entries that are not text are skipped.
     bool hasHistory() const;
@@ -36,6 +42,19 @@ public:
     bool clipboardScreenshotsOnly() const { return boolValue(clipboardScreenshotsOnlyKey, true); }
     bool saveLocalCopies() const { return boolValue(saveLocalCopiesKey, false); }
 
+    // Waits until every change made so far is in the file, or failed to get there.
+    void waitForWrites() const;
+
 private:
-    mutable QSettings m_settings;
+    QVariant value(const char *key) const;
+    void setValue(const char *key, const QVariant &value);
+    void load() const;
+    // Reads the file again when it changed since, unless changes of ours
+    // are still on their way to it: those are newer.
+    void reloadIfChanged() const;
+
+    QString m_filePath;
+    mutable QHash<QString, QVariant> m_values;
+    mutable PreferencesWriter::Stamp m_loaded;
+    PreferencesWriter m_writer;
 };

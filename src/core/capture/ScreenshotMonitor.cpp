@@ -38,7 +38,9 @@ ScreenshotMonitor::ScreenshotMonitor(const Dependencies &deps, QObject *parent)
     , m_thumbnailer(deps.thumbnailCacheDir)
     , m_timings(deps.timings)
     , m_history(deps.preferences, m_thumbnailer, &m_pool)
-    , m_folderCapture(deps.folderWatcher, deps.folderLocator, {deps.timings.settleDelay, deps.timings.folderPollInterval})
+    , m_folderCapture(deps.folderWatcher, deps.folderLocator,
+                      {deps.timings.settleDelay, deps.timings.folderPollInterval,
+                       deps.timings.missingFolderPollInterval})
     , m_clipboardCapture(clipboardDependencies(deps, m_thumbnailer, &m_pool, [this] { return m_isPending; }))
     , m_captureQueue(deps.folders, m_thumbnailer, &m_pool, maxItems)
 {

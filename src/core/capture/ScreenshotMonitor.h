@@ -41,6 +41,7 @@ public:
         std::chrono::milliseconds settleDelay{800};
         std::chrono::milliseconds pendingLifetime{15000};
         std::chrono::milliseconds folderPollInterval{2000};
+        std::chrono::milliseconds missingFolderPollInterval{500};
         std::chrono::milliseconds clipboardPollInterval{800};
         // How long a capture counts as "just taken" when the same screenshot
         // arrives a second time through the other channel.

@@ -147,17 +147,21 @@ void Thumbnailer::store(const QString &path, const QImage &thumbnail) const
     const QString stamp = stampOf(path);
     if (file.isEmpty() || stamp.isEmpty() || thumbnail.isNull())
         return;
-    QDir().mkpath(m_cacheDir);
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
-        return;
-    QImageWriter writer(&out, "png");
+    // Encoded in memory first: the PNG writer leaks its row table when the
+    // device fails under it (a full disk), and a failed write is then simply
+    // one the file refuses.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
     writer.setText(stampKey, stamp);
     writer.setCompression(1);  // favour decode and encode speed over size
-    if (writer.write(thumbnail))
+    if (!writer.write(thumbnail))
+        return;
+    QDir().mkpath(m_cacheDir);
+    QSaveFile out(file);
+    if (out.open(QIODevice::WriteOnly) && out.write(png) == png.size())
         out.commit();
-    else
-        out.cancelWriting();
 }
 
 void Thumbnailer::forget(const QString &path) const

@@ -99,8 +99,13 @@ RemoteConfigManager::RemoteConfigManager(Settings settings, QObject *parent)
     if (m_settings.appVersion.isEmpty())
         m_settings.appVersion = appVersion();
     m_pool->setMaxThreadCount(1);
-    if (const auto cache = RemoteConfigCache::load(m_settings.storageDir))
+    if (const auto cache = RemoteConfigCache::load(m_settings.storageDir)) {
         m_config = cache->config;
+    } else if (const QString file = RemoteConfigCache::filePath(m_settings.storageDir); QFileInfo::exists(file)) {
+        // Dropped, so it is reported this once and not at every launch.
+        qCWarning(lcConfig).noquote() << "the configuration cache" << file << "is damaged; starting without it";
+        RemoteConfigCache::remove(m_settings.storageDir);
+    }
     QMetaObject::invokeMethod(this, &RemoteConfigManager::fetchRemote, Qt::QueuedConnection);
 }
 

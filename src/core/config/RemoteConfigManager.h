@@ -59,7 +59,8 @@ public:
     // The application version, "1.0" when none is set.
     static QString appVersion();
 
-    // Loads the cache whatever its age and queues the first fetch.
+    // Loads the cache whatever its age (a damaged one is dropped, with one
+    // warning) and queues the first fetch.
     explicit RemoteConfigManager(Settings settings, QObject *parent = nullptr);
     ~RemoteConfigManager() override;
 

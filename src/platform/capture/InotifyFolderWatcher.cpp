@@ -51,11 +51,10 @@ void InotifyFolderWatcher::unwatch()
     m_wd = -1;
 }
 
-void InotifyFolderWatcher::readEvents()
+InotifyFolderWatcher::Events InotifyFolderWatcher::read()
 {
     alignas(inotify_event) char buffer[16 * 1024];
-    bool changedSeen = false;
-    bool lost = false;
+    Events events;
     for (;;) {
         const ssize_t length = ::read(m_fd, buffer, sizeof buffer);
         if (length <= 0)
@@ -64,25 +63,50 @@ void InotifyFolderWatcher::readEvents()
             const auto *event = reinterpret_cast<const inotify_event *>(buffer + offset);
             offset += ssize_t(sizeof(inotify_event) + event->len);
             if (event->mask & IN_Q_OVERFLOW) {
-                changedSeen = true;  // events were lost: a fresh listing tells the truth
+                events.changed = true;  // events were lost: a fresh listing tells the truth
                 continue;
             }
             if (event->wd != m_wd)
                 continue;  // left over from an earlier watch
             if (event->mask & (IN_DELETE_SELF | IN_MOVE_SELF | IN_IGNORED)) {
-                lost = true;
+                events.lost = true;
                 continue;
             }
-            if ((event->mask & IN_CREATE) && event->len > 0)
-                Q_EMIT entryCreated(QFile::decodeName(event->name));
+            const QString name = event->len > 0 ? QFile::decodeName(event->name) : QString();
+            if ((event->mask & (IN_CREATE | IN_MOVED_TO)) && !name.isEmpty())
+                events.arrived.insert(name);
+            if ((event->mask & IN_CREATE) && !name.isEmpty())
+                Q_EMIT entryCreated(name);
             if (event->mask & (IN_CLOSE_WRITE | IN_MOVED_TO | IN_DELETE | IN_MOVED_FROM))
-                changedSeen = true;
+                events.changed = true;
         }
     }
-    if (changedSeen)
+    return events;
+}
+
+void InotifyFolderWatcher::readEvents()
+{
+    const Events events = read();
+    if (events.changed)
         Q_EMIT changed();
-    if (lost && m_wd >= 0) {
+    if (events.lost && m_wd >= 0) {
         unwatch();
         Q_EMIT folderLost();
     }
+}
+
+QSet<QString> InotifyFolderWatcher::takeArrivals()
+{
+    if (m_fd < 0)
+        return {};
+    const Events events = read();
+    // The caller is in the middle of a listing: the signals come after it,
+    // and the entries that appeared meanwhile are listed once more then.
+    if (events.changed || !events.arrived.isEmpty())
+        QMetaObject::invokeMethod(this, &FolderWatcher::changed, Qt::QueuedConnection);
+    if (events.lost && m_wd >= 0) {
+        unwatch();
+        QMetaObject::invokeMethod(this, &FolderWatcher::folderLost, Qt::QueuedConnection);
+    }
+    return events.arrived;
 }

@@ -16,8 +16,16 @@ public:
 
     bool watch(const QString &folder) override;
     void unwatch() override;
+    QSet<QString> takeArrivals() override;
 
 private:
+    struct Events {
+        bool changed = false;
+        bool lost = false;
+        QSet<QString> arrived;
+    };
+    // Reads every event waiting; entryCreated() is emitted on the way.
+    Events read();
     void readEvents();
 
     int m_fd = -1;

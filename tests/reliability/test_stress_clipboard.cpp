@@ -1,0 +1,132 @@
+// A flood of clipboard images from another process against the real X11
+// clipboard: the main thread stays responsive, the newest image is the newest
+// item, and memory comes back once the flood is over.
+
+#include "MonitorFixture.h"
+#include "StressSupport.h"
+#include "TestSupport.h"
+#include "capture/QtClipboard.h"
+#include "session/AllocatorTuning.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QProcess>
+#include <QSet>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace TestSupport;
+
+namespace {
+constexpr int floodImages = 500;
+constexpr int floodIntervalMs = 10;  // 100 images a second for five seconds
+constexpr int width = 320;
+constexpr int height = 200;
+constexpr qint64 stallBoundMs = 100;
+constexpr double memoryBound = 1.2;
+#if defined(__SANITIZE_ADDRESS__)
+// AddressSanitizer holds freed memory back on purpose (its quarantine): the
+// figures are printed, the bound holds for plain builds.
+constexpr bool memoryComesBack = false;
+#else
+constexpr bool memoryComesBack = true;
+#endif
+
+// Runs the flood helper; it keeps owning the clipboard with its last image
+// until it is killed.
+class Flood
+{
+public:
+    Flood()
+    {
+        m_process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/clipboard_flood"),
+                        {QString::number(floodImages), QString::number(floodIntervalMs), QString::number(width),
+                         QString::number(height)});
+    }
+    ~Flood()
+    {
+        m_process.kill();
+        m_process.waitForFinished();
+    }
+    // The helper's next line, read with our event loop running; empty on timeout.
+    QByteArray nextLine(int timeoutMs)
+    {
+        if (!QTest::qWaitFor([&] { return m_process.canReadLine() || m_process.state() == QProcess::NotRunning; },
+                             timeoutMs))
+            return {};
+        return m_process.readLine().trimmed();
+    }
+
+private:
+    QProcess m_process;
+};
+}  // namespace
+
+class StressClipboardTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        AllocatorTuning::apply();  // as the program does first thing
+    }
+
+    // The history starts full, as after some use, so the memory measured
+    // before is what a full history holds and the flood has to fit in it.
+    void floodKeepsTheMainThreadResponsiveAndMemoryBounded()
+    {
+        MonitorFixture f;
+        QtClipboard x11;
+        f.timings.clipboardPollInterval = std::chrono::milliseconds(10);
+        QStringList restored;
+        for (int i = 0; i < ScreenshotMonitor::maxItems; ++i)
+            restored << writePng(f.folders.clipboardShots + QStringLiteral("/Screenshot restored %1.png").arg(i),
+                                 makeImage(width, height, Qt::darkGreen, i));
+        f.preferences->setHistoryPaths(restored);
+        QDir().mkpath(f.shots);
+        auto &monitor = f.start(&x11);
+        QCOMPARE(monitor.screenshots().size(), ScreenshotMonitor::maxItems);
+        monitor.waitForBackgroundWork();
+        QTest::qWait(500);  // restored thumbnails published
+        const qint64 before = StressSupport::residentKiB();
+
+        QSignalSpy inserted(&monitor, &ScreenshotMonitor::captureInserted);
+        StressSupport::MainThreadWatchdog watchdog;
+        qint64 peak = before;
+        QTimer sampler;
+        sampler.setInterval(50);
+        connect(&sampler, &QTimer::timeout, this, [&] { peak = std::max(peak, StressSupport::residentKiB()); });
+        Flood flood;
+        QCOMPARE(flood.nextLine(10000), QByteArray("started"));
+        watchdog.start();
+        sampler.start();
+        const QByteArray done = flood.nextLine(30000);
+        QVERIFY2(done.startsWith("done "), done.constData());
+        const qint64 floodMs = done.mid(5).toLongLong();
+        // The last image offered becomes the newest item.
+        const QImage last = makeImage(width, height, Qt::darkCyan, floodImages - 1);
+        QVERIFY(QTest::qWaitFor(
+            [&] { return QImage(f.listedPaths().value(0)).convertToFormat(QImage::Format_ARGB32) == last; }, 20000));
+        watchdog.stop();
+        sampler.stop();
+
+        monitor.waitForBackgroundWork();
+        QTest::qWait(1000);  // the flood settles: queued work and deferred deletions are done
+        const qint64 after = StressSupport::residentKiB();
+        const QStringList listed = f.listedPaths();
+        qInfo("clipboard flood: %d images of %dx%d offered in %lld ms, %d captured; longest main-thread stall "
+              "%lld ms; resident memory %lld KiB before, %lld KiB at peak, %lld KiB after",
+              floodImages, width, height, floodMs, int(inserted.size()), watchdog.longestGapMs(), before, peak,
+              after);
+        QCOMPARE(listed.size(), ScreenshotMonitor::maxItems);
+        QCOMPARE(QSet<QString>(listed.cbegin(), listed.cend()).size(), listed.size());
+        QCOMPARE(f.preferences->historyPaths(), listed);
+        QVERIFY2(watchdog.longestGapMs() <= stallBoundMs, qPrintable(QString::number(watchdog.longestGapMs())));
+        if (memoryComesBack)
+            QVERIFY2(after <= before * memoryBound, qPrintable(QStringLiteral("%1 > %2").arg(after).arg(before)));
+    }
+};
+
+QTEST_MAIN(StressClipboardTest)
+#include "test_stress_clipboard.moc"

@@ -1,0 +1,73 @@
+// The real binary started over a damaged preferences file and a damaged
+// configuration cache: it runs with the defaults, says so once for each, and
+// the next launch finds nothing to complain about.
+
+#include "E2eApp.h"
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QSettings>
+#include <QTest>
+
+using namespace TestSupport;
+
+namespace {
+const QString preferencesWarning = QStringLiteral("is damaged; starting with the default settings");
+const QString cacheWarning = QStringLiteral("is damaged; starting without it");
+
+QByteArray garbage(int size)
+{
+    QByteArray bytes(size, '\0');
+    quint32 state = 7;
+    for (char &byte : bytes)
+        byte = char((state = state * 1664525u + 1013904223u) >> 24);
+    return bytes;
+}
+}  // namespace
+
+class StressStartupTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void damagedStateAtStartGivesDefaultsAndOneWarningEach()
+    {
+        E2eApp app;
+        app.captureErrorOutput();
+        const QString cache = app.environment().value(QStringLiteral("XDG_DATA_HOME")) + QStringLiteral("/Tarnwick/.rc");
+        writeBytes(app.configFile(), "[General]\nclipboardCaptureEnabled=false\n" + garbage(600));
+        writeBytes(cache, garbage(300));
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(app.start());
+        const qint64 startMs = clock.elapsed();
+        // Capture works with the defaults, and the history reaches a preferences file that reads back whole.
+        const QString path = writePng(app.screenshotFolder() + QStringLiteral("/Screenshot 1.png"), makeImage(200, 120));
+        QTRY_VERIFY_WITH_TIMEOUT(app.property(QStringLiteral("Screenshots")).toStringList() == QStringList{path}, 10000);
+        QSettings stored(app.configFile(), QSettings::IniFormat);
+        QTRY_COMPARE_WITH_TIMEOUT(stored.value(QStringLiteral("tarnwick.history.urls")).toStringList(), QStringList{path},
+                                  5000);
+        QVERIFY(!stored.contains(QStringLiteral("clipboardCaptureEnabled")));
+        QVERIFY(!QFile::exists(cache));
+        QTest::qWait(500);  // a repeated warning would be out by now
+        const QString errors = app.errorOutput();
+        QCOMPARE(errors.count(preferencesWarning), 1);
+        QCOMPARE(errors.count(cacheWarning), 1);
+        QCOMPARE(app.process().state(), QProcess::Running);
+
+        app.stop();
+        QVERIFY(app.start());
+        QTRY_COMPARE_WITH_TIMEOUT(app.property(QStringLiteral("Screenshots")).toStringList(), QStringList{path}, 5000);
+        QTest::qWait(300);
+        const QString again = app.errorOutput();
+        QCOMPARE(again.count(preferencesWarning), 1);  // the first launch's, no more
+        QCOMPARE(again.count(cacheWarning), 1);
+        qInfo("damaged preferences and configuration cache: started in %lld ms with the defaults, one warning each, "
+              "none on the next launch:\n%s",
+              startMs, qPrintable(again.split(u'\n').filter(QStringLiteral(" is damaged; ")).join(u'\n')));
+    }
+};
+
+QTEST_GUILESS_MAIN(StressStartupTest)
+#include "test_stress_startup.moc"
