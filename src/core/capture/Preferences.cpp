@@ -6,7 +6,7 @@
 #include <QStandardPaths>
 #include <QStringDecoder>
 
-Q_LOGGING_CATEGORY(lcPreferences, "tarnwick.preferences")
+Q_LOGGING_CATEGORY(lcPreferences, "tarnwick.preferences", QtInfoMsg)
 
 namespace {
 // QSettings reads almost anything as INI without complaint, so damage shows
