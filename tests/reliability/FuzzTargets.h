@@ -7,18 +7,14 @@
 #include <cstdio>
 #include <cstdlib>
 
-// Fuzz targets: each hands one input to the program's own reader of that kind
-// of outside data and checks what must hold whatever the input. They return 1
-// when the input was accepted and 0 when it was refused; a broken rule aborts
-// after saying which, so the ctest driver and libFuzzer report it alike.
-
-// Image files and clipboard image data, through every reader the program has.
+// Fuzz targets (one a file, which says what it reads): each hands one input to
+// the program's own reader of that kind of outside data and checks what must
+// hold whatever the input. They return 1 when the input was accepted and 0 when
+// it was refused; a broken rule aborts after saying which, so the ctest driver
+// and libFuzzer report it alike.
 int fuzzImage(const uint8_t *data, size_t size);
-// The preferences file, as read for the history list when the program starts.
 int fuzzHistory(const uint8_t *data, size_t size);
-// The remote configuration document and its cache record.
 int fuzzRemoteConfig(const uint8_t *data, size_t size);
-// The image host's answer to an upload.
 int fuzzUploadReply(const uint8_t *data, size_t size);
 
 // The folder of the image files the history inputs name; fuzzHistory creates

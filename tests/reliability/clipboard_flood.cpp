@@ -1,15 +1,11 @@
-// Test helper: another process that puts a new image on the X11 clipboard
-// again and again, as a screen recorder copying frames would.
-//   clipboard_flood COUNT INTERVAL_MS WIDTH HEIGHT
-// Image i is TestSupport::makeImage(WIDTH, HEIGHT, Qt::darkCyan, i): every image
-// differs. All are encoded before the first goes out, so the pace holds.
-// Prints "started" with the first image, "done MS" after the last
-// (MS: milliseconds since the first), keeps owning the clipboard with the last
-// one, and exits on SIGTERM.
+// clipboard_flood COUNT INTERVAL_MS WIDTH HEIGHT: puts image i = makeImage(WIDTH,
+// HEIGHT, Qt::darkCyan, i) on the X11 clipboard every INTERVAL_MS, as a screen
+// recorder copying frames would; all are encoded first, so the pace holds.
+// Prints "started" with the first, "done MS" (since the first) after the last,
+// and keeps owning the clipboard with the last one until SIGTERM.
 
 #include "TestSupport.h"
 
-#include <QBuffer>
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -19,15 +15,6 @@
 #include <cstdio>
 
 namespace {
-QByteArray png(int width, int height, int index)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    TestSupport::makeImage(width, height, Qt::darkCyan, index).save(&buffer, "PNG");
-    return bytes;
-}
-
 void say(const QByteArray &line)
 {
     std::puts(line.constData());
@@ -42,14 +29,12 @@ int main(int argc, char **argv)
     if (args.size() != 5)
         return 2;
     const int count = args.at(1).toInt();
-    const int width = args.at(3).toInt();
-    const int height = args.at(4).toInt();
+    QList<QByteArray> images;
+    for (int i = 0; i < count; ++i)
+        images << TestSupport::encoded(TestSupport::makeImage(args.at(3).toInt(), args.at(4).toInt(), Qt::darkCyan, i));
     QTimer timer;
     timer.setTimerType(Qt::PreciseTimer);
     timer.setInterval(args.at(2).toInt());
-    QList<QByteArray> images;
-    for (int i = 0; i < count; ++i)
-        images << png(width, height, i);
     int next = 0;
     QElapsedTimer clock;
     QObject::connect(&timer, &QTimer::timeout, &app, [&] {

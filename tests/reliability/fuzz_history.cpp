@@ -49,8 +49,7 @@ QString freshPreferencesFile(const QByteArray &contents)
 
 int fuzzHistory(const uint8_t *data, size_t size)
 {
-    static const bool shots = (createShots(), true);
-    Q_UNUSED(shots);
+    [[maybe_unused]] static const bool shots = (createShots(), true);
     const QString path = freshPreferencesFile(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
     QStringList restored;
     {

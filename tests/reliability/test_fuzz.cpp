@@ -5,6 +5,7 @@
 
 #include "FuzzTargets.h"
 #include "ImageMutations.h"
+#include "StressSupport.h"
 
 #include "capture/Preferences.h"
 #include "config/RemoteConfigCache.h"
@@ -12,7 +13,6 @@
 #include <QBuffer>
 #include <QColorSpace>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QImageWriter>
 #include <QJsonDocument>
 #include <QPainter>
@@ -37,15 +37,12 @@ namespace {
 using Target = int (*)(const uint8_t *, size_t);
 using Mutation = QByteArray (*)(Mutator &, QByteArray);
 
-// ---- quiet cases, and naming the case that crashed or hung ----------------------------
-
 char currentCase[160];
 constexpr unsigned caseSecondsLimit = 20;
 
 // The decoders complain about every damaged file on stderr, libpng directly:
 // it goes to /dev/null while a case runs, and comes back for any report.
-int realStderr = -1;
-int devNull = -1;
+int realStderr = -1, devNull = -1;
 std::atomic<bool> inCase = false;
 QtMessageHandler defaultHandler = nullptr;
 
@@ -96,27 +93,15 @@ void prepareCases()
 }
 
 // The peaks of address space reserved and of memory resident, in MiB.
-std::pair<qint64, qint64> memoryPeaksMiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    status.open(QIODevice::ReadOnly);
-    const QByteArray text = status.readAll();
-    const auto field = [&](const char *name) {
-        const qsizetype at = text.indexOf(name) + qsizetype(strlen(name));
-        return text.mid(at, text.indexOf('\n', at) - at).trimmed().split(' ').first().toLongLong() / 1024;
-    };
-    return {field("VmPeak:"), field("VmHWM:")};
-}
-
-// ---- valid inputs ---------------------------------------------------------------------
+qint64 reservedMiB() { return StressSupport::memoryKiB("VmPeak") / 1024; }
+qint64 residentMiB() { return StressSupport::memoryKiB("VmHWM") / 1024; }
 
 QImage sampleImage(int width, int height, QImage::Format format)
 {
     QImage image(width, height, QImage::Format_ARGB32);
-    for (int y = 0; y < height; ++y) {
+    for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             image.setPixel(x, y, qRgba(x * 6, y * 8, (x ^ y) * 4, x < width / 2 ? 255 : 96 + y));
-    }
     QPainter(&image).drawText(image.rect(), Qt::AlignCenter, QStringLiteral("Tw"));
     return image.convertToFormat(format);
 }
@@ -169,29 +154,27 @@ QList<QByteArray> historySeeds()
                             folder + QStringLiteral("/3.png"), QStringLiteral("/gone/Screenshot 1.png")};
     QTemporaryDir dir;
     int count = 0;
-    const auto written = [&](const std::function<void(QSettings &)> &write) {
+    const auto written = [&](const QVariant &history) {
         const QString file = dir.filePath(QString::number(++count));
         {
             QSettings settings(file, QSettings::IniFormat);
             settings.setValue(QLatin1String(Preferences::clipboardCaptureEnabledKey), true);
-            write(settings);
+            settings.setValue(QLatin1String(Preferences::historyKey), history);
         }
-        QFile in(file);
-        in.open(QIODevice::ReadOnly);
-        return in.readAll();
+        return readBytes(file);
     };
-    const QLatin1String key(Preferences::historyKey);
-    return {written([&](QSettings &s) { s.setValue(key, paths); }),
-            written([&](QSettings &s) { s.setValue(key, paths.mid(1, 1)); }),
-            written([&](QSettings &s) { s.setValue(key, QVariantList{QVariant(paths)}); })};
+    return {written(paths), written(paths.mid(1, 1)), written(QVariantList{QVariant(paths)})};
 }
 
-const QList<QByteArray> &iniTokens()
+// Byte edits with the tokens of the INI files QSettings writes.
+QByteArray iniEdits(Mutator &random, QByteArray ini)
 {
     static const QList<QByteArray> tokens{"@Variant(", "@ByteArray(", "@Invalid()", ")", "\\0", "\\x7f", "\\xff",
                                           "\\x80", ", ", "\"", "\\", "\n", "[General]\n", "=", "/", "%U", ";"};
-    return tokens;
+    return random.bytes(ini, tokens);
 }
+
+QByteArray jsonEdits(Mutator &random, QByteArray json) { return random.bytes(json); }
 
 // The document as a server would send it (indented), and the cache record.
 QList<QByteArray> configSeeds()
@@ -215,22 +198,13 @@ private Q_SLOTS:
     // memory is even reserved for it. The history is not (see CMakeLists.txt).
     void imagePng() { run("image, PNG", fuzzImage, pngSeeds(), mutatePng, 2000, 0x91a70001u, true); }
     void imageJpeg() { run("image, JPEG", fuzzImage, jpegSeeds(), mutateJpeg, 2000, 0x91a70002u, true); }
-    void history()
-    {
-        run("history", fuzzHistory, historySeeds(), [](Mutator &m, QByteArray d) { return m.bytes(d, iniTokens()); },
-            2000, 0x91a70003u);
-    }
-    void remoteConfig()
-    {
-        run("remote configuration", fuzzRemoteConfig, configSeeds(), [](Mutator &m, QByteArray d) { return m.bytes(d); },
-            4000, 0x91a70004u);
-    }
+    void history() { run("history", fuzzHistory, historySeeds(), iniEdits, 2000, 0x91a70003u); }
+    void remoteConfig() { run("remote configuration", fuzzRemoteConfig, configSeeds(), jsonEdits, 4000, 0x91a70004u); }
     void uploadReply()
     {
         const QByteArray valid = "{\"data\":{\"id\":\"a\",\"link\":\"https://i.example/a.png\",\"deletehash\":\"h\"},"
                                  "\"success\":true}";
-        run("upload reply", fuzzUploadReply, {valid}, [](Mutator &m, QByteArray d) { return m.bytes(d); }, 4000,
-            0x91a70005u);
+        run("upload reply", fuzzUploadReply, {valid}, jsonEdits, 4000, 0x91a70005u);
     }
 
 private:
@@ -239,7 +213,7 @@ private:
     {
         bool one = false;
         const int only = qEnvironmentVariableIntValue("TARNWICK_FUZZ_CASE", &one);
-        const auto [reservedBefore, residentBefore] = memoryPeaksMiB();
+        const qint64 reservedBefore = reservedMiB(), residentBefore = residentMiB();
         QElapsedTimer clock;
         clock.start();
         int accepted = 0;
@@ -255,10 +229,8 @@ private:
             accepted += target(reinterpret_cast<const uint8_t *>(input.constData()), size_t(input.size()));
             alarm(0);
             quiet(false);
-            if (boundMemory) {
-                const auto [reserved, resident] = memoryPeaksMiB();
-                QVERIFY2(reserved - reservedBefore < 2048 && resident - residentBefore < 1024, currentCase);
-            }
+            if (boundMemory)
+                QVERIFY2(reservedMiB() - reservedBefore < 2048 && residentMiB() - residentBefore < 1024, currentCase);
         }
         currentCase[0] = '\0';
         qInfo("%s: %d cases in %lld ms, %d accepted", name, one ? 1 : cases, clock.elapsed(), accepted);

@@ -4,16 +4,14 @@
 
 #include "MonitorFixture.h"
 #include "StressSupport.h"
-#include "TestSupport.h"
 #include "capture/QtClipboard.h"
 #include "session/AllocatorTuning.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSet>
-#include <QSignalSpy>
-#include <QTest>
 
 using namespace TestSupport;
 
@@ -31,35 +29,6 @@ constexpr bool memoryComesBack = false;
 #else
 constexpr bool memoryComesBack = true;
 #endif
-
-// Runs the flood helper; it keeps owning the clipboard with its last image
-// until it is killed.
-class Flood
-{
-public:
-    Flood()
-    {
-        m_process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/clipboard_flood"),
-                        {QString::number(floodImages), QString::number(floodIntervalMs), QString::number(width),
-                         QString::number(height)});
-    }
-    ~Flood()
-    {
-        m_process.kill();
-        m_process.waitForFinished();
-    }
-    // The helper's next line, read with our event loop running; empty on timeout.
-    QByteArray nextLine(int timeoutMs)
-    {
-        if (!QTest::qWaitFor([&] { return m_process.canReadLine() || m_process.state() == QProcess::NotRunning; },
-                             timeoutMs))
-            return {};
-        return m_process.readLine().trimmed();
-    }
-
-private:
-    QProcess m_process;
-};
 }  // namespace
 
 class StressClipboardTest : public QObject
@@ -67,10 +36,7 @@ class StressClipboardTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        AllocatorTuning::apply();  // as the program does first thing
-    }
+    void initTestCase() { AllocatorTuning::apply(); }  // as the program does first thing
 
     // The history starts full, as after some use, so the memory measured
     // before is what a full history holds and the flood has to fit in it.
@@ -87,21 +53,29 @@ private Q_SLOTS:
         QDir().mkpath(f.shots);
         auto &monitor = f.start(&x11);
         QCOMPARE(monitor.screenshots().size(), ScreenshotMonitor::maxItems);
-        monitor.waitForBackgroundWork();
-        QTest::qWait(500);  // restored thumbnails published
-        const qint64 before = StressSupport::residentKiB();
+        f.settle(500);  // restored thumbnails published
+        const qint64 before = StressSupport::memoryKiB();
 
         QSignalSpy inserted(&monitor, &ScreenshotMonitor::captureInserted);
         StressSupport::MainThreadWatchdog watchdog;
         qint64 peak = before;
         QTimer sampler;
         sampler.setInterval(50);
-        connect(&sampler, &QTimer::timeout, this, [&] { peak = std::max(peak, StressSupport::residentKiB()); });
-        Flood flood;
-        QCOMPARE(flood.nextLine(10000), QByteArray("started"));
+        connect(&sampler, &QTimer::timeout, this, [&] { peak = std::max(peak, StressSupport::memoryKiB()); });
+        // The flood helper keeps owning the clipboard with its last image until it is killed.
+        QProcess flood;
+        const auto stopFlood = qScopeGuard([&] { flood.kill(); flood.waitForFinished(); });
+        flood.start(QCoreApplication::applicationDirPath() + QStringLiteral("/clipboard_flood"),
+                    {QString::number(floodImages), QString::number(floodIntervalMs), QString::number(width),
+                     QString::number(height)});
+        const auto nextLine = [&](int timeoutMs) {  // empty on timeout
+            const auto ready = [&] { return flood.canReadLine() || flood.state() == QProcess::NotRunning; };
+            return QTest::qWaitFor(ready, timeoutMs) ? flood.readLine().trimmed() : QByteArray();
+        };
+        QCOMPARE(nextLine(10000), QByteArray("started"));
         watchdog.start();
         sampler.start();
-        const QByteArray done = flood.nextLine(30000);
+        const QByteArray done = nextLine(30000);
         QVERIFY2(done.startsWith("done "), done.constData());
         const qint64 floodMs = done.mid(5).toLongLong();
         // The last image offered becomes the newest item.
@@ -111,9 +85,8 @@ private Q_SLOTS:
         watchdog.stop();
         sampler.stop();
 
-        monitor.waitForBackgroundWork();
-        QTest::qWait(1000);  // the flood settles: queued work and deferred deletions are done
-        const qint64 after = StressSupport::residentKiB();
+        f.settle(1000);  // the flood settles: queued work and deferred deletions are done
+        const qint64 after = StressSupport::memoryKiB();
         const QStringList listed = f.listedPaths();
         qInfo("clipboard flood: %d images of %dx%d offered in %lld ms, %d captured; longest main-thread stall "
               "%lld ms; resident memory %lld KiB before, %lld KiB at peak, %lld KiB after",

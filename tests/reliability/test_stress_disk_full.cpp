@@ -4,7 +4,6 @@
 // left in the app's folders, and capture carries on once there is room again.
 
 #include "MonitorFixture.h"
-#include "TestSupport.h"
 #include "capture/QtClipboard.h"
 
 #include <QDir>
@@ -12,13 +11,11 @@
 #include <QGuiApplication>
 #include <QProcess>
 #include <QSettings>
-#include <QTest>
 
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 
-#include <algorithm>
 #include <csignal>
 
 using namespace TestSupport;
@@ -103,31 +100,12 @@ private:
     int m_ballast = 0;
 };
 
-// Another program owning the clipboard with one PNG, until it is killed.
-class Owner
-{
-public:
-    explicit Owner(const QString &pngFile)
-    {
-        m_process.start(qEnvironmentVariable("CLIPBOARD_OWNER"), {QStringLiteral("image/png=") + pngFile});
-        if (!QTest::qWaitFor([&] { return m_process.canReadLine() || m_process.state() == QProcess::NotRunning; }, 5000))
-            qFatal("the clipboard owner never took the clipboard");
-    }
-    ~Owner()
-    {
-        m_process.kill();
-        m_process.waitForFinished();
-    }
-
-private:
-    QProcess m_process;
-};
-
 struct DiskFixture : MonitorFixture {
     QtClipboard x11;
-    std::unique_ptr<Owner> owner;
-    QString sources = root.path() + QStringLiteral("/sources");
+    QProcess owner;  // another program owning the clipboard with one PNG; killed with the fixture
     QHash<QByteArray, QString> made;  // contents of every image offered -> its source
+    QStringList shotsToCome, copiesToCome;
+    int m_reads = 0;
 
     explicit DiskFixture(const QString &disk)
     {
@@ -137,17 +115,28 @@ struct DiskFixture : MonitorFixture {
         preferences->setBool(Preferences::saveLocalCopiesKey, true);
         timings.clipboardPollInterval = std::chrono::hours(1);  // polled by hand
         QDir().mkpath(shots);
+        // Written before the disk fills: the test's own writes would fail too
+        // under a file-size limit. Larger than the writes a file keeps in
+        // memory before it goes to the disk, and smaller: a full disk shows on
+        // write and on close.
+        for (int i = 0; i < 6; ++i) {
+            shotsToCome << prepare(QStringLiteral("Screenshot %1.png").arg(i), i % 2 ? 56 : 96, i);
+            copiesToCome << prepare(QStringLiteral("copy %1.png").arg(i), i % 2 ? 96 : 56, 100 + i);
+        }
     }
-    // Written before the disk fills: the test's own writes would fail too
-    // under a file-size limit.
+    ~DiskFixture()
+    {
+        owner.kill();
+        owner.waitForFinished();
+    }
     QString prepare(const QString &name, int side, int seed)
     {
-        const QString path = writePng(sources + QLatin1Char('/') + name, noise(side, quint32(seed)));
-        QFile file(path);
-        file.open(QIODevice::ReadOnly);
-        made.insert(file.readAll(), path);
+        const QString path = writePng(root.path() + QStringLiteral("/sources/") + name, noise(side, quint32(seed)));
+        made.insert(readBytes(path), path);
         return path;
     }
+    // One capture from the folder, one from the clipboard.
+    bool captureOneOfEach() { return moveIn(shotsToCome.takeFirst()) && copyToClipboard(copiesToCome.takeFirst()); }
     // A screenshot tool moves a finished file into the folder.
     bool moveIn(const QString &source)
     {
@@ -158,39 +147,44 @@ struct DiskFixture : MonitorFixture {
     }
     // Another program copies an image; the poll reads it and the write ends,
     // whether it went through or not.
-    void copyToClipboard(const QString &source)
+    bool copyToClipboard(const QString &source)
     {
         const qint64 before = x11.changeCount();
-        owner.reset();
-        owner = std::make_unique<Owner>(source);
+        owner.kill();
+        owner.waitForFinished();
+        owner.start(qEnvironmentVariable("CLIPBOARD_OWNER"), {QStringLiteral("image/png=") + source});
         const auto offered = [&] {
-            return x11.changeCount() != before && x11.types().contains(QStringLiteral("image/png"));
+            return owner.canReadLine() && x11.changeCount() != before
+                && x11.types().contains(QStringLiteral("image/png"));
         };
         if (!QTest::qWaitFor(offered, 5000))
-            qFatal("the clipboard owner never took the clipboard");
+            return false;
         DiagnosticRecorder diag;
         monitor->pollClipboard();
-        // Read off the main thread, then written on the monitor's pool.
+        // Read off the main thread, then written on the monitor's pool and handed back.
         const auto read = [&] { return diag.count(QStringLiteral("[Clipboard] Image found — saving...")) == 1; };
-        if (!QTest::qWaitFor(read, 5000))
-            qFatal("the clipboard image was never read");
-        monitor->waitForBackgroundWork();
-        QTest::qWait(50);  // the written capture is handed back to the main thread
+        const bool wasRead = QTest::qWaitFor(read, 5000);
+        settle();
+        return wasRead;
     }
-    // Every file in the app's folders is whole: a byte-for-byte copy of an
-    // image offered, under a capture's name.
-    QStringList brokenFiles() const
+    // Empty when the stored history still holds kept and every file in the
+    // app's folders is whole: a byte-for-byte copy of an image offered, under
+    // a capture's name. Else what is wrong.
+    QStringList damage(const QStringList &kept)
     {
         QStringList broken;
+        const QStringList stored = persistedHistory();
+        for (const QString &path : kept) {
+            if (!stored.contains(path))
+                broken << QStringLiteral("not in the stored history: ") + path;
+        }
         for (const QString &folder : {folders.savedShots, folders.clipboardShots}) {
             const QDir dir(folder);
             for (const QFileInfo &entry :
                  dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
-                QFile file(entry.absoluteFilePath());
                 const QString name = entry.fileName();
-                const bool whole = name.startsWith(QStringLiteral("Screenshot ")) && name.endsWith(QStringLiteral(".png"))
-                    && file.open(QIODevice::ReadOnly) && made.contains(file.readAll());
-                if (!whole)
+                if (!name.startsWith(QStringLiteral("Screenshot ")) || !name.endsWith(QStringLiteral(".png"))
+                    || !made.contains(readBytes(entry.absoluteFilePath())))
                     broken << entry.absoluteFilePath() + QStringLiteral(" (%1 bytes)").arg(entry.size());
             }
         }
@@ -208,13 +202,7 @@ struct DiskFixture : MonitorFixture {
         return stored.status() == QSettings::NoError ? stored.value(QLatin1String(Preferences::historyKey)).toStringList()
                                                      : QStringList{QStringLiteral("unreadable")};
     }
-    int m_reads = 0;
 };
-
-bool containsAll(const QStringList &list, const QStringList &wanted)
-{
-    return std::all_of(wanted.cbegin(), wanted.cend(), [&](const QString &path) { return list.contains(path); });
-}
 
 }  // namespace
 
@@ -238,19 +226,10 @@ private Q_SLOTS:
         if (!disk.usable())
             QSKIP("this process may not mount a tmpfs");
         DiskFixture f(diskDir.path() + QStringLiteral("/disk"));
-        QStringList shotsToCome;
-        QStringList copiesToCome;
-        for (int i = 0; i < 6; ++i) {
-            // Larger than the writes a file keeps in memory before it goes to
-            // the disk, and smaller: a full disk shows on write and on close.
-            shotsToCome << f.prepare(QStringLiteral("Screenshot %1.png").arg(i), i % 2 ? 56 : 96, i);
-            copiesToCome << f.prepare(QStringLiteral("copy %1.png").arg(i), i % 2 ? 96 : 56, 100 + i);
-        }
         f.start(&f.x11);
 
         // Room enough: kept copies and a clipboard capture are persisted.
-        QVERIFY(f.moveIn(shotsToCome.takeFirst()));
-        f.copyToClipboard(copiesToCome.takeFirst());
+        QVERIFY(f.captureOneOfEach());
         QCOMPARE(f.monitor->screenshots().size(), 2);
         const QStringList before = f.listedPaths();
         for (const QString &path : before)
@@ -261,31 +240,25 @@ private Q_SLOTS:
         clock.start();
         // A few pages left: images no longer fit, the small preferences file may.
         disk.fill(8 * 1024);
-        for (int i = 0; i < 2; ++i) {
-            QVERIFY(f.moveIn(shotsToCome.takeFirst()));
-            f.copyToClipboard(copiesToCome.takeFirst());
-        }
-        QVERIFY2(containsAll(f.persistedHistory(), before), qPrintable(f.persistedHistory().join(u'\n')));
-        QVERIFY2(f.brokenFiles().isEmpty(), qPrintable(f.brokenFiles().join(u'\n')));
+        QVERIFY(f.captureOneOfEach());
+        QVERIFY(f.captureOneOfEach());
+        QVERIFY2(f.damage(before).isEmpty(), qPrintable(f.damage(before).join(u'\n')));
         // Not a byte left: the preferences cannot be written either.
         disk.fill(0);
-        QVERIFY(f.moveIn(shotsToCome.takeFirst()));
-        f.copyToClipboard(copiesToCome.takeFirst());
-        QVERIFY2(containsAll(f.persistedHistory(), before), qPrintable(f.persistedHistory().join(u'\n')));
-        QVERIFY2(f.brokenFiles().isEmpty(), qPrintable(f.brokenFiles().join(u'\n')));
+        QVERIFY(f.captureOneOfEach());
+        QVERIFY2(f.damage(before).isEmpty(), qPrintable(f.damage(before).join(u'\n')));
         const qsizetype listedWhileFull = f.monitor->screenshots().size();
         for (const QString &path : f.listedPaths())
             QVERIFY2(QFileInfo(path).isFile(), qPrintable(path));
 
         // Room again: capture goes on as before and the history is written.
         disk.empty();
-        QVERIFY(f.moveIn(shotsToCome.takeFirst()));
-        f.copyToClipboard(copiesToCome.takeFirst());
+        QVERIFY(f.captureOneOfEach());
         QCOMPARE(f.monitor->screenshots().size(), listedWhileFull + 2);
         for (const QString &path : f.listedPaths().mid(0, 2))
             QVERIFY2(f.folders.livesInLocalFolder(path), qPrintable(path));
         QCOMPARE(f.persistedHistory(), f.listedPaths());
-        QVERIFY2(f.brokenFiles().isEmpty(), qPrintable(f.brokenFiles().join(u'\n')));
+        QVERIFY2(f.damage({}).isEmpty(), qPrintable(f.damage({}).join(u'\n')));
         qInfo("full disk (%s): 6 captures tried while full, %d listed; history kept, no partial file; %lld ms",
               QTest::currentDataTag(), int(listedWhileFull), clock.elapsed());
     }

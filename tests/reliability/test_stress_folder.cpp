@@ -4,13 +4,10 @@
 
 #include "MonitorFixture.h"
 #include "StressSupport.h"
-#include "TestSupport.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QSet>
-#include <QTest>
 
 #include <atomic>
 #include <thread>
@@ -18,15 +15,6 @@
 using namespace TestSupport;
 
 namespace {
-
-QByteArray pngBytes(const QImage &image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
 
 // "0999 0998 …": the listing, short enough to read in a failure.
 QString numbers(const QStringList &paths)
@@ -44,28 +32,16 @@ QString shotName(int i)
 
 // The real watcher, reporting every time the monitor tries to watch the
 // folder: while the folder is missing, each of its polls is one try.
-class ObservedWatcher : public FolderWatcher
+class ObservedWatcher : public InotifyFolderWatcher
 {
 public:
-    ObservedWatcher()
-    {
-        connect(&m_real, &FolderWatcher::changed, this, &FolderWatcher::changed);
-        connect(&m_real, &FolderWatcher::entryCreated, this, &FolderWatcher::entryCreated);
-        connect(&m_real, &FolderWatcher::folderLost, this, &FolderWatcher::folderLost);
-    }
     bool watch(const QString &folder) override
     {
-        const bool watching = m_real.watch(folder);
-        if (!watching)
-            ++refusals;
+        const bool watching = InotifyFolderWatcher::watch(folder);
+        refusals += watching ? 0 : 1;
         return watching;
     }
-    void unwatch() override { m_real.unwatch(); }
-    QSet<QString> takeArrivals() override { return m_real.takeArrivals(); }
     int refusals = 0;
-
-private:
-    InotifyFolderWatcher m_real;
 };
 
 }  // namespace
@@ -94,11 +70,11 @@ private Q_SLOTS:
         const QString sibling = f.root.path() + QStringLiteral("/Pictures/Incoming");
         QList<QByteArray> pngs;
         for (int i = 0; i < count; ++i) {
-            pngs << pngBytes(makeImage(320, 200, Qt::darkBlue, i));
+            pngs << encoded(makeImage(320, 200, Qt::darkBlue, i));
             if (movedAtOnce)
                 writeBytes(sibling + QLatin1Char('/') + shotName(i), pngs.last());
         }
-        auto &monitor = f.start();
+        f.start();
         QStringList expected;
         for (int i = count - 1; i >= count - ScreenshotMonitor::maxItems; --i)
             expected << f.shots + QLatin1Char('/') + shotName(i);
@@ -128,8 +104,7 @@ private Q_SLOTS:
             QVERIFY2(settled, qPrintable(numbers(f.listedPaths())));
         }
         const qint64 elapsed = clock.elapsed();
-        monitor.waitForBackgroundWork();
-        QTest::qWait(200);  // a late or repeated insertion would show up by now
+        f.settle(200);  // a late or repeated insertion would show up by now
         const QStringList listed = f.listedPaths();
         QCOMPARE(QSet<QString>(listed.cbegin(), listed.cend()).size(), listed.size());
         QCOMPARE(listed, expected);

@@ -25,8 +25,18 @@ inline const QList<QByteArray> &imageTokens()
 
 inline quint32 be32(const QByteArray &data, qsizetype at) { return qFromBigEndian<quint32>(data.constData() + at); }
 inline quint16 be16(const QByteArray &data, qsizetype at) { return qFromBigEndian<quint16>(data.constData() + at); }
-inline void put32(QByteArray &data, qsizetype at, quint32 value) { qToBigEndian(value, data.data() + at); }
-inline void put16(QByteArray &data, qsizetype at, quint16 value) { qToBigEndian(value, data.data() + at); }
+template <typename T>
+void put(QByteArray &data, qsizetype at, T value) { qToBigEndian(value, data.data() + at); }
+
+// A header's size fields: field 0 the first, 1 the second, 2 both, set to claim.
+template <typename T>
+void claimSize(QByteArray &data, qsizetype firstAt, qsizetype secondAt, int field, T claim)
+{
+    if (field != 1)
+        put(data, firstAt, claim);
+    if (field != 0)
+        put(data, secondAt, claim);
+}
 
 // A piece of the file: a PNG chunk (length, type, data, CRC) or a JPEG
 // segment (marker, length, data).
@@ -91,21 +101,17 @@ inline QByteArray pngEdit(Mutator &random, QByteArray png)
         if (!header)
             break;
         // 0 width, 1 height, 2 both (a small file claiming 60000×60000), then the five bytes after them
-        if (const int field = random.below(8); field < 3) {
-            const quint32 claim = random.pick<quint32>({0, 1, 2, 31, 60000, 65535, 0x7fffffff, 0x80000000, ~0u});
-            if (field != 1)
-                put32(png, header->at + 8, claim);
-            if (field != 0)
-                put32(png, header->at + 12, claim);
-        } else {  // bit depth, colour type, compression, filter, interlace
+        if (const int field = random.below(8); field < 3)
+            claimSize(png, header->at + 8, header->at + 12, field,
+                      random.pick<quint32>({0, 1, 2, 31, 60000, 65535, 0x7fffffff, 0x80000000, ~0u}));
+        else  // bit depth, colour type, compression, filter, interlace
             png[header->at + 13 + field] = char(random.pick<int>({0, 1, 2, 3, 4, 6, 7, 8, 16, 255}));
-        }
         if (random.below(8))  // mostly with a valid checksum, so the header is believed
-            put32(png, header->at + 21, crc32(png.mid(header->at + 4, 17)));
+            put(png, header->at + 21, crc32(png.mid(header->at + 4, 17)));
         break;
     case 1: {
         const quint32 length = quint32(chunk.size - 12);
-        put32(png, chunk.at, random.pick<quint32>({0, 1, length - 1, length + 1, length * 2, 0x7fffffff, ~0u}));
+        put(png, chunk.at, random.pick<quint32>({0, 1, length - 1, length + 1, length * 2, 0x7fffffff, ~0u}));
         break;
     }
     case 2: {
@@ -139,19 +145,14 @@ inline QByteArray jpegEdit(Mutator &random, QByteArray jpeg)
         if (frame == segments.cend() || frame->size < 10)
             break;
         // 0 height, 1 width, 2 both, 3 sample precision, 4 component count
-        if (const int field = random.below(5); field < 3) {
-            const quint16 claim = random.pick<quint16>({0, 1, 2, 31, 60000, 65535});
-            if (field != 1)
-                put16(jpeg, frame->at + 5, claim);
-            if (field != 0)
-                put16(jpeg, frame->at + 7, claim);
-        } else {
+        if (const int field = random.below(5); field < 3)
+            claimSize(jpeg, frame->at + 5, frame->at + 7, field, random.pick<quint16>({0, 1, 2, 31, 60000, 65535}));
+        else
             jpeg[frame->at + (field == 3 ? 4 : 9)] = char(random.pick<int>({0, 1, 2, 3, 4, 8, 12, 16, 255}));
-        }
         break;
     case 1: {
         const quint16 length = quint16(segment.size - 2);
-        put16(jpeg, segment.at + 2, random.pick<quint16>({0, 1, 2, quint16(length - 1), quint16(length + 1), 65535}));
+        put(jpeg, segment.at + 2, random.pick<quint16>({0, 1, 2, quint16(length - 1), quint16(length + 1), 65535}));
         break;
     }
     case 2:
@@ -172,9 +173,9 @@ inline QByteArray jpegEdit(Mutator &random, QByteArray jpeg)
 
 inline QByteArray mutatePng(Mutator &random, QByteArray png)
 {
+    using namespace ImageMutationDetail;
     for (int edits = 1 + random.below(3); edits > 0; --edits)
-        png = random.below(6) ? ImageMutationDetail::pngEdit(random, png)
-                              : random.bytes(png, ImageMutationDetail::imageTokens());
+        png = random.below(6) ? pngEdit(random, png) : random.bytes(png, imageTokens());
     return png;
 }
 

@@ -13,10 +13,7 @@ namespace TestSupport {
 class Mutator
 {
 public:
-    explicit Mutator(quint32 seed)
-        : m_random(seed)
-    {
-    }
+    explicit Mutator(quint32 seed) : m_random(seed) {}
 
     int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_random); }
     template <typename T>
