@@ -36,7 +36,8 @@ private Q_SLOTS:
         E2eApp app;
         app.captureErrorOutput();
         const QString cache = app.environment().value(QStringLiteral("XDG_DATA_HOME")) + QStringLiteral("/Tarnwick/.rc");
-        writeBytes(app.configFile(), "[General]\nclipboardCaptureEnabled=false\n" + garbage(600));
+        const QByteArray damaged = "[General]\nclipboardCaptureEnabled=false\n" + garbage(600);
+        writeBytes(app.configFile(), damaged);
         writeBytes(cache, garbage(300));
         QElapsedTimer clock;
         clock.start();
@@ -49,6 +50,7 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(stored.value(QStringLiteral("tarnwick.history.urls")).toStringList(), QStringList{path},
                                   5000);
         QVERIFY(!stored.contains(QStringLiteral("clipboardCaptureEnabled")));
+        QCOMPARE(readBytes(app.configFile() + QStringLiteral(".damaged")), damaged);  // kept aside, not lost
         QVERIFY(!QFile::exists(cache));
         QTest::qWait(500);  // a repeated warning would be out by now
         const QString errors = app.errorOutput();

@@ -34,9 +34,14 @@ Preferences::Preferences(const QString &filePath)
     {
         QSettings settings(filePath, QSettings::IniFormat);
         if (isDamaged(filePath, settings.status())) {
-            // Said once: the file is written afresh, so the next launch finds it whole.
-            qCWarning(lcPreferences).noquote() << "the preferences file" << filePath
-                                               << "is damaged; starting with the default settings";
+            // Said once: the file is written afresh, so the next launch finds
+            // it whole. Its bytes are kept aside, so nothing is lost for good.
+            const QString kept = filePath + QStringLiteral(".damaged");
+            QFile::remove(kept);
+            const bool keptAside = QFile::copy(filePath, kept);
+            qCWarning(lcPreferences).noquote()
+                << "the preferences file" << filePath << "is damaged; starting with the default settings"
+                << (keptAside ? QStringLiteral("(the damaged file is kept as %1)").arg(kept) : QString());
             settings.clear();
             settings.sync();
         }
