@@ -23,9 +23,12 @@ private Q_SLOTS:
                                       makeImage(800, 500));
         QTRY_VERIFY_WITH_TIMEOUT(app.property(QStringLiteral("Screenshots")).toStringList().contains(path), 10000);
         QCOMPARE(app.property(QStringLiteral("UnreadCount")).toInt(), 1);
-        QSettings prefs(app.configFile(), QSettings::IniFormat);
-        QTRY_COMPARE_WITH_TIMEOUT(prefs.value(QStringLiteral("tarnwick.history.urls")).toStringList(),
-                                  QStringList{path}, 5000);
+        // The app writes its preferences in the background: read the file afresh on every try,
+        // since QSettings keeps what it read first.
+        const auto storedHistory = [&app] {
+            return QSettings(app.configFile(), QSettings::IniFormat).value(QStringLiteral("tarnwick.history.urls")).toStringList();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(storedHistory(), QStringList{path}, 5000);
 
         QVERIFY(!app.property(QStringLiteral("IsPending")).toBool());
         QCOMPARE(app.runCommand({QStringLiteral("--screenshot-taken")}), 0);
