@@ -1,19 +1,20 @@
 #include "picker/CopyButton.h"
 
 #include "common/Style.h"
-#include "common/Symbols.h"
+#include "common/SymbolText.h"
 
 #include <QPainter>
+
+#include <cmath>
 
 namespace {
 
 const QColor green(52, 199, 89);
-constexpr int symbolSize = 11;
-constexpr int spacing = 5;
 
-QFont buttonFont()
+SymbolText content(bool copied)
 {
-    return Style::font(11, QFont::DemiBold);
+    return {copied ? QStringLiteral("checkmark") : QStringLiteral("doc.on.clipboard"),
+            copied ? QStringLiteral("Copied") : QStringLiteral("Copy"), Style::font(11, QFont::DemiBold), 11, 5};
 }
 
 }  // namespace
@@ -37,9 +38,8 @@ void CopyButton::setCopied(bool copied)
 QSize CopyButton::sizeHint() const
 {
     // Wide enough for "Copied", so the bar does not move when it changes.
-    const QFontMetrics metrics(buttonFont());
-    return QSize(10 + symbolSize + spacing + metrics.horizontalAdvance(QStringLiteral("Copied")) + 10,
-                 metrics.height() + 12);
+    const QSizeF inner = content(true).size();
+    return QSize(std::ceil(inner.width()) + 20, std::ceil(inner.height()) + 12);
 }
 
 void CopyButton::paintEvent(QPaintEvent *)
@@ -52,14 +52,8 @@ void CopyButton::paintEvent(QPaintEvent *)
                               : Style::withAlpha(palette().color(QPalette::WindowText), 0.08));
     painter.drawRoundedRect(QRectF(rect()), 7, 7);
 
-    const QFontMetrics metrics(buttonFont());
-    const int contentWidth = symbolSize + spacing + metrics.horizontalAdvance(text());
-    const int left = (width() - contentWidth) / 2;
-    const QString symbol = m_copied ? QStringLiteral("checkmark") : QStringLiteral("doc.on.clipboard");
-    painter.drawPixmap(QPoint(left, (height() - symbolSize) / 2),
-                       Symbols::pixmap(symbol, foreground, QSizeF(symbolSize, symbolSize), devicePixelRatioF()));
-    painter.setFont(buttonFont());
-    painter.setPen(foreground);
-    painter.drawText(QRect(left + symbolSize + spacing, 0, width(), height()), Qt::AlignVCenter | Qt::AlignLeft,
-                     text());
+    const SymbolText label = content(m_copied);
+    const double contentWidth = label.size().width();
+    label.draw(painter, QRectF(std::round((width() - contentWidth) / 2), 0, contentWidth, height()), foreground,
+               devicePixelRatioF());
 }

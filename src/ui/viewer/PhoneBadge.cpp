@@ -2,24 +2,20 @@
 
 #include "common/PopIn.h"
 #include "common/Style.h"
-#include "common/Symbols.h"
+#include "common/SymbolText.h"
 
-#include <QFontMetricsF>
 #include <QPainter>
 
 #include <cmath>
 
 namespace {
 
-const QString title = QStringLiteral("iPhone");
-constexpr double symbolSide = 9;
-constexpr double spacing = 3;
 constexpr double padX = 6;
 constexpr double padY = 3;
 
-QFont badgeFont()
+SymbolText content()
 {
-    return Style::font(9, QFont::DemiBold);
+    return {QStringLiteral("iphone"), QStringLiteral("iPhone"), Style::font(9, QFont::DemiBold), 9, 3};
 }
 
 }  // namespace
@@ -44,10 +40,8 @@ bool PhoneBadge::isShown() const
 
 QSize PhoneBadge::sizeHint() const
 {
-    const QFontMetricsF metrics(badgeFont());
-    return QSizeF(std::ceil(padX + symbolSide + spacing + metrics.horizontalAdvance(title) + padX),
-                  std::ceil(padY + std::max(symbolSide, metrics.height()) + padY))
-        .toSize();
+    const QSizeF inner = content().size();
+    return QSizeF(std::ceil(inner.width() + 2 * padX), std::ceil(inner.height() + 2 * padY)).toSize();
 }
 
 void PhoneBadge::paintEvent(QPaintEvent *)
@@ -59,10 +53,5 @@ void PhoneBadge::paintEvent(QPaintEvent *)
     painter.setPen(Qt::NoPen);
     painter.setBrush(Style::withAlpha(Qt::black, 0.55));
     painter.drawRoundedRect(capsule, capsule.height() / 2, capsule.height() / 2);
-    const QRectF content = capsule.adjusted(padX, padY, -padX, -padY);
-    const QRectF icon(content.left(), content.center().y() - symbolSide / 2, symbolSide, symbolSide);
-    painter.drawImage(icon, Symbols::image(QStringLiteral("iphone"), Qt::white, icon.size(), devicePixelRatioF()));
-    painter.setPen(Qt::white);
-    painter.setFont(badgeFont());
-    painter.drawText(content.adjusted(symbolSide + spacing, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, title);
+    content().draw(painter, capsule.adjusted(padX, padY, -padX, -padY), Qt::white, devicePixelRatioF());
 }

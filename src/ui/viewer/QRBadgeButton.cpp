@@ -3,10 +3,9 @@
 #include "common/PopIn.h"
 #include "common/Shadow.h"
 #include "common/Style.h"
-#include "common/Symbols.h"
+#include "common/SymbolText.h"
 #include "viewer/QRResultsMenu.h"
 
-#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -14,14 +13,12 @@
 
 namespace {
 
-constexpr double symbolSide = 10;
-constexpr double spacing = 4;
 constexpr double padX = 7;
 constexpr double padY = 4;
 
-QFont badgeFont()
+SymbolText content(const QString &text)
 {
-    return Style::font(10, QFont::Bold);
+    return {QStringLiteral("qrcode"), text, Style::font(10, QFont::Bold), 10, 4};
 }
 
 }  // namespace
@@ -71,9 +68,8 @@ QMargins QRBadgeButton::shadowMargins()
 
 QSizeF QRBadgeButton::capsuleSize() const
 {
-    const QFontMetricsF metrics(badgeFont());
-    return {std::ceil(padX + symbolSide + spacing + metrics.horizontalAdvance(text()) + padX),
-            std::ceil(padY + std::max(symbolSide, metrics.height()) + padY)};
+    const QSizeF inner = content(text()).size();
+    return {std::ceil(inner.width() + 2 * padX), std::ceil(inner.height() + 2 * padY)};
 }
 
 QSize QRBadgeButton::sizeHint() const
@@ -113,10 +109,5 @@ void QRBadgeButton::paintEvent(QPaintEvent *)
     shape.addRoundedRect(capsule, capsule.height() / 2, capsule.height() / 2);
     Shadow::draw(painter, shape, Style::withAlpha(Qt::black, 0.3), 4, QPointF(0, 2));
     painter.fillPath(shape, Style::withAlpha(Qt::black, 0.65));
-    const QRectF content = capsule.adjusted(padX, padY, -padX, -padY);
-    const QRectF icon(content.left(), content.center().y() - symbolSide / 2, symbolSide, symbolSide);
-    painter.drawImage(icon, Symbols::image(QStringLiteral("qrcode"), Qt::white, icon.size(), devicePixelRatioF()));
-    painter.setPen(Qt::white);
-    painter.setFont(badgeFont());
-    painter.drawText(content.adjusted(symbolSide + spacing, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text());
+    content(text()).draw(painter, capsule.adjusted(padX, padY, -padX, -padY), Qt::white, devicePixelRatioF());
 }
