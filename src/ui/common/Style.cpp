@@ -1,8 +1,9 @@
 #include "common/Style.h"
 
+#include <QAbstractScrollArea>
 #include <QFontDatabase>
 #include <QPalette>
-#include <QWidget>
+#include <QScrollBar>
 
 namespace Style {
 
@@ -86,6 +87,18 @@ void apply(QWidget *widget, const QFont &font, const QColor &color)
     palette.setColor(QPalette::WindowText, color);
     palette.setColor(QPalette::Text, color);
     widget->setPalette(palette);
+}
+
+void slimScrollBar(QAbstractScrollArea *area)
+{
+    const QColor text = area->palette().color(QPalette::WindowText);
+    area->verticalScrollBar()->setStyleSheet(
+        QStringLiteral("QScrollBar:vertical { background: transparent; width: 10px; margin: 2px 2px 2px 0; }"
+                       "QScrollBar::handle:vertical { background: %1; border-radius: 4px; min-height: 24px; }"
+                       "QScrollBar::handle:vertical:hover { background: %2; }"
+                       "QScrollBar::add-line, QScrollBar::sub-line { height: 0; }"
+                       "QScrollBar::add-page, QScrollBar::sub-page { background: none; }")
+            .arg(withAlpha(text, 0.22).name(QColor::HexArgb), withAlpha(text, 0.4).name(QColor::HexArgb)));
 }
 
 }  // namespace Style

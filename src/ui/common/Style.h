@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 
+class QAbstractScrollArea;
 class QPalette;
 class QWidget;
 
@@ -30,5 +31,9 @@ QFont monospacedDigitsFont(double pixelSize, QFont::Weight weight = QFont::Norma
 
 // Sets a label-like widget's font and text colour in one go.
 void apply(QWidget *widget, const QFont &font, const QColor &color);
+
+// A slim vertical scroll bar without arrows, its handle in the palette's text
+// colour, so scrolling panes match the flat controls around them.
+void slimScrollBar(QAbstractScrollArea *area);
 
 }  // namespace Style

@@ -80,6 +80,7 @@ QWidget *LibraryDetailPane::buildDetail()
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setWidgetResizable(true);
     scroll->setWidget(buildBody());
+    Style::slimScrollBar(scroll);
     column->addWidget(scroll, 1);
     return detail;
 }

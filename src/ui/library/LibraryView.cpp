@@ -130,6 +130,7 @@ QWidget *LibraryView::buildListPanel()
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->viewport()->setAutoFillBackground(false);
     m_list->setStyleSheet(QStringLiteral("QListView { background: transparent; }"));
+    Style::slimScrollBar(m_list);
     connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex &index) {
         if (m_syncing || !index.isValid())
             return;

@@ -1,5 +1,6 @@
 #include "settings/SettingsWindowController.h"
 
+#include "common/Style.h"
 #include "common/WindowPlacement.h"
 
 #include <QScrollArea>
@@ -31,6 +32,7 @@ QWidget *SettingsWindowController::open(const SettingsView::Dependencies &deps)
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setWidget(new SettingsView(deps));
+    Style::slimScrollBar(scroll);
     layout->addWidget(scroll);
     WindowPlacement::centreOnScreen(window);
     s_window = window;

@@ -138,6 +138,7 @@ QRResultsMenu::QRResultsMenu(const QStringList &payloads, QWidget *parent)
         scroll->setFrameShape(QFrame::NoFrame);
         scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        Style::slimScrollBar(scroll);
         rows->adjustSize();
         scroll->setFixedHeight(std::min(rows->sizeHint().height(), maxScrollHeight));
         scroll->setMinimumWidth(rows->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width());
