@@ -24,6 +24,7 @@
 #include "hotkey/DesktopHotKey.h"
 #include "picker/ColorPickerWindowController.h"
 #include "session/AllocatorTuning.h"
+#include "session/IdleMemoryRelease.h"
 #include "session/DBusService.h"
 #include "shell/AppDelegate.h"
 #include "upload/ImgurClientId.h"
@@ -235,6 +236,8 @@ int main(int argc, char **argv)
     deps.folders = LocalFolders::standard();
     deps.thumbnailCacheDir = Thumbnailer::standardCacheDir();
     ScreenshotMonitor monitor(deps);
+    IdleMemoryRelease memoryRelease;
+    QObject::connect(&monitor, &ScreenshotMonitor::captureInserted, &memoryRelease, &IdleMemoryRelease::activity);
 
     const std::unique_ptr<GlobalHotKey> hotKey = DesktopHotKey::create();
     AppDelegate::Services services;
