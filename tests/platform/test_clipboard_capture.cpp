@@ -203,18 +203,6 @@ private Q_SLOTS:
         QVERIFY(!diag.contains(u"[Clipboard] changeCount delta"_s));
     }
 
-    void twoImagesInOneSecondGiveTwoFiles()
-    {
-        ClipboardFixture f;
-        f.offerImageAndPoll(makeImage(30, 30, Qt::red));
-        QTRY_COMPARE(f.monitor->screenshots().size(), 1);  // read before its owner goes away
-        f.offerImageAndPoll(makeImage(30, 30, Qt::blue));
-        QTRY_COMPARE(f.monitor->screenshots().size(), 2);
-        QCOMPARE(f.clipboardFiles().size(), 2);
-        QCOMPARE(QImage(f.listedPaths().at(0)).pixelColor(15, 15), QColor(Qt::blue));
-        QCOMPARE(QImage(f.listedPaths().at(1)).pixelColor(15, 15), QColor(Qt::red));
-    }
-
     void sameShotThroughFolderAndClipboardIsOneItem_data()
     {
         QTest::addColumn<bool>("clipboardFirst");

@@ -1,6 +1,7 @@
 // Capture rules that need no desktop: the history and its persistence, removal,
-// local folders, thumbnails, names and item texts.
+// local folders, clipboard capture files, thumbnails, names and item texts.
 
+#include "capture/ClipboardShotWriter.h"
 #include "capture/ScreenshotHistory.h"
 #include "capture/ScreenshotNameRule.h"
 #include "capture/Thumbnailer.h"
@@ -205,6 +206,21 @@ private Q_SLOTS:
         QFETCH(QString, path);
         QFETCH(bool, inside);
         QCOMPARE(LocalFolders::under(u"/home/u/.local/share/Tarnwick"_s).livesInLocalFolder(path), inside);
+    }
+
+    // Captures of one second never replace one another, and nothing half-written stays beside them.
+    void clipboardShotsOfOneSecondGetNamesOfTheirOwn()
+    {
+        QTemporaryDir root;
+        const QDateTime second(QDate(2024, 1, 1), QTime(10, 0));
+        QStringList written;
+        for (Qt::GlobalColor color : {Qt::red, Qt::green, Qt::blue})
+            written << QFileInfo(ClipboardShotWriter::write(root.path(), second, makeImage(30, 30, color), {})).fileName();
+        const QString stamp = u"Screenshot 2024-01-01 at 10.00.00"_s;
+        QCOMPARE(written,
+                 (QStringList{stamp + u" (Clipboard).png"_s, stamp + u" (Clipboard 2).png"_s, stamp + u" (Clipboard 3).png"_s}));
+        QCOMPARE(QDir(root.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+        QCOMPARE(QImage(root.filePath(written.first())).pixelColor(15, 15), QColor(Qt::red));
     }
 
     void thumbnailsAreCachedAndFollowTheFile()
