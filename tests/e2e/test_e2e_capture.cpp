@@ -1,5 +1,6 @@
 // The real binary: a screenshot written into the screenshot folder shows up
 // over D-Bus and in the preferences; a second process forwards its command.
+// The history coming back on the next launch is test_stress_startup's.
 
 #include "E2eApp.h"
 #include "TestSupport.h"
@@ -34,19 +35,6 @@ private Q_SLOTS:
         QCOMPARE(app.runCommand({QStringLiteral("--screenshot-taken")}), 0);
         QTRY_VERIFY_WITH_TIMEOUT(app.property(QStringLiteral("IsPending")).toBool(), 5000);
         QCOMPARE(app.process().state(), QProcess::Running);
-    }
-
-    void historyIsRestoredOnTheNextLaunch()
-    {
-        E2eApp app;
-        QVERIFY(app.start());
-        const QString path = writePng(app.screenshotFolder() + QStringLiteral("/Screenshot 1.png"), makeImage(300, 200));
-        QTRY_VERIFY_WITH_TIMEOUT(app.property(QStringLiteral("Screenshots")).toStringList().contains(path), 10000);
-        app.stop();
-        QTRY_VERIFY(!E2eApp::nameOwned());
-        QVERIFY(app.start());
-        QTRY_COMPARE_WITH_TIMEOUT(app.property(QStringLiteral("Screenshots")).toStringList(), QStringList{path}, 5000);
-        QCOMPARE(app.property(QStringLiteral("UnreadCount")).toInt(), 0);
     }
 
     void twoLaunchesAtOnceLeaveOneInstance()

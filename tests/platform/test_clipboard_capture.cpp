@@ -3,6 +3,7 @@
 // poll is driven by hand so each change is looked at exactly when the test says.
 
 #include "MonitorFixture.h"
+#include "StressSupport.h"
 #include "capture/QtClipboard.h"
 #include "TestSupport.h"
 
@@ -13,36 +14,24 @@
 #include <QProcess>
 #include <QTest>
 
-#include <atomic>
 #include <memory>
-#include <thread>
-#include <vector>
 
 using namespace TestSupport;
+using namespace std::chrono_literals;
+using namespace Qt::StringLiterals;
 
 namespace {
 
 using Offers = QList<std::pair<QString, QByteArray>>;
 
-// Incompressible pixels, so the PNG is as large as the image.
-QImage noise(int width, int height)
-{
-    QImage image(width, height, QImage::Format_ARGB32);
-    quint32 state = 12345;
-    for (int y = 0; y < height; ++y) {
-        auto *line = reinterpret_cast<quint32 *>(image.scanLine(y));
-        for (int x = 0; x < width; ++x)
-            line[x] = state = state * 1664525u + 1013904223u;
-    }
-    return image;
-}
+const QString png = u"image/png"_s;
+const QString skippedOwn = u"[Clipboard] Skipped — written by this app"_s;
 
 // Runs xclip to completion while our event loop keeps serving the selection.
 QByteArray xclipOut(const QString &target)
 {
     QProcess process;
-    process.start(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"),
-                                            QStringLiteral("-o"), QStringLiteral("-t"), target});
+    process.start(u"xclip"_s, {u"-selection"_s, u"clipboard"_s, u"-o"_s, u"-t"_s, target});
     if (!QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 5000))
         return {};
     return process.readAllStandardOutput();
@@ -56,7 +45,7 @@ public:
     {
         QStringList args;
         for (const auto &[type, data] : offers)
-            args << type + QLatin1Char('=') + writeBytes(dir + QStringLiteral("/offer%1").arg(args.size()), data);
+            args << type + u'=' + writeBytes(dir + u"/offer%1"_s.arg(args.size()), data);
         m_process.start(qEnvironmentVariable("CLIPBOARD_OWNER"), args);
         // It says "ready" once it owns the clipboard; our event loop keeps running meanwhile.
         if (!QTest::qWaitFor([&] { return m_process.canReadLine() || m_process.state() == QProcess::NotRunning; }, 5000))
@@ -79,7 +68,7 @@ struct ClipboardFixture : MonitorFixture {
     std::unique_ptr<Owner> owner;
     ClipboardFixture()
     {
-        timings.clipboardPollInterval = std::chrono::hours(1);  // polled by hand
+        timings.clipboardPollInterval = 1h;  // polled by hand
         QDir().mkpath(shots);
         start(&x11);
     }
@@ -87,26 +76,27 @@ struct ClipboardFixture : MonitorFixture {
     // and the clipboard offers the given type (none: offers nothing).
     bool waitForChange(qint64 before, const QString &type = {})
     {
-        return QTest::qWaitFor(
-            [&] {
-                if (x11.changeCount() == before)
-                    return false;
-                const QStringList types = x11.types();
-                return type.isEmpty() ? types.isEmpty() : types.contains(type);
-            },
-            5000);
+        const auto changed = [&] {
+            const QStringList types = x11.types();
+            return x11.changeCount() != before && (type.isEmpty() ? types.isEmpty() : types.contains(type));
+        };
+        return QTest::qWaitFor(changed, 5000);
     }
-    // Another program takes the clipboard with these types; the poll looks at it.
-    void offerAndPoll(const Offers &offers)
+    // Another program takes the clipboard with these types.
+    void offer(const Offers &offers)
     {
         const qint64 before = x11.changeCount();
         owner.reset();
         owner = std::make_unique<Owner>(offers, offerDir.path());
         if (!waitForChange(before, offers.last().first))
             qFatal("the clipboard owner never took the clipboard");
+    }
+    void offerAndPoll(const Offers &offers)
+    {
+        offer(offers);
         monitor->pollClipboard();
     }
-    void offerImageAndPoll(const QImage &image) { offerAndPoll({{QStringLiteral("image/png"), encoded(image)}}); }
+    void offerImageAndPoll(const QImage &image) { offerAndPoll({{png, encoded(image)}}); }
     QStringList clipboardFiles() const { return QDir(folders.clipboardShots).entryList(QDir::Files, QDir::Name); }
 };
 
@@ -125,21 +115,19 @@ private Q_SLOTS:
         QTest::addColumn<bool>("pending");
         QTest::addColumn<QString>("line");
         QTest::addColumn<bool>("captured");
-        const QString html = QStringLiteral("text/html");
-        const QString remote = QStringLiteral("com.apple.is-remote-clipboard");
-        const QString notAScreenshot = QStringLiteral("[Clipboard] Skipped — not a screenshot and screenshotsOnly is enabled");
-        const QString native = QStringLiteral("[Clipboard] Detected native screenshot via pasteboard type heuristic");
-        const QString saving = QStringLiteral("[Clipboard] Image found — saving...");
+        const QString html = u"text/html"_s;
+        const QStringList phone{u"com.apple.is-remote-clipboard"_s, u"text/plain"_s};
+        const QString notAScreenshot = u"[Clipboard] Skipped — not a screenshot and screenshotsOnly is enabled"_s;
+        const QString native = u"[Clipboard] Detected native screenshot via pasteboard type heuristic"_s;
+        const QString saving = u"[Clipboard] Image found — saving..."_s;
         QTest::newRow("image alone, defaults") << QStringList() << true << true << false << native << true;
         QTest::newRow("browser copy, screenshots only") << QStringList{html} << true << true << false << notAScreenshot << false;
         QTest::newRow("browser copy, any image") << QStringList{html} << false << true << false << saving << true;
         QTest::newRow("browser copy while a screenshot is pending") << QStringList{html} << true << true << true << saving << true;
-        QTest::newRow("phone image") << QStringList{remote, QStringLiteral("text/plain")} << true << true << false
-                                     << QStringLiteral("[Clipboard] Remote clipboard (iPhone) — proceeding") << true;
-        QTest::newRow("phone image, capture off") << QStringList{remote, QStringLiteral("text/plain")} << true << false
-                                                  << false
-                                                  << QStringLiteral("[Clipboard] Skipped — remote (iPhone) and capture disabled")
-                                                  << false;
+        QTest::newRow("phone image") << phone << true << true << false << u"[Clipboard] Remote clipboard (iPhone) — proceeding"_s
+                                     << true;
+        QTest::newRow("phone image, capture off")
+            << phone << true << false << false << u"[Clipboard] Skipped — remote (iPhone) and capture disabled"_s << false;
     }
 
     void switchesDecideWhatIsCaptured()
@@ -163,26 +151,25 @@ private Q_SLOTS:
         Offers offers;
         for (const QString &type : types)
             offers.append({type, "x"});
-        offers.append({QStringLiteral("image/png"), encoded(image)});
+        offers.append({png, encoded(image)});
         f.offerAndPoll(offers);
-        const QString delta = QStringLiteral("[Clipboard] changeCount delta detected — types: [");
+        const QString delta = u"[Clipboard] changeCount delta detected — types: ["_s;
         QVERIFY(diag.lines().value(0).startsWith(delta));
-        QVERIFY(diag.lines().value(0).contains(QLatin1String("\"image/png\"")));
+        QVERIFY(diag.lines().value(0).contains(u"\"image/png\""_s));
         if (types.isEmpty())
-            QCOMPARE(diag.lines().value(0), delta + QStringLiteral("\"image/png\"]"));
+            QCOMPARE(diag.lines().value(0), delta + u"\"image/png\"]"_s);
         QTRY_COMPARE(diag.count(line), 1);
-        QCOMPARE(diag.contains(QStringLiteral("[Clipboard] Detected native")), line.contains(QLatin1String("native")));
+        QCOMPARE(diag.contains(u"[Clipboard] Detected native"_s), line.contains(u"native"_s));
         f.settle();
         QCOMPARE(f.monitor->screenshots().size(), captured ? 1 : 0);
         if (!captured)
             return;
         QCOMPARE(f.monitor->unreadCount(), 1);
-        const QString path = f.listedPaths().first();
-        QCOMPARE(QFileInfo(path).absolutePath(), f.folders.clipboardShots);
-        QVERIFY(QFileInfo(path).fileName().startsWith(QLatin1String("Screenshot ")));
-        QVERIFY(QFileInfo(path).fileName().endsWith(QLatin1String(" (Clipboard).png")));
-        QVERIFY(diag.contains(QStringLiteral("[Clipboard] Saved: ") + QFileInfo(path).fileName()));
-        QCOMPARE(QImage(path).convertToFormat(QImage::Format_ARGB32), image);
+        const QFileInfo file(f.listedPaths().first());
+        QCOMPARE(file.absolutePath(), f.folders.clipboardShots);
+        QVERIFY(file.fileName().startsWith(u"Screenshot "_s) && file.fileName().endsWith(u" (Clipboard).png"_s));
+        QVERIFY(diag.contains(u"[Clipboard] Saved: "_s + file.fileName()));
+        QCOMPARE(QImage(file.filePath()).convertToFormat(QImage::Format_ARGB32), image);
         // A clipboard capture is not written back: the other program still owns the clipboard.
         QVERIFY(!QGuiApplication::clipboard()->ownsClipboard());
     }
@@ -190,17 +177,15 @@ private Q_SLOTS:
     void clearedClipboardHasNoImage()
     {
         ClipboardFixture f;
-        f.offerAndPoll({{QStringLiteral("text/plain"), "x"}});
+        f.offerAndPoll({{u"text/plain"_s, "x"}});
         DiagnosticRecorder diag;
         const qint64 before = f.x11.changeCount();
         f.owner->quit();  // the owner goes away: nobody holds the clipboard
         QVERIFY(f.waitForChange(before));
         f.monitor->pollClipboard();
-        QTRY_COMPARE(diag.lines(), (QStringList{
-                                   QStringLiteral("[Clipboard] changeCount delta detected — types: []"),
-                                   QStringLiteral("[Clipboard] Detected native screenshot via pasteboard type heuristic"),
-                                   QStringLiteral("[Clipboard] No image found — skipped"),
-                               }));
+        QTRY_COMPARE(diag.lines(), (QStringList{u"[Clipboard] changeCount delta detected — types: []"_s,
+                                                u"[Clipboard] Detected native screenshot via pasteboard type heuristic"_s,
+                                                u"[Clipboard] No image found — skipped"_s}));
     }
 
     void turningCaptureBackOnIgnoresWhatIsThere()
@@ -208,29 +193,14 @@ private Q_SLOTS:
         ClipboardFixture f;
         DiagnosticRecorder diag;
         f.monitor->toggleClipboardCapture();
-        QCOMPARE(diag.count(QStringLiteral("[Clipboard] Capture disabled")), 1);
-        const qint64 before = f.x11.changeCount();
-        f.owner = std::make_unique<Owner>(Offers{{QStringLiteral("image/png"), encoded(makeImage(40, 40))}},
-                                          f.offerDir.path());
-        QVERIFY(f.waitForChange(before, QStringLiteral("image/png")));
+        QCOMPARE(diag.count(u"[Clipboard] Capture disabled"_s), 1);
+        f.offer({{png, encoded(makeImage(40, 40))}});
         f.monitor->toggleClipboardCapture();
-        QCOMPARE(diag.count(QStringLiteral("[Clipboard] Capture enabled")), 1);
+        QCOMPARE(diag.count(u"[Clipboard] Capture enabled"_s), 1);
         f.monitor->pollClipboard();
         f.monitor->waitForBackgroundWork();
         QCOMPARE(f.monitor->screenshots().size(), 0);
-        QVERIFY(!diag.contains(QStringLiteral("[Clipboard] changeCount delta")));
-    }
-
-    void twoImagesInOneSecondGiveTwoFiles()
-    {
-        ClipboardFixture f;
-        f.offerImageAndPoll(makeImage(30, 30, Qt::red));
-        QTRY_COMPARE(f.monitor->screenshots().size(), 1);  // read before its owner goes away
-        f.offerImageAndPoll(makeImage(30, 30, Qt::blue));
-        QTRY_COMPARE(f.monitor->screenshots().size(), 2);
-        QCOMPARE(f.clipboardFiles().size(), 2);
-        QCOMPARE(QImage(f.listedPaths().at(0)).pixelColor(15, 15), QColor(Qt::blue));
-        QCOMPARE(QImage(f.listedPaths().at(1)).pixelColor(15, 15), QColor(Qt::red));
+        QVERIFY(!diag.contains(u"[Clipboard] changeCount delta"_s));
     }
 
     void sameShotThroughFolderAndClipboardIsOneItem_data()
@@ -245,7 +215,7 @@ private Q_SLOTS:
         QFETCH(bool, clipboardFirst);
         ClipboardFixture f;
         const QImage shot = makeImage(640, 400, Qt::darkGreen, 77);
-        const QString file = f.shots + QStringLiteral("/Screenshot from 2026-12-06 10-00-00.png");
+        const QString file = f.shots + u"/Screenshot from 2026-12-06 10-00-00.png"_s;
         if (clipboardFirst) {
             f.offerImageAndPoll(shot);
             QTRY_COMPARE(f.monitor->screenshots().size(), 1);
@@ -274,10 +244,10 @@ private Q_SLOTS:
         QFETCH(bool, fileCompletes);
         ClipboardFixture f;
         // Long enough for the other program to take the clipboard while the file settles.
-        f.timings.settleDelay = std::chrono::milliseconds(1000);
-        f.timings.settleBound = std::chrono::milliseconds(500);
+        f.timings.settleDelay = 1000ms;
+        f.timings.settleBound = 500ms;
         f.start(&f.x11);
-        QFile slow(f.shots + QStringLiteral("/Screenshot slow.png"));
+        QFile slow(f.shots + u"/Screenshot slow.png"_s);
         if (fileCompletes)
             writePng(slow.fileName(), makeImage(64, 64, Qt::black));
         else
@@ -291,7 +261,7 @@ private Q_SLOTS:
     void copyRightAfterOurOwnWriteIsCaptured()
     {
         ClipboardFixture f;
-        writePng(f.shots + QStringLiteral("/Screenshot 1.png"), makeImage(40, 40, Qt::black));
+        writePng(f.shots + u"/Screenshot 1.png"_s, makeImage(40, 40, Qt::black));
         QTRY_COMPARE(f.monitor->screenshots().size(), 1);  // our write is on the clipboard, not yet polled
         f.offerImageAndPoll(makeImage(40, 40, Qt::white));
         QTRY_COMPARE(f.monitor->screenshots().size(), 2);
@@ -300,61 +270,49 @@ private Q_SLOTS:
     void ownImageComingBackIsNeverCaptured()
     {
         ClipboardFixture f;
-        f.timings.sameShotWindow = std::chrono::milliseconds(50);
+        f.timings.sameShotWindow = 50ms;
         f.start(&f.x11);
         const QImage shot = makeImage(80, 60, Qt::darkRed, 5);
-        writePng(f.shots + QStringLiteral("/Screenshot 1.png"), shot);
+        writePng(f.shots + u"/Screenshot 1.png"_s, shot);
         QTRY_COMPARE(f.monitor->screenshots().size(), 1);
         f.settle(100);  // past the same-shot window: only the memory of own writes is left
         f.monitor->pollClipboard();  // our own write, skipped once
         DiagnosticRecorder diag;
         f.offerImageAndPoll(shot);  // a clipboard manager takes over our image
-        QTRY_COMPARE(diag.count(QStringLiteral("[Clipboard] Skipped — written by this app")), 1);
+        QTRY_COMPARE(diag.count(skippedOwn), 1);
         f.settle();
         QCOMPARE(f.monitor->screenshots().size(), 1);
         QCOMPARE(f.clipboardFiles(), QStringList());
     }
 
-    // Screenshot files written a few milliseconds apart while both cores are
-    // busy: whatever their pixels, the newest hundred end up listed.
-    void streamsUnderLoadEndWithTheNewestListed_data()
+    // Copies of one screen-sized shot written a few milliseconds apart, as a
+    // key held down makes, while both cores are busy: the newest hundred end
+    // up listed. Distinct files under load are the folder stress test's.
+    void identicalShotsUnderLoadEndWithTheNewestListed_data()
     {
-        QTest::addColumn<bool>("identical");
         QTest::addColumn<int>("gapMs");
-        QTest::newRow("identical, stream") << true << 4;
-        QTest::newRow("identical, burst") << true << 0;
-        QTest::newRow("distinct, stream") << false << 4;
-        QTest::newRow("distinct, burst") << false << 0;
+        QTest::newRow("stream") << 4;
+        QTest::newRow("burst") << 0;
     }
 
-    void streamsUnderLoadEndWithTheNewestListed()
+    void identicalShotsUnderLoadEndWithTheNewestListed()
     {
-        QFETCH(bool, identical);
         QFETCH(int, gapMs);
         ClipboardFixture f;
-        f.timings.clipboardPollInterval = std::chrono::milliseconds(800);
+        f.timings.clipboardPollInterval = 800ms;
         f.start(&f.x11);
-        std::atomic<bool> busy{true};
-        std::vector<std::thread> load;
-        for (int i = 0; i < 2; ++i)
-            load.emplace_back([&busy] { while (busy.load(std::memory_order_relaxed)) {} });
         constexpr int count = 300;
-        // Identical files are copies of one screen-sized shot, as a key held down would make.
-        const QString shot = writePng(f.root.path() + QStringLiteral("/shot.png"), noise(480, 300));
+        const QString shot = writePng(f.root.path() + u"/shot.png"_s, noise(480, 300));
         QStringList written;
-        for (int i = 0; i < count; ++i) {
-            const QString path = f.shots + QStringLiteral("/Screenshot %1.png").arg(i, 4, 10, QLatin1Char('0'));
-            if (identical)
-                QVERIFY(QFile::copy(shot, path));
-            else
-                writePng(path, makeImage(320, 200, Qt::darkBlue, i));
-            written << path;
-            if (gapMs > 0)
-                QTest::qWait(gapMs);
+        {
+            StressSupport::BusyCores load(2);
+            for (int i = 0; i < count; ++i) {
+                written << f.shots + u"/Screenshot %1.png"_s.arg(i, 4, 10, QLatin1Char('0'));
+                QVERIFY(QFile::copy(shot, written.last()));
+                if (gapMs > 0)
+                    QTest::qWait(gapMs);
+            }
         }
-        busy = false;
-        for (std::thread &thread : load)
-            thread.join();
         QTRY_COMPARE_WITH_TIMEOUT(f.listedPaths().value(0), written.last(), 30000);
         QTRY_COMPARE_WITH_TIMEOUT(f.monitor->screenshots().size(), ScreenshotMonitor::maxItems, 10000);
         QStringList listed = f.listedPaths();
@@ -368,17 +326,16 @@ private Q_SLOTS:
         ClipboardFixture f;
         DiagnosticRecorder diag;
         // A few hundred bytes that claim 40000×40000 pixels.
-        f.offerAndPoll({{QStringLiteral("image/png"), pngClaiming(40000, 40000)}});
-        QTRY_COMPARE(diag.count(QStringLiteral("[Clipboard] No image found — skipped")), 1);
+        f.offerAndPoll({{png, pngClaiming(40000, 40000)}});
+        QTRY_COMPARE(diag.count(u"[Clipboard] No image found — skipped"_s), 1);
         // More data than the clipboard limit allows (set low here).
         const QByteArray big = encoded(noise(400, 400));
         QVERIFY(big.size() > 64 * 1024);
-        f.offerAndPoll({{QStringLiteral("image/png"), big}});
+        f.offerAndPoll({{png, big}});
         QVERIFY(QtClipboard(nullptr, 64 * 1024).readImage().result().image.isNull());
         QVERIFY(!f.x11.readImage().result().image.isNull());
         // One transfer, of the best type offered: a broken PNG is not followed by the BMP.
-        f.offerAndPoll({{QStringLiteral("image/bmp"), encoded(makeImage(8, 8), "BMP")},
-                        {QStringLiteral("image/png"), "not a png"}});
+        f.offerAndPoll({{u"image/bmp"_s, encoded(makeImage(8, 8), "BMP")}, {png, "not a png"}});
         QVERIFY(f.x11.readImage().result().image.isNull());
     }
 
@@ -388,22 +345,23 @@ private Q_SLOTS:
         QtClipboard clipboard;
         auto &monitor = f.start(&clipboard);
         DiagnosticRecorder diag;
-        monitor.addScreenshot(writePng(f.root.path() + QStringLiteral("/Screenshot b.png"), makeImage(64, 48)));
+        const auto deltas = [&] { return diag.lines().filter(u"changeCount delta"_s).size(); };
+        monitor.addScreenshot(writePng(f.root.path() + u"/Screenshot b.png"_s, makeImage(64, 48)));
         QTRY_COMPARE(monitor.screenshots().size(), 1);
         // Another program really sees the new capture, at full size.
-        QVERIFY(xclipOut(QStringLiteral("TARGETS")).contains("image/png"));
-        QCOMPARE(QImage::fromData(xclipOut(QStringLiteral("image/png"))).size(), QSize(64, 48));
-        QTRY_COMPARE(diag.count(QStringLiteral("[Clipboard] Skipped — written by this app")), 1);
+        QVERIFY(xclipOut(u"TARGETS"_s).contains("image/png"));
+        QCOMPARE(QImage::fromData(xclipOut(png)).size(), QSize(64, 48));
+        QTRY_COMPARE(diag.count(skippedOwn), 1);
         QTest::qWait(200);
-        QCOMPARE(diag.count(QStringLiteral("[Clipboard] Skipped — written by this app")), 1);
-        QCOMPARE(diag.lines().filter(QStringLiteral("changeCount delta")).size(), 1);
+        QCOMPARE(diag.count(skippedOwn), 1);
+        QCOMPARE(deltas(), 1);
 
         // A copy the user asked for: the poll never sees a change.
         monitor.copyImageToClipboard(makeImage(32, 32, Qt::yellow));
         QTest::qWait(300);
-        QCOMPARE(diag.lines().filter(QStringLiteral("changeCount delta")).size(), 1);
+        QCOMPARE(deltas(), 1);
         QCOMPARE(monitor.screenshots().size(), 1);
-        QCOMPARE(QImage::fromData(xclipOut(QStringLiteral("image/png"))).size(), QSize(32, 32));
+        QCOMPARE(QImage::fromData(xclipOut(png)).size(), QSize(32, 32));
     }
 };
 

@@ -9,6 +9,8 @@
 #include <QTest>
 
 using namespace TestSupport;
+using namespace std::chrono_literals;
+using namespace Qt::StringLiterals;
 
 namespace {
 // The real watcher behind a door that stays shut for the first few tries, as
@@ -35,28 +37,27 @@ class FolderCaptureTest : public QObject
 {
     Q_OBJECT
 
-private:
-    static QString shot(const MonitorFixture &f, const QString &name) { return f.shots + QLatin1Char('/') + name; }
-    static QString newest(const MonitorFixture &f) { return QFileInfo(f.listedPaths().value(0)).fileName(); }
-
 private Q_SLOTS:
-    void screenshotBecomesAnItemAfterTheSettleDelay()
+    // Both screenshot files land before the event loop reads the queue: one
+    // batch, taken in ascending name order.
+    void screenshotsBecomeItemsAfterTheSettleDelay()
     {
         MonitorFixture f;
-        f.timings.settleDelay = std::chrono::milliseconds(500);
+        f.timings.settleDelay = 500ms;
         QDir().mkpath(f.shots);
         auto &monitor = f.start();
         QElapsedTimer clock;
         clock.start();
-        writePng(shot(f, QStringLiteral("notes.png")), makeImage(20, 20));
-        writePng(shot(f, QStringLiteral("Screenshot 1.png")), makeImage(10, 10));
-        QTRY_COMPARE_WITH_TIMEOUT(monitor.screenshots().size(), 1, 5000);
+        writePng(f.shots + u"/notes.png"_s, makeImage(20, 20));
+        writePng(f.shots + u"/Screenshot B.png"_s, makeImage(10, 10));
+        writePng(f.shots + u"/Screenshot A.png"_s, makeImage(10, 10, Qt::darkCyan, 1));
+        QTRY_COMPARE_WITH_TIMEOUT(monitor.screenshots().size(), 2, 5000);
         QVERIFY2(clock.elapsed() >= 450, qPrintable(QString::number(clock.elapsed())));
-        QCOMPARE(newest(f), QStringLiteral("Screenshot 1.png"));
-        QCOMPARE(monitor.unreadCount(), 1);
+        QCOMPARE(QFileInfo(f.listedPaths().value(0)).fileName(), u"Screenshot B.png"_s);
+        QCOMPARE(monitor.unreadCount(), 2);
         QCOMPARE(f.preferences->historyPaths(), f.listedPaths());
         QTest::qWait(300);  // a late addition of the other name would show up by now
-        QCOMPARE(monitor.screenshots().size(), 1);
+        QCOMPARE(monitor.screenshots().size(), 2);
     }
 
     void filesPresentBeforeTheWatchAreNeverAdded_data()
@@ -71,28 +72,16 @@ private Q_SLOTS:
         QFETCH(int, refusals);
         RefusingWatcher refusing(refusals);  // outlives the monitor
         MonitorFixture f;
-        writePng(shot(f, QStringLiteral("Screenshot old.png")), makeImage(10, 10));
+        writePng(f.shots + u"/Screenshot old.png"_s, makeImage(10, 10));
         f.folderWatcher = &refusing;
         DiagnosticRecorder diag;
         auto &monitor = f.start();
-        QTRY_VERIFY(diag.contains(QStringLiteral("[ScreenshotMonitor] Watching: ") + f.shots));
-        writePng(shot(f, QStringLiteral("Screenshot new.png")), makeImage(10, 10));
+        QTRY_VERIFY(diag.contains(u"[ScreenshotMonitor] Watching: "_s + f.shots));
+        writePng(f.shots + u"/Screenshot new.png"_s, makeImage(10, 10));
         QTRY_COMPARE(monitor.screenshots().size(), 1);
-        writePng(shot(f, QStringLiteral("Screenshot old.png")), makeImage(12, 12));  // touched again: still not new
+        writePng(f.shots + u"/Screenshot old.png"_s, makeImage(12, 12));  // touched again: still not new
         QTest::qWait(300);
-        QCOMPARE(f.listedPaths(), QStringList{shot(f, QStringLiteral("Screenshot new.png"))});
-    }
-
-    void oneBatchArrivesInAscendingNameOrder()
-    {
-        MonitorFixture f;
-        QDir().mkpath(f.shots);
-        auto &monitor = f.start();
-        // Both files land before the event loop reads the queue: one batch.
-        writePng(shot(f, QStringLiteral("Screenshot B.png")), makeImage(400, 300));
-        writePng(shot(f, QStringLiteral("Screenshot A.png")), makeImage(400, 300));
-        QTRY_COMPARE(monitor.screenshots().size(), 2);
-        QCOMPARE(newest(f), QStringLiteral("Screenshot B.png"));
+        QCOMPARE(f.listedPaths(), QStringList{f.shots + u"/Screenshot new.png"_s});
     }
 
     void deletingAFileRemovesItsItemUnlessKept()
@@ -100,19 +89,19 @@ private Q_SLOTS:
         MonitorFixture f;
         QDir().mkpath(f.shots);
         auto &monitor = f.start();
-        writePng(shot(f, QStringLiteral("Screenshot gone.png")), makeImage(10, 10));
+        writePng(f.shots + u"/Screenshot gone.png"_s, makeImage(10, 10));
         QTRY_COMPARE(monitor.screenshots().size(), 1);
-        QVERIFY(QFile::remove(shot(f, QStringLiteral("Screenshot gone.png"))));
+        QVERIFY(QFile::remove(f.shots + u"/Screenshot gone.png"_s));
         QTRY_COMPARE(monitor.screenshots().size(), 0);
         QCOMPARE(monitor.unreadCount(), 0);
         QVERIFY(f.preferences->historyPaths().isEmpty());
 
         f.preferences->setBool(Preferences::saveLocalCopiesKey, true);
-        writePng(shot(f, QStringLiteral("Screenshot kept.png")), makeImage(10, 10));
+        writePng(f.shots + u"/Screenshot kept.png"_s, makeImage(10, 10));
         QTRY_COMPARE(monitor.screenshots().size(), 1);
-        QCOMPARE(f.listedPaths(), QStringList{f.folders.savedShots + QStringLiteral("/Screenshot kept.png")});
+        QCOMPARE(f.listedPaths(), QStringList{f.folders.savedShots + u"/Screenshot kept.png"_s});
         QVERIFY(QFile::exists(f.listedPaths().first()));
-        QVERIFY(QFile::remove(shot(f, QStringLiteral("Screenshot kept.png"))));
+        QVERIFY(QFile::remove(f.shots + u"/Screenshot kept.png"_s));
         QTest::qWait(300);
         QCOMPARE(monitor.screenshots().size(), 1);
     }
@@ -123,22 +112,22 @@ private Q_SLOTS:
         QDir().mkpath(f.shots);
         auto &monitor = f.start();
         DiagnosticRecorder diag;
-        const QString other = f.root.path() + QStringLiteral("/Desktop");
-        writePng(other + QStringLiteral("/Screenshot existing.png"), makeImage(10, 10));
+        const QString other = f.root.path() + u"/Desktop"_s;
+        writePng(other + u"/Screenshot existing.png"_s, makeImage(10, 10));
         f.locator.folder = other;
         QTRY_COMPARE(monitor.watchedPath(), other);
         QTest::qWait(350);  // several polls later the lines are still printed only once
-        QCOMPARE(diag.count(QStringLiteral("[ScreenshotMonitor] Folder changed to: ") + other), 1);
-        QCOMPARE(diag.count(QStringLiteral("[ScreenshotMonitor] Watching: ") + other), 1);
-        writePng(other + QStringLiteral("/Screenshot there.png"), makeImage(10, 10));
-        writePng(shot(f, QStringLiteral("Screenshot here.png")), makeImage(10, 10));
+        QCOMPARE(diag.count(u"[ScreenshotMonitor] Folder changed to: "_s + other), 1);
+        QCOMPARE(diag.count(u"[ScreenshotMonitor] Watching: "_s + other), 1);
+        writePng(other + u"/Screenshot there.png"_s, makeImage(10, 10));
+        writePng(f.shots + u"/Screenshot here.png"_s, makeImage(10, 10));
         QTRY_COMPARE(monitor.screenshots().size(), 1);
         QTest::qWait(300);
-        QCOMPARE(f.listedPaths(), QStringList{other + QStringLiteral("/Screenshot there.png")});
+        QCOMPARE(f.listedPaths(), QStringList{other + u"/Screenshot there.png"_s});
         // Restarting the watch left the clipboard poll running.
         diag.clear();
-        f.clipboard.offer({QStringLiteral("image/png")}, makeImage(16, 16));
-        QTRY_VERIFY(diag.contains(QStringLiteral("[Clipboard] changeCount delta detected")));
+        f.clipboard.offer({u"image/png"_s}, makeImage(16, 16));
+        QTRY_VERIFY(diag.contains(u"[Clipboard] changeCount delta detected"_s));
     }
 
     void folderCreatedAfterStartIsWatched()
@@ -146,19 +135,14 @@ private Q_SLOTS:
         MonitorFixture f;
         DiagnosticRecorder diag;
         auto &monitor = f.start();
-        QVERIFY(diag.contains(QStringLiteral("[ScreenshotMonitor] Could not open: ") + f.shots));
+        const QString couldNotOpen = u"[ScreenshotMonitor] Could not open: "_s + f.shots;
+        QVERIFY(diag.contains(couldNotOpen));
         QTest::qWait(250);
-        QCOMPARE(diag.count(QStringLiteral("[ScreenshotMonitor] Could not open: ") + f.shots), 1);
+        QCOMPARE(diag.count(couldNotOpen), 1);
         // The first screenshot creates the folder and lands in it at once.
-        writePng(shot(f, QStringLiteral("Screenshot first.png")), makeImage(10, 10));
+        writePng(f.shots + u"/Screenshot first.png"_s, makeImage(10, 10));
         QTRY_COMPARE(monitor.screenshots().size(), 1);
-        QVERIFY(diag.contains(QStringLiteral("[ScreenshotMonitor] Watching: ") + f.shots));
-
-        // Deleted and recreated: watched again.
-        QVERIFY(QDir(f.shots).removeRecursively());
-        QTRY_COMPARE(monitor.screenshots().size(), 0);
-        writePng(shot(f, QStringLiteral("Screenshot second.png")), makeImage(10, 10));
-        QTRY_COMPARE(newest(f), QStringLiteral("Screenshot second.png"));
+        QVERIFY(diag.contains(u"[ScreenshotMonitor] Watching: "_s + f.shots));
     }
 
     void pendingRisesOnAnnouncementOrWriteAndFallsOnCaptureOrLifetime()
@@ -169,7 +153,7 @@ private Q_SLOTS:
         DiagnosticRecorder diag;
         QSignalSpy pending(&monitor, &ScreenshotMonitor::isPendingChanged);
         monitor.screenshotEventFired();
-        QCOMPARE(diag.count(QStringLiteral("[Darwin] screenshotEventFired called")), 1);
+        QCOMPARE(diag.count(u"[Darwin] screenshotEventFired called"_s), 1);
         QTRY_VERIFY(monitor.isPending());
         QElapsedTimer clock;
         clock.start();
@@ -177,14 +161,14 @@ private Q_SLOTS:
         QVERIFY(clock.elapsed() >= 300);
 
         // A screenshot file still being written announces itself.
-        QFile file(shot(f, QStringLiteral("Screenshot slow.png")));
+        QFile file(f.shots + u"/Screenshot slow.png"_s);
         QVERIFY(file.open(QIODevice::WriteOnly));
         QTRY_VERIFY(monitor.isPending());
         QCOMPARE(monitor.screenshots().size(), 0);  // not complete yet: no item
         file.close();
         QFile::remove(file.fileName());
 
-        monitor.addScreenshot(writePng(f.root.path() + QStringLiteral("/elsewhere/Screenshot x.png"), makeImage(10, 10)));
+        monitor.addScreenshot(writePng(f.root.path() + u"/elsewhere/Screenshot x.png"_s, makeImage(10, 10)));
         QTRY_COMPARE(monitor.screenshots().size(), 1);
         QVERIFY(!monitor.isPending());
         QCOMPARE(pending.count(), 4);
@@ -194,7 +178,7 @@ private Q_SLOTS:
     {
         MonitorFixture f;
         auto &monitor = f.start();
-        const QString path = writePng(f.root.path() + QStringLiteral("/Screenshot dup.png"), makeImage(10, 10));
+        const QString path = writePng(f.root.path() + u"/Screenshot dup.png"_s, makeImage(10, 10));
         monitor.addScreenshot(path);
         QTRY_COMPARE(monitor.screenshots().size(), 1);
         monitor.screenshotEventFired();

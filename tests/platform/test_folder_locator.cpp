@@ -8,13 +8,14 @@
 #include <QTest>
 
 using namespace TestSupport;
+using namespace Qt::StringLiterals;
 
 class FolderLocatorTest : public QObject
 {
     Q_OBJECT
 
     QTemporaryDir m_home;
-    QString config() const { return m_home.path() + QStringLiteral("/.config"); }
+    QString config() const { return m_home.path() + u"/.config"_s; }
 
 private Q_SLOTS:
     void init()
@@ -25,49 +26,35 @@ private Q_SLOTS:
         QDir().mkpath(config());
     }
 
-    void picturesScreenshotsByDefault()
+    void screenshotFolder_data()
     {
-        XdgScreenshotFolderLocator locator;
-        QCOMPARE(locator.screenshotDirectory(), m_home.path() + QStringLiteral("/Pictures/Screenshots"));
+        QTest::addColumn<QString>("file");  // in the config folder; none: nothing written
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QString>("expected");  // in the home folder
+        const QString dirs = u"user-dirs.dirs"_s;
+        const QString kde = u"spectaclerc"_s;
+        const QByteArray home = m_home.path().toUtf8();
+        QTest::newRow("Pictures/Screenshots by default") << QString() << QByteArray() << u"/Pictures/Screenshots"_s;
+        QTest::newRow("follows the user's pictures folder") << dirs << QByteArray("XDG_PICTURES_DIR=\"$HOME/Bilder\"\n")
+                                                            << u"/Bilder/Screenshots"_s;
+        QTest::newRow("pictures disabled: the desktop") << dirs << QByteArray("XDG_PICTURES_DIR=\"$HOME/\"\n") << u"/Desktop"_s;
+        QTest::newRow("KDE's setting as a URL") << kde << "[ImageSave]\nimageSaveLocation=file://" + home + "/Shots, with comma/\n"
+                                                << u"/Shots, with comma"_s;
+        QTest::newRow("KDE's older key, tilde") << kde << QByteArray("[Save]\ndefaultSaveLocation=~/Caps\n") << u"/Caps"_s;
+        QTest::newRow("KDE's setting empty: falls through") << kde << QByteArray("[ImageSave]\nimageSaveLocation=\n")
+                                                            << u"/Pictures/Screenshots"_s;
+        QTest::newRow("KDE's setting relative: ignored") << kde << QByteArray("[ImageSave]\nimageSaveLocation=shots\n")
+                                                         << u"/Pictures/Screenshots"_s;
     }
 
-    void followsTheUserPicturesFolder()
+    void screenshotFolder()
     {
-        writeBytes(config() + QStringLiteral("/user-dirs.dirs"), "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n");
-        XdgScreenshotFolderLocator locator;
-        QCOMPARE(locator.screenshotDirectory(), m_home.path() + QStringLiteral("/Bilder/Screenshots"));
-    }
-
-    void picturesDisabledFallsBackToDesktop()
-    {
-        writeBytes(config() + QStringLiteral("/user-dirs.dirs"), "XDG_PICTURES_DIR=\"$HOME/\"\n");
-        XdgScreenshotFolderLocator locator;
-        QCOMPARE(locator.screenshotDirectory(), m_home.path() + QStringLiteral("/Desktop"));
-    }
-
-    void spectacleSettingWins_data()
-    {
-        QTest::addColumn<QByteArray>("rc");
-        QTest::addColumn<QString>("expected");
-        const QString home = m_home.path();
-        QTest::newRow("url") << QByteArray("[ImageSave]\nimageSaveLocation=file://") + home.toUtf8()
-                + "/Shots, with comma/\n"
-                             << home + QStringLiteral("/Shots, with comma");
-        QTest::newRow("older key, tilde") << QByteArray("[Save]\ndefaultSaveLocation=~/Caps\n")
-                                          << home + QStringLiteral("/Caps");
-        QTest::newRow("empty falls through") << QByteArray("[ImageSave]\nimageSaveLocation=\n")
-                                             << home + QStringLiteral("/Pictures/Screenshots");
-        QTest::newRow("relative ignored") << QByteArray("[ImageSave]\nimageSaveLocation=shots\n")
-                                          << home + QStringLiteral("/Pictures/Screenshots");
-    }
-
-    void spectacleSettingWins()
-    {
-        QFETCH(QByteArray, rc);
+        QFETCH(QString, file);
+        QFETCH(QByteArray, contents);
         QFETCH(QString, expected);
-        writeBytes(config() + QStringLiteral("/spectaclerc"), rc);
-        XdgScreenshotFolderLocator locator;
-        QCOMPARE(locator.screenshotDirectory(), expected);
+        if (!file.isEmpty())
+            writeBytes(config() + u'/' + file, contents);
+        QCOMPARE(XdgScreenshotFolderLocator().screenshotDirectory(), m_home.path() + expected);
     }
 };
 

@@ -24,19 +24,6 @@ namespace {
 
 bool ownMountNamespace = false;  // entered in main, while this process has one thread
 
-// Incompressible pixels: the PNG is larger than the room left on the disk.
-QImage noise(int side, quint32 seed)
-{
-    QImage image(side, side, QImage::Format_ARGB32);
-    quint32 state = seed * 2654435761u + 1;
-    for (int y = 0; y < side; ++y) {
-        auto *line = reinterpret_cast<quint32 *>(image.scanLine(y));
-        for (int x = 0; x < side; ++x)
-            line[x] = (state = state * 1664525u + 1013904223u) | 0xff000000u;
-    }
-    return image;
-}
-
 // A disk of its own under path: a small tmpfs where this process may mount
 // one, else the process's file-size limit (with SIGXFSZ ignored), so writes
 // fail at the file-system boundary either way.
@@ -131,7 +118,7 @@ struct DiskFixture : MonitorFixture {
     }
     QString prepare(const QString &name, int side, int seed)
     {
-        const QString path = writePng(root.path() + QStringLiteral("/sources/") + name, noise(side, quint32(seed)));
+        const QString path = writePng(root.path() + QStringLiteral("/sources/") + name, noise(side, side, quint32(seed)));
         made.insert(readBytes(path), path);
         return path;
     }

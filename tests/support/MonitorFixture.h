@@ -16,6 +16,7 @@
 // A monitor over a real inotify-watched temporary folder, with its own
 // preferences file and local folders, and fast timings.
 struct MonitorFixture {
+    using ms = std::chrono::milliseconds;
     QTemporaryDir root;
     QString shots = root.path() + QStringLiteral("/Pictures/Screenshots");
     QString dataDir = root.path() + QStringLiteral("/data/Tarnwick");
@@ -26,40 +27,24 @@ struct MonitorFixture {
     FixedFolderLocator locator{shots};
     InotifyFolderWatcher watcher;
     FolderWatcher *folderWatcher = &watcher;  // a test may put another in front of it
-    ScreenshotMonitor::Timings timings = fastTimings();
+    ScreenshotMonitor::Timings timings{.settleDelay = ms(60), .pendingLifetime = ms(400), .folderPollInterval = ms(100),
+                                       .missingFolderPollInterval = ms(100), .clipboardPollInterval = ms(50)};
     std::unique_ptr<ScreenshotMonitor> monitor;
-
-    static ScreenshotMonitor::Timings fastTimings()
-    {
-        ScreenshotMonitor::Timings t;
-        t.settleDelay = std::chrono::milliseconds(60);
-        t.pendingLifetime = std::chrono::milliseconds(400);
-        t.folderPollInterval = std::chrono::milliseconds(100);
-        t.missingFolderPollInterval = std::chrono::milliseconds(100);
-        t.clipboardPollInterval = std::chrono::milliseconds(50);
-        return t;
-    }
 
     ScreenshotMonitor &start(Clipboard *otherClipboard = nullptr)
     {
         monitor.reset();  // the watcher is shared: the old monitor lets go of it first
-        ScreenshotMonitor::Dependencies deps;
-        deps.preferences = preferences.get();
-        deps.clipboard = otherClipboard ? otherClipboard : &clipboard;
-        deps.folderWatcher = folderWatcher;
-        deps.folderLocator = &locator;
-        deps.folders = folders;
-        deps.thumbnailCacheDir = root.path() + QStringLiteral("/cache");
-        deps.timings = timings;
-        monitor = std::make_unique<ScreenshotMonitor>(deps);
+        monitor = std::make_unique<ScreenshotMonitor>(ScreenshotMonitor::Dependencies{
+            preferences.get(), otherClipboard ? otherClipboard : &clipboard, folderWatcher, &locator, folders,
+            root.path() + QStringLiteral("/cache"), timings});
         return *monitor;
     }
 
     // Lets the monitor's background work finish and its queued results land.
-    void settle(int ms = 50)
+    void settle(int waitMs = 50)
     {
         monitor->waitForBackgroundWork();
-        QTest::qWait(ms);
+        QTest::qWait(waitMs);
     }
 
     // Screenshot n, width × width·5/8, somewhere outside the watched folder.

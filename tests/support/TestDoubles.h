@@ -12,6 +12,7 @@
 #include <QString>
 #include <QUrl>
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
@@ -151,21 +152,14 @@ public:
     }
     std::optional<QStringList> recognizeLines(const QImage &) const override
     {
-        std::optional<QStringList> result;
-        bool first = false;
-        {
-            std::lock_guard lock(m_mutex);
-            first = m_calls == 0;
-            result = m_results.value(m_calls++);
-        }
-        if (first && m_gate)
+        const int call = m_calls++;
+        if (call == 0 && m_gate)
             m_gate->pass();
-        return result;
+        return m_results.value(call);
     }
 
 private:
-    mutable std::mutex m_mutex;
-    mutable int m_calls = 0;
-    QList<std::optional<QStringList>> m_results;
+    mutable std::atomic<int> m_calls = 0;
+    const QList<std::optional<QStringList>> m_results;
     Gate *m_gate;
 };

@@ -19,6 +19,18 @@ QImage makeImage(int width, int height, const QColor &color, int seed)
     return image;
 }
 
+QImage noise(int width, int height, quint32 seed)
+{
+    QImage image(width, height, QImage::Format_ARGB32);
+    quint32 state = seed * 2654435761u + 1;
+    for (int y = 0; y < height; ++y) {
+        auto *line = reinterpret_cast<quint32 *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            line[x] = (state = state * 1664525u + 1013904223u) | 0xff000000u;
+    }
+    return image;
+}
+
 quint32 crc32(const QByteArray &bytes)
 {
     quint32 crc = 0xffffffffu;
@@ -93,22 +105,6 @@ QStringList DiagnosticRecorder::lines() const
 {
     std::lock_guard lock(m_mutex);
     return m_lines;
-}
-
-int DiagnosticRecorder::count(const QString &line) const
-{
-    std::lock_guard lock(m_mutex);
-    return int(m_lines.count(line));
-}
-
-bool DiagnosticRecorder::contains(const QString &prefix) const
-{
-    std::lock_guard lock(m_mutex);
-    for (const QString &line : m_lines) {
-        if (line.startsWith(prefix))
-            return true;
-    }
-    return false;
 }
 
 void DiagnosticRecorder::clear()

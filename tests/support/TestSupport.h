@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
+#include <algorithm>
 #include <mutex>
 
 // Shared helpers of the test programs.
@@ -13,6 +13,8 @@ namespace TestSupport {
 
 // A solid image with a marker pixel so that images of equal size still differ.
 QImage makeImage(int width, int height, const QColor &color = Qt::darkCyan, int seed = 0);
+// Opaque pixels that do not compress: the PNG is about as large as the image.
+QImage noise(int width, int height, quint32 seed = 0);
 // Writes image as PNG at path (creating folders); returns path.
 QString writePng(const QString &path, const QImage &image);
 // A well-formed PNG whose header claims the given size, with a tiny body.
@@ -33,8 +35,11 @@ public:
     DiagnosticRecorder();
     ~DiagnosticRecorder();
     QStringList lines() const;
-    int count(const QString &line) const;
-    bool contains(const QString &prefix) const;
+    int count(const QString &line) const { return int(lines().count(line)); }
+    bool contains(const QString &prefix) const
+    {
+        return std::ranges::any_of(lines(), [&](const QString &line) { return line.startsWith(prefix); });
+    }
     void clear();
 
 private:

@@ -1,6 +1,7 @@
 // Capture rules that need no desktop: the history and its persistence, removal,
-// local folders, thumbnails, names and item texts.
+// local folders, clipboard capture files, thumbnails, names and item texts.
 
+#include "capture/ClipboardShotWriter.h"
 #include "capture/ScreenshotHistory.h"
 #include "capture/ScreenshotNameRule.h"
 #include "capture/Thumbnailer.h"
@@ -12,6 +13,7 @@
 #include <QTest>
 
 using namespace TestSupport;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -30,7 +32,7 @@ struct Env : MonitorFixture {
         preferences = std::make_unique<Preferences>(prefsFile);
         return MonitorFixture::start();
     }
-    QString file(const QString &name) const { return root.path() + QLatin1Char('/') + name; }
+    QString file(const QString &name) const { return root.path() + u'/' + name; }
     static QStringList names(const QStringList &paths)
     {
         QStringList names;
@@ -41,8 +43,6 @@ struct Env : MonitorFixture {
     QStringList listed() const { return names(listedPaths()); }
     QStringList storedNames() const { return names(preferences->historyPaths()); }
 };
-
-
 }  // namespace
 
 class CaptureTest : public QObject
@@ -50,19 +50,6 @@ class CaptureTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void historySurvivesRestartInOrder()
-    {
-        Env env;
-        auto &monitor = env.start();
-        monitor.addScreenshots({writePng(env.file(QStringLiteral("a.png")), makeImage(50, 40)),
-                                writePng(env.file(QStringLiteral("b.png")), makeImage(60, 40))});
-        QTRY_COMPARE(monitor.screenshots().size(), 2);
-        env.start();
-        QTRY_COMPARE(env.listed(), (QStringList{QStringLiteral("b.png"), QStringLiteral("a.png")}));
-        QCOMPARE(env.monitor->unreadCount(), 0);
-        QTRY_COMPARE(env.monitor->screenshots().first().thumbnail.size(), QSize(60, 40));
-    }
-
     // Whatever the stored history holds, the good entries load and nothing crashes.
     void storedHistoryIsRead_data()
     {
@@ -72,20 +59,18 @@ private Q_SLOTS:
         const auto history = [](const char *entries) {
             return QByteArray("[General]\ntarnwick.history.urls=") + entries + "\n";
         };
-        const QStringList good{QStringLiteral("good.png")};
+        const QStringList good{u"good.png"_s};
         QTest::newRow("missing paths are dropped and the list rewritten")
             << history("%1/gone1.png, %1/good.png, %1/gone2.png") << good << good;
         QTest::newRow("every path missing leaves the stored list alone")
             << history("%1/gone1.png, %1/gone2.png") << QStringList()
-            << QStringList{QStringLiteral("gone1.png"), QStringLiteral("gone2.png")};
-        const QStringList readable{QStringLiteral("good.png"), QStringLiteral("notes.txt"), QStringLiteral("trunc.png"),
-                                   QStringLiteral("huge.png"), QStringLiteral("zero.png")};
+            << QStringList{u"gone1.png"_s, u"gone2.png"_s};
+        const QStringList readable{u"good.png"_s, u"notes.txt"_s, u"trunc.png"_s, u"huge.png"_s, u"zero.png"_s};
         QTest::newRow("undecodable files stay, folders and relative paths go")
             << history("%1/good.png, %1/notes.txt, %1/trunc.png, %1/huge.png, %1/zero.png, %1/folder.png, "
                        "relative.png, 42")
             << readable << readable;
-        QTest::newRow("garbage bytes") << QByteArray("\xff\xfe\x00garbage[[[=\n\x01", 16) << QStringList()
-                                       << QStringList();
+        QTest::newRow("garbage bytes") << QByteArray("\xff\xfe\x00garbage[[[=\n\x01", 16) << QStringList() << QStringList();
         QTest::newRow("empty file") << QByteArray() << QStringList() << QStringList();
         QTest::newRow("values of the wrong type")
             << QByteArray("[General]\ntarnwick.history.urls=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x1)\n"
@@ -99,12 +84,12 @@ private Q_SLOTS:
         QFETCH(QStringList, listed);
         QFETCH(QStringList, storedAfter);
         Env env;
-        writePng(env.file(QStringLiteral("good.png")), makeImage(10, 10));
-        writeBytes(env.file(QStringLiteral("notes.txt")), "hello");
-        writeBytes(env.file(QStringLiteral("trunc.png")), encoded(makeImage(300, 300)).left(300));
-        writeBytes(env.file(QStringLiteral("huge.png")), pngClaiming(40000, 40000));
-        writeBytes(env.file(QStringLiteral("zero.png")), pngClaiming(0, 0));
-        QDir().mkpath(env.file(QStringLiteral("folder.png")));
+        writePng(env.file(u"good.png"_s), makeImage(10, 10));
+        writeBytes(env.file(u"notes.txt"_s), "hello");
+        writeBytes(env.file(u"trunc.png"_s), encoded(makeImage(300, 300)).left(300));
+        writeBytes(env.file(u"huge.png"_s), pngClaiming(40000, 40000));
+        writeBytes(env.file(u"zero.png"_s), pngClaiming(0, 0));
+        QDir().mkpath(env.file(u"folder.png"_s));
         writeBytes(env.prefsFile, prefs.replace("%1", env.root.path().toUtf8()));
         auto &monitor = env.start();
         env.settle(100);
@@ -112,12 +97,12 @@ private Q_SLOTS:
         QCOMPARE(env.storedNames(), storedAfter);
         for (const ScreenshotItem &item : monitor.screenshots()) {
             const QString name = QFileInfo(item.filePath()).fileName();
-            if (name != QLatin1String("trunc.png"))  // a partial decode is fine either way
-                QCOMPARE(item.thumbnail.isNull(), name != QLatin1String("good.png"));
+            if (name != u"trunc.png"_s)  // a partial decode is fine either way
+                QCOMPARE(item.thumbnail.isNull(), name != u"good.png"_s);
         }
         QCOMPARE(monitor.saveLocalCopies(), false);
         QCOMPARE(monitor.isClipboardCaptureEnabled(), true);
-        monitor.addScreenshot(writePng(env.file(QStringLiteral("n.png")), makeImage(5, 5)));
+        monitor.addScreenshot(writePng(env.file(u"n.png"_s), makeImage(5, 5)));
         QTRY_COMPARE(monitor.screenshots().size(), listed.size() + 1);
     }
 
@@ -126,13 +111,13 @@ private Q_SLOTS:
         Env env;
         QStringList stored;
         for (int i = 0; i < 30; ++i)
-            stored << writePng(env.file(QStringLiteral("old%1.png").arg(i)), makeImage(900, 600, Qt::gray, i));
-        writeBytes(env.prefsFile, "[General]\ntarnwick.history.urls=" + stored.join(QStringLiteral(", ")).toUtf8());
+            stored << writePng(env.file(u"old%1.png"_s.arg(i)), makeImage(900, 600, Qt::gray, i));
+        writeBytes(env.prefsFile, "[General]\ntarnwick.history.urls=" + stored.join(u", "_s).toUtf8());
         auto &monitor = env.start();  // no thumbnail cache yet: the thumbnails take a while
         QCOMPARE(monitor.screenshots().size(), 30);
-        monitor.addScreenshot(writePng(env.file(QStringLiteral("fresh.png")), makeImage(10, 10)));
+        monitor.addScreenshot(writePng(env.file(u"fresh.png"_s), makeImage(10, 10)));
         QTRY_COMPARE(monitor.screenshots().size(), 31);
-        QCOMPARE(env.listed().first(), QStringLiteral("fresh.png"));
+        QCOMPARE(env.listed().first(), u"fresh.png"_s);
         QCOMPARE(env.preferences->historyPaths().size(), 31);
         // Only the newest are held in memory; the rest wait in the disk cache.
         const auto held = [&] {
@@ -150,6 +135,12 @@ private Q_SLOTS:
         monitor.remove(monitor.screenshots().at(1));
         expected.resize(29);
         QTRY_COMPARE(held(), expected);
+        // What the monitor stored comes back after a restart, in order and read.
+        const QStringList listed = env.listed();
+        env.start();
+        QTRY_COMPARE(env.listed(), listed);
+        QCOMPARE(env.monitor->unreadCount(), 0);
+        QTRY_COMPARE(env.monitor->screenshots().first().thumbnail.size(), QSize(640, 427));
         // Clearing right after start stays cleared once the thumbnails are in.
         env.start();
         env.monitor->removeAllDeletingTemporary();
@@ -158,60 +149,55 @@ private Q_SLOTS:
         QCOMPARE(env.preferences->historyPaths(), QStringList());
     }
 
-    void removalDeletesOnlyFilesInsideTheLocalFolders()
+    void removalDeletesOnlyListedFilesInsideTheLocalFolders_data()
     {
-        Env env;
-        auto &monitor = env.start();
-        const QString desktop = writePng(env.file(QStringLiteral("Desktop/Screenshot d.png")), makeImage(5, 5));
-        const QString clip = writePng(env.folders.clipboardShots + QStringLiteral("/c.png"), makeImage(5, 5));
-        const QString saved = writePng(env.folders.savedShots + QStringLiteral("/s.png"), makeImage(5, 5));
-        monitor.addScreenshots({desktop, clip, saved});
-        QTRY_COMPARE(monitor.unreadCount(), 3);
-        // Looks like it is in SavedShots, but resolves outside it.
-        const QString victim = writePng(env.dataDir + QStringLiteral("/victim.png"), makeImage(5, 5));
-        ScreenshotItem outside;
-        outside.url = QUrl::fromLocalFile(env.folders.savedShots + QStringLiteral("/../victim.png"));
-        for (const ScreenshotItem &item : monitor.screenshots() + QList<ScreenshotItem>{outside})
-            monitor.remove(item);
-        QTRY_COMPARE(monitor.screenshots().size(), 0);
-        QCOMPARE(monitor.unreadCount(), 0);
-        QVERIFY(QFile::exists(desktop));
-        QVERIFY(QFile::exists(victim));
-        QVERIFY(!QFile::exists(clip));
-        QVERIFY(!QFile::exists(saved));
+        QTest::addColumn<bool>("all");
+        QTest::newRow("one by one") << false;
+        QTest::newRow("all at once, emptying the clipboard folder") << true;
     }
 
-    void removeAllClearsClipboardFolderButKeepsUnlistedSavedFiles()
+    void removalDeletesOnlyListedFilesInsideTheLocalFolders()
     {
+        QFETCH(bool, all);
         Env env;
         auto &monitor = env.start();
-        const QString desktop = writePng(env.file(QStringLiteral("Screenshot d.png")), makeImage(5, 5));
-        const QString listedClip = writePng(env.folders.clipboardShots + QStringLiteral("/a.png"), makeImage(5, 5));
-        monitor.addScreenshots({desktop, listedClip});
-        QTRY_COMPARE(monitor.unreadCount(), 2);
-        const QString strayClip = writePng(env.folders.clipboardShots + QStringLiteral("/stray.png"), makeImage(5, 5));
-        const QString straySaved = writePng(env.folders.savedShots + QStringLiteral("/stray.png"), makeImage(5, 5));
-        monitor.removeAllDeletingTemporary();
+        const QString desktop = writePng(env.file(u"Desktop/Screenshot d.png"_s), makeImage(5, 5));
+        const QString clip = writePng(env.folders.clipboardShots + u"/c.png"_s, makeImage(5, 5));
+        const QString saved = writePng(env.folders.savedShots + u"/s.png"_s, makeImage(5, 5));
+        monitor.addScreenshots({desktop, clip, saved});
+        QTRY_COMPARE(monitor.unreadCount(), 3);
+        const QString strayClip = writePng(env.folders.clipboardShots + u"/stray.png"_s, makeImage(5, 5));
+        const QString straySaved = writePng(env.folders.savedShots + u"/stray.png"_s, makeImage(5, 5));
+        // Looks like it is in SavedShots, but resolves outside it.
+        const QString victim = writePng(env.dataDir + u"/victim.png"_s, makeImage(5, 5));
+        ScreenshotItem outside;
+        outside.url = QUrl::fromLocalFile(env.folders.savedShots + u"/../victim.png"_s);
+        if (all) {
+            monitor.removeAllDeletingTemporary();
+        } else {
+            for (const ScreenshotItem &item : monitor.screenshots() + QList<ScreenshotItem>{outside})
+                monitor.remove(item);
+        }
         QTRY_COMPARE(monitor.screenshots().size(), 0);
         QCOMPARE(monitor.unreadCount(), 0);
-        QVERIFY(QFile::exists(desktop));
-        QVERIFY(!QFile::exists(listedClip));
-        QVERIFY(!QFile::exists(strayClip));
-        QVERIFY(QFile::exists(straySaved));
         QCOMPARE(env.preferences->historyPaths(), QStringList());
+        QList<bool> left;
+        for (const QString &path : {desktop, victim, clip, saved, strayClip, straySaved})
+            left << QFile::exists(path);
+        QCOMPARE(left, (QList<bool>{true, true, false, false, !all, true}));
     }
 
     void localFolderTestUsesWholePathComponents_data()
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<bool>("inside");
-        const QString base = QStringLiteral("/home/u/.local/share/Tarnwick/");
-        QTest::newRow("file in SavedShots") << base + QStringLiteral("SavedShots/x.png") << true;
-        QTest::newRow("nested in ClipboardShots") << base + QStringLiteral("ClipboardShots/a/b.png") << true;
-        QTest::newRow("sibling with a longer name") << base + QStringLiteral("SavedShotsOld/x.png") << false;
-        QTest::newRow("dot-dot out of it") << base + QStringLiteral("SavedShots/../../x.png") << false;
-        QTest::newRow("the folder itself") << base + QStringLiteral("SavedShots") << false;
-        QTest::newRow("the folder with a slash") << base + QStringLiteral("SavedShots/") << false;
+        const QString base = u"/home/u/.local/share/Tarnwick/"_s;
+        QTest::newRow("file in SavedShots") << base + u"SavedShots/x.png"_s << true;
+        QTest::newRow("nested in ClipboardShots") << base + u"ClipboardShots/a/b.png"_s << true;
+        QTest::newRow("sibling with a longer name") << base + u"SavedShotsOld/x.png"_s << false;
+        QTest::newRow("dot-dot out of it") << base + u"SavedShots/../../x.png"_s << false;
+        QTest::newRow("the folder itself") << base + u"SavedShots"_s << false;
+        QTest::newRow("the folder with a slash") << base + u"SavedShots/"_s << false;
         QTest::newRow("empty path") << QString() << false;
     }
 
@@ -219,16 +205,31 @@ private Q_SLOTS:
     {
         QFETCH(QString, path);
         QFETCH(bool, inside);
-        QCOMPARE(LocalFolders::under(QStringLiteral("/home/u/.local/share/Tarnwick")).livesInLocalFolder(path), inside);
+        QCOMPARE(LocalFolders::under(u"/home/u/.local/share/Tarnwick"_s).livesInLocalFolder(path), inside);
+    }
+
+    // Captures of one second never replace one another, and nothing half-written stays beside them.
+    void clipboardShotsOfOneSecondGetNamesOfTheirOwn()
+    {
+        QTemporaryDir root;
+        const QDateTime second(QDate(2024, 1, 1), QTime(10, 0));
+        QStringList written;
+        for (Qt::GlobalColor color : {Qt::red, Qt::green, Qt::blue})
+            written << QFileInfo(ClipboardShotWriter::write(root.path(), second, makeImage(30, 30, color), {})).fileName();
+        const QString stamp = u"Screenshot 2024-01-01 at 10.00.00"_s;
+        QCOMPARE(written,
+                 (QStringList{stamp + u" (Clipboard).png"_s, stamp + u" (Clipboard 2).png"_s, stamp + u" (Clipboard 3).png"_s}));
+        QCOMPARE(QDir(root.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+        QCOMPARE(QImage(root.filePath(written.first())).pixelColor(15, 15), QColor(Qt::red));
     }
 
     void thumbnailsAreCachedAndFollowTheFile()
     {
         QTemporaryDir root;
-        const Thumbnailer thumbnailer(root.path() + QStringLiteral("/cache"));
-        const QString path = writePng(root.path() + QStringLiteral("/a.png"), makeImage(1280, 800, Qt::red));
+        const Thumbnailer thumbnailer(root.path() + u"/cache"_s);
+        const QString path = writePng(root.path() + u"/a.png"_s, makeImage(1280, 800, Qt::red));
         QCOMPARE(thumbnailer.generateThumbnail(path).size(), QSize(640, 400));
-        QCOMPARE(QDir(root.path() + QStringLiteral("/cache")).entryList(QDir::Files).size(), 1);
+        QCOMPARE(QDir(root.path() + u"/cache"_s).entryList(QDir::Files).size(), 1);
         // Replaced by different content: the cached copy is not used.
         QTest::qWait(20);
         writePng(path, makeImage(2000, 1000, Qt::green));
@@ -236,7 +237,7 @@ private Q_SLOTS:
         QCOMPARE(again.size(), QSize(640, 320));
         QCOMPARE(again.pixelColor(300, 200), QColor(Qt::green));
         thumbnailer.prune({});
-        QCOMPARE(QDir(root.path() + QStringLiteral("/cache")).entryList(QDir::Files).size(), 0);
+        QCOMPARE(QDir(root.path() + u"/cache"_s).entryList(QDir::Files).size(), 0);
         // Never enlarged.
         QCOMPARE(Thumbnailer::reduce(makeImage(320, 500)).size(), QSize(320, 500));
     }
@@ -246,12 +247,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("screenshot");
         QTest::addColumn<bool>("clipboardShot");
-        QTest::newRow("English") << QStringLiteral("Screenshot 2024-01-01 at 10.00.00.png") << true << true;
-        QTest::newRow("Portuguese, upper case") << QStringLiteral("CAPTURA DE TELA 1.JPEG") << true << true;
-        QTest::newRow("Spanish jpg") << QStringLiteral("Captura de pantalla 2.jpg") << true << true;
-        QTest::newRow("not a screenshot name") << QStringLiteral("notes.png") << false << true;
-        QTest::newRow("not an image type") << QStringLiteral("Screenshot.tiff") << false << false;
-        QTest::newRow("phone photo") << QStringLiteral("photo.heic") << false << true;
+        QTest::newRow("English") << u"Screenshot 2024-01-01 at 10.00.00.png"_s << true << true;
+        QTest::newRow("Portuguese, upper case") << u"CAPTURA DE TELA 1.JPEG"_s << true << true;
+        QTest::newRow("Spanish jpg") << u"Captura de pantalla 2.jpg"_s << true << true;
+        QTest::newRow("not a screenshot name") << u"notes.png"_s << false << true;
+        QTest::newRow("not an image type") << u"Screenshot.tiff"_s << false << false;
+        QTest::newRow("phone photo") << u"photo.heic"_s << false << true;
     }
 
     void screenshotNames()
@@ -267,26 +268,24 @@ private Q_SLOTS:
     {
         QTemporaryDir root;
         ScreenshotItem item;
-        item.url = QUrl::fromLocalFile(writePng(root.path() + QStringLiteral("/a.png"), makeImage(1440, 900)));
-        QCOMPARE(item.imageDimensions(), QStringLiteral("1440\u00D7900"));
-        QVERIFY(item.fileSize().endsWith(QLatin1String(" kB")) || item.fileSize().endsWith(QLatin1String("bytes")));
+        item.url = QUrl::fromLocalFile(writePng(root.path() + u"/a.png"_s, makeImage(1440, 900)));
+        QCOMPARE(item.imageDimensions(), u"1440\u00D7900"_s);
+        QVERIFY(item.fileSize().endsWith(u" kB"_s) || item.fileSize().endsWith(u"bytes"_s));
         const QDateTime now(QDate(2024, 3, 10), QTime(12, 0));
         item.capturedAt = now.addSecs(-3600);
-        QCOMPARE(item.formattedDate(now), QStringLiteral("Today"));
+        QCOMPARE(item.formattedDate(now), u"Today"_s);
         item.capturedAt = now.addDays(-1);
-        QCOMPARE(item.formattedDate(now), QStringLiteral("Yesterday"));
+        QCOMPARE(item.formattedDate(now), u"Yesterday"_s);
         item.capturedAt = QDateTime(QDate(2024, 1, 2), QTime(9, 0));
-        QCOMPARE(item.formattedDate(now), QStringLiteral("1/2/24"));
+        QCOMPARE(item.formattedDate(now), u"1/2/24"_s);
         // The size comes from the header, even when the pixels could never be decoded.
-        item.url = QUrl::fromLocalFile(writeBytes(root.path() + QStringLiteral("/huge.png"), pngClaiming(40000, 40000)));
-        QCOMPARE(item.imageDimensions(), QStringLiteral("40000\u00D740000"));
-        item.url = QUrl::fromLocalFile(root.path() + QStringLiteral("/missing.png"));
+        item.url = QUrl::fromLocalFile(writeBytes(root.path() + u"/huge.png"_s, pngClaiming(40000, 40000)));
+        QCOMPARE(item.imageDimensions(), u"40000\u00D740000"_s);
+        item.url = QUrl::fromLocalFile(root.path() + u"/missing.png"_s);
         QCOMPARE(item.imageDimensions(), QString());
         QCOMPARE(item.fileSize(), QString());
-        const QList<std::pair<qint64, QString>> sizes{
-            {1, QStringLiteral("1 byte")},        {532, QStringLiteral("532 bytes")},
-            {1000, QStringLiteral("1.0 kB")},     {345678, QStringLiteral("345.7 kB")},
-            {999999, QStringLiteral("1.0 MB")},   {2400000000LL, QStringLiteral("2.4 GB")}};
+        const QList<std::pair<qint64, QString>> sizes{{1, u"1 byte"_s},        {532, u"532 bytes"_s},  {1000, u"1.0 kB"_s},
+                                                      {345678, u"345.7 kB"_s}, {999999, u"1.0 MB"_s}, {2400000000LL, u"2.4 GB"_s}};
         for (const auto &[bytes, text] : sizes)
             QCOMPARE(ScreenshotItem::formatByteCount(bytes), text);
     }

@@ -148,14 +148,6 @@ private Q_SLOTS:
         writeBytes(file, "[General]\nimgurClientID=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x1)\n");  // not text
         QCOMPARE(effective(), ImgurUploader::builtInClientId());
     }
-
-    void errorTextsAreExact()
-    {
-        QCOMPARE(UploadError::networkError(u"Connection refused"_s).errorDescription(), u"Erro de rede: Connection refused"_s);
-        QCOMPARE(UploadError::serverError(u"{\"error\":1}"_s).errorDescription(), u"Erro do servidor: {\"error\":1}"_s);
-        QCOMPARE(UploadError::invalidImage().errorDescription(), u"Não foi possível processar a imagem"_s);
-        QCOMPARE(UploadError::invalidResponse().errorDescription(), u"Resposta inválida do servidor"_s);
-    }
 };
 
 QTEST_GUILESS_MAIN(UploadTest)
