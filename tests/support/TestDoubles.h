@@ -126,7 +126,8 @@ private:
 class WidthCodeDetector : public CodeDetector
 {
 public:
-    explicit WidthCodeDetector(int width, Gate *gate = nullptr) : m_width(width), m_gate(gate) {}
+    static constexpr int codedWidth = 320;
+    explicit WidthCodeDetector(Gate *gate = nullptr, int width = codedWidth) : m_width(width), m_gate(gate) {}
     QList<DetectedCode> detect(const QImage &image) const override
     {
         if (m_gate)

@@ -15,6 +15,7 @@
 #include "LocalHttpServer.h"
 #include "MonitorFixture.h"
 #include "TestSupport.h"
+#include "WidgetSupport.h"
 
 #include <QAbstractButton>
 #include <QClipboard>
@@ -24,16 +25,14 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
-#include <QWheelEvent>
 #include <QWindow>
 
 using namespace Qt::StringLiterals;
 using namespace TestSupport;
+using namespace WidgetSupport;
 using std::chrono::milliseconds;
 
 namespace {
-
-constexpr int codeWidth = 320;  // WidthCodeDetector finds its code in images this wide
 
 struct Flags {
     bool qr = true, ocr = true, imgur = true;
@@ -57,29 +56,24 @@ struct Viewer {
     std::unique_ptr<QtClipboard> realClipboard;
     RecordingWorkspace workspace;
     std::unique_ptr<RemoteConfigManager> config;
-    const CodeDetector *detector = nullptr;
-    const TextRecognizer *recognizer = nullptr;
-    ContentView::Dependencies deps = fastDeps();
+    ContentView::Dependencies deps;
     std::unique_ptr<ContentView> view;
 
-    static ContentView::Dependencies fastDeps()
+    Viewer()
     {
-        ContentView::Dependencies deps;
         deps.timings.scanDelay = milliseconds(10);
         deps.timings.feedback = {milliseconds(300), milliseconds(300)};
-        return deps;
     }
 
     ScreenshotMonitor &monitor() { return *fixture.monitor; }
 
-    ContentView &start(bool show = true)
+    // Shown unless asked otherwise, then count new items added.
+    ContentView &start(int count = 0, bool show = true)
     {
         fixture.start(realClipboard.get());
         deps.monitor = fixture.monitor.get();
         deps.workspace = &workspace;
         deps.remoteConfig = config.get();
-        deps.codeDetector = detector;
-        deps.textRecognizer = recognizer;
         deps.preferences = fixture.preferences.get();
         view = std::make_unique<ContentView>(deps);
         view->resize(360, 480);
@@ -88,6 +82,8 @@ struct Viewer {
             if (!QTest::qWaitForWindowExposed(view.get()))
                 qFatal("the viewer never showed");
         }
+        if (count > 0)
+            fixture.addShots(count);
         return *view;
     }
 
@@ -103,31 +99,17 @@ struct Viewer {
         fixture.monitor.reset();  // before the clipboard it uses
     }
 
-    QString writeShot(int n, int width = 160) const { return fixture.writeShot(n, width); }
-    void add(int count, int width = 160) { fixture.addShots(count, width); }
-
     template <typename T = QWidget>
-    T *child(const QString &name) const
-    {
-        T *found = view->findChild<T *>(name);
-        if (!found)
-            qFatal("no child %s", qPrintable(name));
-        return found;
-    }
-    QString text(const QString &name) const { return child<QAbstractButton>(name)->text(); }
+    T *child(const QString &name) const { return childNamed<T>(view.get(), name); }
     QString counter() const { return child<QLabel>(QStringLiteral("header.counter"))->text(); }
     ThumbnailView *thumbnail() const { return child<ThumbnailView>(QStringLiteral("carousel.thumbnail")); }
 
     // A horizontal two-finger swipe to the left, as the touchpad sends it.
     void swipeLeft()
     {
-        QWindow *window = view->windowHandle();
-        const QPointF inside(50, 50);
-        for (const int dx : {-15, -15, -15, 0}) {
-            QWheelEvent event(inside, window->mapToGlobal(inside), QPoint(dx, 0), QPoint(dx * 2, 0), Qt::NoButton,
-                              Qt::NoModifier, dx ? Qt::ScrollUpdate : Qt::ScrollEnd, false);
-            QCoreApplication::sendEvent(window, &event);
-        }
+        for (const int dx : {-15, -15, -15})
+            sendWheel(view->windowHandle(), dx, Qt::ScrollUpdate);
+        sendWheel(view->windowHandle(), 0, Qt::ScrollEnd);
     }
 
     // A click where a person would click: whatever is on top there gets it.
@@ -153,13 +135,14 @@ private Q_SLOTS:
         viewer.realClipboard = std::make_unique<QtClipboard>();
         viewer.fixture.preferences->setBool(Preferences::clipboardScreenshotsOnlyKey, false);
         // From the history, so the monitor has not offered it to the clipboard itself.
-        const QString shot = viewer.writeShot(1);
+        const QString shot = viewer.fixture.writeShot(1);
         viewer.fixture.preferences->setHistoryPaths({shot});
         viewer.start();
         QTRY_COMPARE(viewer.monitor().screenshots().size(), 1);
 
-        viewer.child<ActionButton>(QStringLiteral("actions.copy"))->click();
-        QTRY_COMPARE(viewer.text(QStringLiteral("actions.copy")), QStringLiteral("Copied"));
+        auto *copy = viewer.child<ActionButton>(QStringLiteral("actions.copy"));
+        copy->click();
+        QTRY_COMPARE(copy->text(), QStringLiteral("Copied"));
         DiagnosticRecorder diagnostics;
         const auto takeOver = [&](const QString &file) {
             diagnostics.clear();
@@ -176,7 +159,7 @@ private Q_SLOTS:
         };
         takeOver(shot);  // the same pixels, now owned by another program
         QCOMPARE(viewer.monitor().screenshots().size(), 1);
-        takeOver(viewer.writeShot(2));
+        takeOver(viewer.fixture.writeShot(2));
         QTRY_COMPARE(viewer.monitor().screenshots().size(), 2);
     }
 
@@ -193,12 +176,12 @@ private Q_SLOTS:
         QFETCH(QString, meanwhile);
         QFETCH(bool, shown);
         Gate gate;
-        WidthCodeDetector detector(codeWidth, &gate);
+        WidthCodeDetector detector(&gate);
         Viewer viewer;
-        viewer.detector = &detector;
-        ContentView &view = viewer.start(false);
-        viewer.add(1, 160);
-        viewer.add(1, codeWidth);  // the newest, shown first, holds the code
+        viewer.deps.codeDetector = &detector;
+        ContentView &view = viewer.start(0, false);
+        viewer.fixture.addShots(1, 160);
+        viewer.fixture.addShots(1, WidthCodeDetector::codedWidth);  // the newest, shown first, holds the code
         const QUuid coded = view.currentItem()->id;
         view.show();
         QTRY_COMPARE(gate.arrived(), 1);  // scanning, held at the gate
@@ -215,66 +198,57 @@ private Q_SLOTS:
         QCOMPARE(view.codePayloads().size(), shown ? 1 : 0);
     }
 
-    void counterStopsAtTwenty()
-    {
-        Viewer viewer;
-        ContentView &view = viewer.start();
-        viewer.add(23);
-        QCOMPARE(viewer.counter(), QStringLiteral("1 of 20"));
-        view.setCurrentIndex(30);
-        QCOMPARE(viewer.counter(), QStringLiteral("20 of 20"));
-        QVERIFY(!view.showNext());
-        QCOMPARE(view.currentItem()->id, viewer.monitor().screenshots().at(19).id);
-    }
-
     void deletingTheShownItem_data()
     {
         QTest::addColumn<int>("count");
-        QTest::addColumn<QString>("counter");
-        QTest::newRow("the last: the new last shows") << 3 << QStringLiteral("2 of 2");
-        QTest::newRow("the only one: the empty state") << 1 << QString();
+        QTest::newRow("the last: the new last shows") << 3;
+        QTest::newRow("the only one: the empty state") << 1;
     }
     void deletingTheShownItem()
     {
         QFETCH(int, count);
-        QFETCH(QString, counter);
         Viewer viewer;
-        ContentView &view = viewer.start();
-        viewer.add(count);
+        ContentView &view = viewer.start(count);
         view.setCurrentIndex(count - 1);
         viewer.child<QAbstractButton>(QStringLiteral("infoRow.delete"))->click();
         QTRY_COMPARE(viewer.monitor().screenshots().size(), count - 1);
         QCOMPARE(view.currentIndex(), std::max(0, count - 2));
         QCOMPARE(viewer.child<QLabel>(QStringLiteral("emptyState.title"))->isVisible(), count == 1);
         if (count > 1)
-            QCOMPARE(viewer.counter(), counter);
+            QCOMPARE(viewer.counter(), QStringLiteral("%1 of %1").arg(count - 1));
     }
 
     void navigationRow_data()
     {
         QTest::addColumn<int>("count");
         QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("counter");
         QTest::addColumn<bool>("previous");
         QTest::addColumn<bool>("next");
-        QTest::newRow("one item: nowhere to go, no strip") << 1 << 0 << false << false;
-        QTest::newRow("newest of two") << 2 << 0 << false << true;
-        QTest::newRow("oldest of three") << 3 << 2 << true << false;
+        QTest::newRow("one item: nowhere to go, no strip") << 1 << 0 << u"1 of 1"_s << false << false;
+        QTest::newRow("newest of two") << 2 << 0 << u"1 of 2"_s << false << true;
+        QTest::newRow("oldest of three") << 3 << 2 << u"3 of 3"_s << true << false;
+        QTest::newRow("past the twentieth of 23: the twentieth") << 23 << 30 << u"20 of 20"_s << true << false;
     }
     void navigationRow()
     {
         QFETCH(int, count);
         QFETCH(int, index);
+        QFETCH(QString, counter);
         QFETCH(bool, previous);
         QFETCH(bool, next);
         Viewer viewer;
-        ContentView &view = viewer.start();
-        viewer.add(count);
+        ContentView &view = viewer.start(count);
         view.setCurrentIndex(index);
+        const int shown = view.currentIndex();
+        QCOMPARE(viewer.counter(), counter);
         QCOMPARE(viewer.child<QAbstractButton>(QStringLiteral("navRow.previous"))->isEnabled(), previous);
         QCOMPARE(viewer.child<QAbstractButton>(QStringLiteral("navRow.next"))->isEnabled(), next);
         QCOMPARE(viewer.child(QStringLiteral("navRow.strip"))->isVisible(), count > 1);
+        if (!next)
+            QVERIFY(!view.showNext());  // a swipe is bounded the same
         viewer.clickAt(viewer.child(next ? u"navRow.next"_s : u"navRow.previous"_s));
-        QCOMPARE(view.currentIndex(), next ? index + 1 : previous ? index - 1 : index);
+        QCOMPARE(view.currentIndex(), next ? shown + 1 : previous ? shown - 1 : shown);
     }
 
     // Every copy takes back its own feedback: a second copy inside the first
@@ -283,8 +257,7 @@ private Q_SLOTS:
     {
         Viewer viewer;
         viewer.deps.timings.feedback.copiedFeedback = milliseconds(600);
-        viewer.start();
-        viewer.add(1);
+        viewer.start(1);
         auto *copy = viewer.child<ActionButton>(QStringLiteral("actions.copy"));
         QFile::rename(viewer.monitor().screenshots().at(0).filePath(), viewer.fixture.root.path() + QStringLiteral("/gone"));
         const qint64 changes = viewer.fixture.clipboard.changeCount();
@@ -327,10 +300,8 @@ private Q_SLOTS:
         viewer.fixture.preferences->setString(Preferences::imgurClientIdKey, QStringLiteral("0abc"));
         viewer.deps.imgur.apiHost = server.url();
         viewer.deps.imgur.tls = LocalHttpServer::trustingClient();
-        viewer.start();
-        viewer.add(1);
+        viewer.start(1);
         auto *button = viewer.child<UploadButton>(QStringLiteral("actions.upload"));
-        QVERIFY(button->isVisible());
         button->click();
         QTRY_COMPARE_WITH_TIMEOUT(server.heldCount(), 1, 10000);
         QCOMPARE(button->text(), QStringLiteral("Uploading..."));
@@ -365,8 +336,7 @@ private Q_SLOTS:
         Viewer viewer;
         viewer.config = cachedConfigManager(viewer.fixture.root.path() + QStringLiteral("/rc"), config);
         viewer.fixture.preferences->setString(Preferences::imgurClientIdKey, clientId);
-        viewer.start();
-        viewer.add(1);
+        viewer.start(1);
         QCOMPARE(viewer.child(QStringLiteral("actions.copyText"))->isVisible(), copyText);
         QCOMPARE(viewer.child(QStringLiteral("actions.upload"))->isVisible(), upload);
         QVERIFY(viewer.child(QStringLiteral("actions.copy"))->isVisible());
@@ -390,8 +360,7 @@ private Q_SLOTS:
         QFETCH(bool, forced);
         Viewer viewer;
         viewer.config = cachedConfigManager(viewer.fixture.root.path() + QStringLiteral("/rc"), configWith({}, forced));
-        ContentView &view = viewer.start();
-        viewer.add(3);
+        ContentView &view = viewer.start(3);
         QCOMPARE(viewer.child(QStringLiteral("forceUpdateOverlay"))->isVisible(), forced);
         viewer.clickAt(viewer.child(QStringLiteral("navRow.next")));
         viewer.clickAt(viewer.child(QStringLiteral("actions.open")));
@@ -434,12 +403,12 @@ private Q_SLOTS:
     // changing the count; the old item's codes and frame must not stay.
     void replacedShownItemStartsAfresh()
     {
-        WidthCodeDetector detector(codeWidth);
+        WidthCodeDetector detector;
         Viewer viewer;
-        viewer.detector = &detector;
+        viewer.deps.codeDetector = &detector;
         QStringList paths;
         for (int i = 0; i < 100; ++i)
-            paths << viewer.writeShot(i, i == 0 ? codeWidth : 40);
+            paths << viewer.fixture.writeShot(i, i == 0 ? WidthCodeDetector::codedWidth : 40);
         viewer.fixture.preferences->setHistoryPaths(paths);
         ContentView &view = viewer.start();
         QTRY_COMPARE_WITH_TIMEOUT(viewer.monitor().screenshots().size(), 100, 20000);
@@ -448,13 +417,13 @@ private Q_SLOTS:
         Q_EMIT viewer.thumbnail()->frameChosen(DeviceFrameType::iPad);
         QCOMPARE(viewer.thumbnail()->deviceFrame(), DeviceFrameType::iPad);
 
-        viewer.monitor().addScreenshot(viewer.writeShot(100, 40), ScreenshotSource::mac);
+        viewer.monitor().addScreenshot(viewer.fixture.writeShot(100, 40), ScreenshotSource::mac);
         QTRY_VERIFY(viewer.monitor().screenshots().at(0).id != first);
         QCOMPARE(viewer.monitor().screenshots().size(), 100);
         QCOMPARE(view.codesItemId(), std::nullopt);
         QCOMPARE(viewer.thumbnail()->deviceFrame(), DeviceFrameType::none);
 
-        viewer.monitor().addScreenshot(viewer.writeShot(101, 40), ScreenshotSource::iPhone);
+        viewer.monitor().addScreenshot(viewer.fixture.writeShot(101, 40), ScreenshotSource::iPhone);
         QTRY_COMPARE(viewer.thumbnail()->deviceFrame(), DeviceFrameType::iPhone);
     }
 
@@ -462,29 +431,24 @@ private Q_SLOTS:
     {
         QTest::addColumn<std::optional<QStringList>>("lines");
         QTest::addColumn<QString>("clipboard");
-        QTest::addColumn<QString>("shown");
         QTest::newRow("three lines, in the recogniser's order")
-            << std::optional(QStringList{u"b"_s, u"a"_s, u"c d"_s}) << u"b\na\nc d"_s << u"Copied!"_s;
-        QTest::newRow("no text: an empty text, still copied")
-            << std::optional(QStringList{}) << QString() << u"Copied!"_s;
-        QTest::newRow("engine failure: clipboard untouched")
-            << std::optional<QStringList>() << u"before"_s << u"Copy Text"_s;
+            << std::optional(QStringList{u"b"_s, u"a"_s, u"c d"_s}) << u"b\na\nc d"_s;
+        QTest::newRow("no text: an empty text, still copied") << std::optional(QStringList{}) << QString();
+        QTest::newRow("engine failure: clipboard untouched") << std::optional<QStringList>() << u"before"_s;
     }
     void copyText()
     {
         QFETCH(std::optional<QStringList>, lines);
         QFETCH(QString, clipboard);
-        QFETCH(QString, shown);
         ScriptedTextRecognizer recognizer({lines});
         Viewer viewer;
-        viewer.recognizer = &recognizer;
-        viewer.start();
-        viewer.add(1);
+        viewer.deps.textRecognizer = &recognizer;
+        viewer.start(1);
         viewer.fixture.clipboard.setString(u"before"_s);
         auto *button = viewer.child<ActionButton>(QStringLiteral("actions.copyText"));
         button->click();
         viewer.view->actions()->waitForBackgroundWork();
-        QTRY_COMPARE(button->text(), shown);
+        QTRY_COMPARE(button->text(), lines ? u"Copied!"_s : u"Copy Text"_s);
         QCOMPARE(viewer.fixture.clipboard.text(), clipboard);
         QTRY_COMPARE(button->text(), u"Copy Text"_s);
     }
@@ -494,9 +458,8 @@ private Q_SLOTS:
         Gate gate;
         ScriptedTextRecognizer recognizer({QStringList{u"first"_s}, QStringList{u"second"_s}}, &gate);
         Viewer viewer;
-        viewer.recognizer = &recognizer;
-        viewer.start();
-        viewer.add(1);
+        viewer.deps.textRecognizer = &recognizer;
+        viewer.start(1);
         auto *button = viewer.child<ActionButton>(QStringLiteral("actions.copyText"));
         button->click();
         QTRY_COMPARE(gate.arrived(), 1);
@@ -511,8 +474,7 @@ private Q_SLOTS:
     void actionsReachTheDesktop()
     {
         Viewer viewer;
-        ContentView &view = viewer.start();
-        viewer.add(1);
+        ContentView &view = viewer.start(1);
         const QString path = viewer.monitor().screenshots().at(0).filePath();
         viewer.child<ActionButton>(QStringLiteral("actions.open"))->click();
         viewer.child<ActionButton>(QStringLiteral("actions.reveal"))->click();

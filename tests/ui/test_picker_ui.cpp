@@ -1,8 +1,5 @@
 // The colour picker's widgets offscreen, driven by synthesized pointer, wheel,
-// pinch and key events: clicks pick, drags preview or pan, a quick second
-// click resets the zoom, the wheel and a pinch zoom within their limits, the
-// keyboard copies and zooms, the history row chooses, the image is drawn in
-// crisp blocks when enlarged, and the window keeps one slot.
+// pinch and key events; the gesture and zoom rules have their own tables.
 
 #include "picker/ColorBar.h"
 #include "picker/ColorHistoryRow.h"
@@ -32,7 +29,6 @@ namespace {
 const QColor left(0xC0, 0x39, 0x2B);
 const QColor right(0x29, 0x80, 0xB9);
 
-// Left half one colour, right half another.
 QString writeHalves(const QString &path, QSize size = QSize(400, 200))
 {
     QImage image(size, QImage::Format_RGB32);
@@ -48,19 +44,19 @@ QString hex(const std::optional<QColor> &color)
     return color ? ColorFormat::colorString(*color, ColorMode::hex) : QStringLiteral("none");
 }
 
-void mouse(QWidget *to, QEvent::Type type, QPointF at, std::uint64_t ms = 0)
+// The left button pressed, moved with or released; a move without it held is a hover.
+void mouse(QWidget *to, QEvent::Type type, QPointF at, std::uint64_t ms = 0, bool held = true)
 {
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent event(type, at, to->mapToGlobal(at), button, held, Qt::NoModifier);
+    held = held && type != QEvent::MouseButtonRelease;
+    QMouseEvent event(type, at, to->mapToGlobal(at), button, held ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
     event.setTimestamp(ms);
     QApplication::sendEvent(to, &event);
 }
 
 void hover(QWidget *to, QPointF at)
 {
-    QMouseEvent event(QEvent::MouseMove, at, to->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(to, &event);
+    mouse(to, QEvent::MouseMove, at, 0, false);
 }
 
 void click(QWidget *to, QPointF at, std::uint64_t ms, QPointF drift = {})
@@ -75,11 +71,6 @@ void pinch(QWidget *to, Qt::NativeGestureType type, double value = 0)
     QNativeGestureEvent event(type, QPointingDevice::primaryPointingDevice(), 2, at, at, to->mapToGlobal(at), value,
                               QPointF());
     QApplication::sendEvent(to, &event);
-}
-
-void key(QWidget *to, int key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier)
-{
-    QTest::keyClick(to, Qt::Key(key), modifiers);
 }
 
 // A picker on the two-colour image, laid out at the window's size, with the
@@ -136,7 +127,6 @@ private Q_SLOTS:
         // At zoom 1 a drag previews in the loupe and picks nothing.
         mouse(p.area, QEvent::MouseButtonPress, p.inLeft(), 2000);
         mouse(p.area, QEvent::MouseMove, p.inLeft() + QPointF(0, 7), 2020);
-        QCOMPARE(p.area->dragMode(), PointerGesture::Mode::picking);
         QCOMPARE(hex(p.area->hoverColor()), hex(left));
         QVERIFY(p.area->loupe()->isVisible());
         mouse(p.area, QEvent::MouseButtonRelease, p.inLeft() + QPointF(0, 7), 2030);
@@ -152,7 +142,6 @@ private Q_SLOTS:
         // A zoomed drag pans, picks nothing.
         mouse(p.area, QEvent::MouseButtonPress, p.inLeft(), 500);
         mouse(p.area, QEvent::MouseMove, p.inLeft() + QPointF(40, 30), 510);
-        QCOMPARE(p.area->dragMode(), PointerGesture::Mode::panning);
         QVERIFY(!p.area->loupe()->isVisible());
         mouse(p.area, QEvent::MouseButtonRelease, p.inLeft() + QPointF(40, 30), 520);
         QCOMPARE(p.area->zoomPan().committedPan(), p.area->zoomPan().panOffset());
@@ -166,11 +155,7 @@ private Q_SLOTS:
         QCOMPARE(p.area->zoomPan().panOffset(), QPointF());
         QCOMPARE(p.area->zoomPan().committedPan(), QPointF());
         QCOMPARE(p.picked(), hex(left));
-        click(p.area, p.inRight(), 1560);  // quick after the second: a double click again
-        QCOMPARE(p.picked(), hex(left));
         QCOMPARE(p.view.history().entries().size(), 1);
-        click(p.area, p.inRight(), 2000);
-        QCOMPARE(p.picked(), hex(right));
     }
 
     void wheelZooms_data()
@@ -217,12 +202,12 @@ private Q_SLOTS:
     void keyboardCopiesAndZooms()
     {
         Picker p;
-        key(&p.view, Qt::Key_C);
+        QTest::keyClick(&p.view, Qt::Key_C, Qt::ControlModifier);
         QVERIFY2(p.copied.isEmpty(), "the placeholder grey was copied");
         QVERIFY(!p.view.isCopied());
 
         click(p.area, p.inRight(), 1000);
-        key(&p.view, Qt::Key_C);
+        QTest::keyClick(&p.view, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(p.copied, QStringList{hex(right)});
         QVERIFY(p.view.isCopied());
         QTRY_VERIFY(!p.view.isCopied());
@@ -232,12 +217,12 @@ private Q_SLOTS:
         p.view.colorBar()->copyButton()->click();
         QCOMPARE(p.copied.last(), QStringLiteral("rgba(41, 128, 185, 1.00)"));
 
-        key(&p.view, Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(&p.view, Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier);
         QVERIFY(qFuzzyCompare(p.zoom(), 1.12));
-        key(&p.view, Qt::Key_Equal);
-        key(&p.view, Qt::Key_Minus);
+        QTest::keyClick(&p.view, Qt::Key_Equal, Qt::ControlModifier);
+        QTest::keyClick(&p.view, Qt::Key_Minus, Qt::ControlModifier);
         QVERIFY(qFuzzyCompare(p.zoom(), 1.12 * 1.12 * 0.88));
-        key(&p.view, Qt::Key_0);
+        QTest::keyClick(&p.view, Qt::Key_0, Qt::ControlModifier);
         QCOMPARE(p.zoom(), 1.0);
     }
 
@@ -312,7 +297,6 @@ private Q_SLOTS:
         const QString first = writeHalves(dir.filePath(QStringLiteral("first.png")));
         const QString second = writeHalves(dir.filePath(QStringLiteral("second.png")));
         QWidget *window = ColorPickerWindowController::open(first);
-        QCOMPARE(window->size(), QSize(680, 740));
         QCOMPARE(window->minimumSize(), QSize(520, 440));
         QVERIFY(window->windowFlags() & Qt::WindowStaysOnTopHint);
         ColorPickerView *view = ColorPickerWindowController::view();

@@ -1,9 +1,11 @@
-// The settings window offscreen: its switches against real preference and
-// autostart files in a temporary folder, the local-copies dialog against real
-// saved files, the maintenance actions with shortened delays, and the Imgur
-// client id field driving the upload controls of the popover and library.
+// The settings window offscreen, against real preference, autostart and
+// saved files in a temporary folder, with shortened delays.
 
 #include "desktop/XdgAutostart.h"
+#include "editor/AnnotationEditorView.h"
+#include "editor/AnnotationEditorWindowController.h"
+#include "editor/EditorToolbar.h"
+#include "editor/GlassButton.h"
 #include "library/LibraryDetailPane.h"
 #include "library/LibraryView.h"
 #include "settings/SettingsRow.h"
@@ -15,6 +17,7 @@
 #include "CachedRemoteConfig.h"
 #include "MonitorFixture.h"
 #include "TestSupport.h"
+#include "WidgetSupport.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -35,7 +38,6 @@ struct Settings {
     XdgAutostart autostart{configHome, QStringLiteral("/opt/tarnwick/bin/tarnwick")};
     std::unique_ptr<ImgurClientId> clientId;
     std::unique_ptr<RemoteConfigManager> config;
-    SettingsView::Dependencies deps;
 
     Settings() { fixture.start(); }
 
@@ -44,6 +46,7 @@ struct Settings {
     SettingsView &open()
     {
         clientId = std::make_unique<ImgurClientId>(fixture.preferences.get());
+        SettingsView::Dependencies deps;
         deps.monitor = fixture.monitor.get();
         deps.preferences = fixture.preferences.get();
         deps.remoteConfig = config.get();
@@ -74,20 +77,6 @@ struct Settings {
     }
 };
 
-int filesIn(const QString &folder)
-{
-    return int(QDir(folder).entryList(QDir::Files).size());
-}
-
-QPushButton *dialogButton(QMessageBox *dialog, const QString &text)
-{
-    for (QAbstractButton *button : dialog->buttons()) {
-        if (button->text() == text)
-            return qobject_cast<QPushButton *>(button);
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 class SettingsUiTest : public QObject
@@ -95,49 +84,40 @@ class SettingsUiTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void launchSwitchWritesAndRemovesTheAutostartFile()
-    {
-        Settings settings;
-        QCheckBox *launch = settings.open().launchSwitch();
-        QVERIFY(!launch->isChecked());
-        launch->click();
-        QVERIFY(launch->isChecked());
-        QVERIFY(readBytes(settings.autostart.filePath()).contains("\nExec=\"/opt/tarnwick/bin/tarnwick\"\n"));
-
-        settings.close();
-        QVERIFY(settings.open().launchSwitch()->isChecked());  // read back at open
-        SettingsWindowController::view()->launchSwitch()->click();
-        QVERIFY(!QFile::exists(settings.autostart.filePath()));
-        QVERIFY(!SettingsWindowController::view()->launchSwitch()->isChecked());
-    }
-
-    void launchSwitchReadsTheEntry_data()
+    // Each click writes or removes the entry the switch then shows; the
+    // switch reads it back at the next opening.
+    void launchSwitch_data()
     {
         QTest::addColumn<QByteArray>("entry");
         QTest::addColumn<bool>("on");
-        QTest::newRow("plain") << QByteArray("[Desktop Entry]\nType=Application\nExec=tarnwick\n") << true;
-        QTest::newRow("hidden") << QByteArray("[Desktop Entry]\nExec=tarnwick\nHidden=true\n") << false;
-        QTest::newRow("hidden false") << QByteArray("[Desktop Entry]\nExec=tarnwick\nHidden=false\n") << true;
+        QTest::addColumn<bool>("afterClick");
+        QTest::newRow("none") << QByteArray() << false << true;
+        QTest::newRow("plain") << QByteArray("[Desktop Entry]\nType=Application\nExec=tarnwick\n") << true << false;
+        QTest::newRow("hidden") << QByteArray("[Desktop Entry]\nExec=tarnwick\nHidden=true\n") << false << true;
+        QTest::newRow("hidden false") << QByteArray("[Desktop Entry]\nExec=tarnwick\nHidden=false\n") << true << false;
+        // A file where the folder should be: nobody, not even root, can write into it.
+        QTest::newRow("unwritable folder: the switch returns") << QByteArray("in the way") << false << false;
     }
 
-    void launchSwitchReadsTheEntry()
+    void launchSwitch()
     {
         QFETCH(QByteArray, entry);
         QFETCH(bool, on);
+        QFETCH(bool, afterClick);
         Settings settings;
-        writeBytes(settings.autostart.filePath(), entry);
-        QCOMPARE(settings.open().launchSwitch()->isChecked(), on);
-    }
-
-    void unwritableAutostartFolderReturnsTheSwitch()
-    {
-        Settings settings;
-        // A file where the folder should be: nobody, not even root, can write into it.
-        writeBytes(settings.configHome + QStringLiteral("/autostart"), "in the way");
+        if (entry == "in the way")
+            writeBytes(settings.configHome + QStringLiteral("/autostart"), entry);
+        else if (!entry.isEmpty())
+            writeBytes(settings.autostart.filePath(), entry);
         QCheckBox *launch = settings.open().launchSwitch();
+        QCOMPARE(launch->isChecked(), on);
         launch->click();
-        QVERIFY(!launch->isChecked());
-        QVERIFY(!settings.autostart.isEnabled());
+        QCOMPARE(launch->isChecked(), afterClick);
+        QCOMPARE(QFile::exists(settings.autostart.filePath()), afterClick);
+        if (afterClick)
+            QVERIFY(readBytes(settings.autostart.filePath()).contains("\nExec=\"/opt/tarnwick/bin/tarnwick\"\n"));
+        settings.close();
+        QCOMPARE(settings.open().launchSwitch()->isChecked(), afterClick);
     }
 
     void flagsHideRows_data()
@@ -170,7 +150,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("files");
         QTest::addColumn<QString>("message");
         QTest::addColumn<bool>("confirm");
-        QTest::newRow("three, cancelled") << 3 << "This will permanently delete 3 saved images (" << false;
         QTest::newRow("one, cancelled") << 1 << "This will permanently delete 1 saved image (" << false;
         QTest::newRow("three, deleted") << 3 << "This will permanently delete 3 saved images (" << true;
     }
@@ -194,12 +173,12 @@ private Q_SLOTS:
         QVERIFY(dialog->text().endsWith(QStringLiteral(") from Tarnwick's library.")));
         QVERIFY(view.localCopiesSwitch()->isChecked());
 
-        dialogButton(dialog, confirm ? QStringLiteral("Disable and Delete Saved Files") : QStringLiteral("Cancel"))
-            ->click();
+        const QString choice = confirm ? QStringLiteral("Disable and Delete Saved Files") : QStringLiteral("Cancel");
+        WidgetSupport::buttonTitled(dialog, choice)->click();
         QTRY_VERIFY(!view.disableDialog());
         QCOMPARE(view.localCopiesSwitch()->isChecked(), !confirm);
         QCOMPARE(settings.fixture.preferences->saveLocalCopies(), !confirm);
-        QTRY_COMPARE(filesIn(saved), confirm ? 0 : files);
+        QTRY_COMPARE(int(QDir(saved).entryList(QDir::Files).size()), confirm ? 0 : files);
     }
 
     void clearAllNeedsTwoPresses_data()
@@ -272,26 +251,23 @@ private Q_SLOTS:
 
     void clientIdFieldDrivesTheUploadControls_data()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("typed");  // stored trimmed
         QTest::addColumn<bool>("offered");
-        QTest::newRow("plain") << "0123abcdEF" << "0123abcdEF" << true;
-        QTest::newRow("spaces around") << "  0123abcdEF \t" << "0123abcdEF" << true;
-        QTest::newRow("cleared") << "" << "" << false;
-        QTest::newRow("header injection") << "0123abcd\r\nX-Evil: 1" << "0123abcd\r\nX-Evil: 1" << false;
-        QTest::newRow("punctuation") << "0123-abcd-ef" << "0123-abcd-ef" << false;
-        QTest::newRow("too short") << "abc12" << "abc12" << false;
+        QTest::newRow("plain") << "0123abcdEF" << true;
+        QTest::newRow("spaces around") << "  0123abcdEF \t" << true;
+        QTest::newRow("cleared") << "" << false;
+        QTest::newRow("header injection") << "0123abcd\r\nX-Evil: 1" << false;
+        QTest::newRow("punctuation") << "0123-abcd-ef" << false;
+        QTest::newRow("too short") << "abc12" << false;
     }
 
+    // The popover, the library and the editor follow the id while they are open.
     void clientIdFieldDrivesTheUploadControls()
     {
         QFETCH(QString, typed);
-        QFETCH(QString, stored);
         QFETCH(bool, offered);
         Settings settings;
-        const QString shot = settings.saveFiles(settings.fixture.shots, 1);
-        settings.monitor().addScreenshots({shot});
-        QTRY_COMPARE(settings.monitor().screenshots().size(), 1);
+        settings.fixture.addShots(1);
         SettingsView &view = settings.open();
 
         ContentView::Dependencies popoverDeps;
@@ -304,25 +280,32 @@ private Q_SLOTS:
         libraryDeps.imgurClientId = settings.clientId.get();
         LibraryView library(libraryDeps);
         library.show();
+        AnnotationEditorWindowController::setUploads({settings.clientId.get(), {}});
+        QPointer<QWidget> editor =
+            AnnotationEditorWindowController::open(settings.monitor().screenshots().constFirst().filePath(), nullptr);
         const auto shown = [&] {
             auto *popoverUpload = popover.findChild<UploadButton *>();
-            return std::pair(popoverUpload && popoverUpload->isVisibleTo(&popover),
-                             library.detail()->uploadButton()->isVisibleTo(&library));
+            const EditorToolbar *toolbar = AnnotationEditorWindowController::view()->toolbar();
+            return QList<bool>{popoverUpload && popoverUpload->isVisibleTo(&popover),
+                               library.detail()->uploadButton()->isVisibleTo(&library),
+                               toolbar->uploadButton()->isVisibleTo(editor)};
         };
-        QCOMPARE(shown(), std::pair(false, false));
+        QCOMPARE(shown(), QList<bool>(3, false));
 
         // A valid id first, so that each row also shows the change back.
         QLineEdit *field = view.clientIdField();
         field->setText(QStringLiteral("validId123"));
         Q_EMIT field->editingFinished();
-        QCOMPARE(shown(), std::pair(true, true));
+        QCOMPARE(shown(), QList<bool>(3, true));
 
         field->setText(typed);
         Q_EMIT field->editingFinished();
-        QCOMPARE(settings.fixture.preferences->stringValue(Preferences::imgurClientIdKey), stored.trimmed());
+        QCOMPARE(settings.fixture.preferences->stringValue(Preferences::imgurClientIdKey), typed.trimmed());
         QCOMPARE(field->text(), typed.trimmed());
-        QCOMPARE(shown(), std::pair(offered, offered));
-        QCOMPARE(settings.clientId->effective(), offered ? stored : QString());
+        QCOMPARE(shown(), QList<bool>(3, offered));
+        QCOMPARE(settings.clientId->effective(), offered ? typed.trimmed() : QString());
+        AnnotationEditorWindowController::setUploads({});
+        delete editor;
         popover.actions()->waitForBackgroundWork();
         library.actions()->waitForBackgroundWork();
     }

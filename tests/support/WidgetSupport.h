@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QWheelEvent>
+#include <QWindow>
+
+// Helpers of the widget tests.
+namespace WidgetSupport {
+
+// The named descendant, without which the test cannot go on.
+template <typename T = QWidget>
+T *childNamed(const QObject *parent, const QString &name)
+{
+    T *found = parent->findChild<T *>(name);
+    if (!found)
+        qFatal("no child %s", qPrintable(name));
+    return found;
+}
+
+// The first button under parent showing text; null if there is none.
+template <typename Button = QAbstractButton>
+Button *buttonTitled(const QObject *parent, const QString &text)
+{
+    for (Button *button : parent->findChildren<Button *>()) {
+        if (button->text() == text)
+            return button;
+    }
+    return nullptr;
+}
+
+// A horizontal wheel event inside window; without an angle, twice the pixels, as a touchpad sends it.
+inline void sendWheel(QWindow *window, int dx, Qt::ScrollPhase phase, QPoint angle = {})
+{
+    const QPointF inside(50, 50);
+    QWheelEvent event(inside, window->mapToGlobal(inside), QPoint(dx, 0), angle.isNull() ? QPoint(dx * 2, 0) : angle,
+                      Qt::NoButton, Qt::NoModifier, phase, false);
+    QCoreApplication::sendEvent(window, &event);
+}
+
+}  // namespace WidgetSupport
