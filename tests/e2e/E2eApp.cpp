@@ -33,8 +33,7 @@ QProcessEnvironment E2eApp::environment() const
 
 bool E2eApp::start()
 {
-    m_process.setProcessEnvironment(environment());
-    m_process.start(qEnvironmentVariable("TARNWICK_BINARY"));
+    launch({});
     QDBusConnectionInterface *bus = QDBusConnection::sessionBus().interface();
     // The name is claimed before anything else starts; the object is exported
     // once the monitor watches the folder, so a file written after that counts.

@@ -4,6 +4,10 @@
 #include <QTemporaryDir>
 #include <QVariant>
 
+// How long a test waits for the app to do something: generous, as CI also
+// runs these under sanitizers on two busy cores.
+inline constexpr int timeoutMs = 15000;
+
 // The real tarnwick binary, started with HOME and the XDG folders inside a
 // temporary directory, reached over the session bus like any other client.
 class E2eApp

@@ -21,19 +21,15 @@ std::unique_ptr<T, decltype(&std::free)> owned(T *reply)
 
 X11Probe::X11Probe()
 {
-    xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
-    if (xcb_connection_has_error(connection)) {
-        xcb_disconnect(connection);
-        return;
-    }
-    m_connection = connection;
-    m_root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    m_connection = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(m_connection))
+        qFatal("no X server");
+    m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
 }
 
 X11Probe::~X11Probe()
 {
-    if (m_connection)
-        xcb_disconnect(m_connection);
+    xcb_disconnect(m_connection);
 }
 
 std::uint32_t X11Probe::atom(const char *name) const
@@ -111,13 +107,20 @@ QImage X11Probe::screenshot(const QRect &area)
     return QImage::fromData(import.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
 }
 
-std::optional<QRect> X11Probe::find(const QString &title, bool topLevel, const std::function<bool(QRect)> &where) const
+QList<QRect> X11Probe::windows(const QString &title, bool topLevel, const std::function<bool(QRect)> &where) const
 {
+    QList<QRect> found;
     for (const Window &shown : viewableWindows()) {
         if (shown.topLevel == topLevel && shown.name == title && (!where || where(shown.geometry)))
-            return shown.geometry;
+            found << shown.geometry;
     }
-    return std::nullopt;
+    return found;
+}
+
+std::optional<QRect> X11Probe::find(const QString &title, bool topLevel, const std::function<bool(QRect)> &where) const
+{
+    const QList<QRect> found = windows(title, topLevel, where);
+    return found.isEmpty() ? std::nullopt : std::optional(found.first());
 }
 
 void X11Probe::xdotool(const QString &command)

@@ -23,16 +23,15 @@ public:
         bool topLevel = false;  // else inside another window, such as an icon embedded in a tray
     };
 
-    X11Probe();
+    X11Probe();  // ends the test program when there is no X server
     ~X11Probe();
     Q_DISABLE_COPY(X11Probe)
 
-    bool isConnected() const { return m_connection != nullptr; }
     bool hasSelectionOwner(const char *selection) const;
-    // Every viewable window, each before its children.
-    QList<Window> viewableWindows() const;
-    // The first viewable window by title (and place): a top-level one, or one
-    // embedded in another such as the tray.
+    // The viewable windows by title (and place): top-level ones, or ones
+    // embedded in another such as the tray; find() gives the first.
+    QList<QRect> windows(const QString &title, bool topLevel = true,
+                         const std::function<bool(QRect)> &where = {}) const;
     std::optional<QRect> find(const QString &title, bool topLevel = true,
                               const std::function<bool(QRect)> &where = {}) const;
     // Passive grab of keysym with modifiers on the root window.
@@ -43,6 +42,8 @@ public:
     static void xdotool(const QString &command);
 
 private:
+    // Every viewable window, each before its children.
+    QList<Window> viewableWindows() const;
     std::uint32_t atom(const char *name) const;
     void collect(std::uint32_t parent, QList<Window> &into) const;
 

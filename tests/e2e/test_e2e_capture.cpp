@@ -1,11 +1,12 @@
 // The real binary: a screenshot written into the screenshot folder shows up
-// over D-Bus and in the preferences; a second process forwards its command.
-// The history coming back on the next launch is test_stress_startup's.
+// over D-Bus; a second process forwards its command; commands that end in the
+// process itself. The history stored and coming back on the next launch is
+// test_stress_startup's.
 
 #include "E2eApp.h"
 #include "TestSupport.h"
 
-#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace TestSupport;
@@ -24,13 +25,6 @@ private Q_SLOTS:
                                       makeImage(800, 500));
         QTRY_VERIFY_WITH_TIMEOUT(app.property(QStringLiteral("Screenshots")).toStringList().contains(path), 10000);
         QCOMPARE(app.property(QStringLiteral("UnreadCount")).toInt(), 1);
-        // The app writes its preferences in the background: read the file afresh on every try,
-        // since QSettings keeps what it read first.
-        const auto storedHistory = [&app] {
-            return QSettings(app.configFile(), QSettings::IniFormat).value(QStringLiteral("tarnwick.history.urls")).toStringList();
-        };
-        QTRY_COMPARE_WITH_TIMEOUT(storedHistory(), QStringList{path}, 5000);
-
         QVERIFY(!app.property(QStringLiteral("IsPending")).toBool());
         QCOMPARE(app.runCommand({QStringLiteral("--screenshot-taken")}), 0);
         QTRY_VERIFY_WITH_TIMEOUT(app.property(QStringLiteral("IsPending")).toBool(), 5000);
@@ -60,12 +54,36 @@ private Q_SLOTS:
         QVERIFY(running.waitForFinished(5000));
     }
 
-    void commandLine()
+    // Each ends in this process: nothing is forwarded and no instance starts.
+    // A file for --pick-color or --annotate is made absolute here, as a
+    // running instance does not share this process's folder.
+    void commandEndsAtOnce_data()
     {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("version") << QStringList{"--version"} << 0 << "";
+        QTest::newRow("help") << QStringList{"--help"} << 0 << "";
+        QTest::newRow("unknown option") << QStringList{"--no-such-option"} << 1
+                                        << "tarnwick: Unknown option 'no-such-option'.\n";
+        QTest::newRow("pick a missing file") << QStringList{"--pick-color", "missing.png"} << 1
+                                             << "tarnwick: no such file: %1/missing.png\n";
+        QTest::newRow("pick a folder") << QStringList{"--pick-color", "."} << 1 << "tarnwick: not a file: %1\n";
+        QTest::newRow("annotate a missing file") << QStringList{"--annotate", "missing.png"} << 1
+                                                 << "tarnwick: no such file: %1/missing.png\n";
+    }
+
+    void commandEndsAtOnce()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(QString, error);
         E2eApp app;
-        QCOMPARE(app.runCommand({QStringLiteral("--version")}), 0);
-        QCOMPARE(app.runCommand({QStringLiteral("--help")}), 0);
-        QVERIFY(app.runCommand({QStringLiteral("--no-such-option")}) != 0);
+        const QTemporaryDir folder;
+        QString errors;
+        QCOMPARE(app.runCommand(args, folder.path(), &errors), exitCode);
+        QCOMPARE(errors, error.replace(QStringLiteral("%1"), folder.path()));
+        QVERIFY(!E2eApp::nameOwned());
     }
 };
 
