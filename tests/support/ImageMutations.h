@@ -11,7 +11,7 @@
 // damaged files get past the signature and the header checks and reach the
 // decoders' deeper paths: a header that lies about the size, a length that
 // disagrees with its data, a wrong checksum, a cut scan, a missing or repeated
-// chunk. Each call makes one to three edits, now and then a plain byte edit.
+// chunk.
 namespace TestSupport {
 
 namespace ImageMutationDetail {
@@ -23,8 +23,8 @@ inline const QList<QByteArray> &imageTokens()
     return tokens;
 }
 
-inline quint32 be32(const QByteArray &data, qsizetype at) { return qFromBigEndian<quint32>(data.constData() + at); }
-inline quint16 be16(const QByteArray &data, qsizetype at) { return qFromBigEndian<quint16>(data.constData() + at); }
+template <typename T>
+T get(const QByteArray &data, qsizetype at) { return qFromBigEndian<T>(data.constData() + at); }
 template <typename T>
 void put(QByteArray &data, qsizetype at, T value) { qToBigEndian(value, data.data() + at); }
 
@@ -50,10 +50,10 @@ inline QList<Piece> pngChunks(const QByteArray &png)
 {
     QList<Piece> chunks;
     for (qsizetype at = 8; at + 12 <= png.size();) {
-        const qsizetype size = 12 + qsizetype(be32(png, at));
+        const qsizetype size = 12 + qsizetype(get<quint32>(png, at));
         if (size > png.size() - at)
             break;
-        chunks.append({at, size, be32(png, at + 4)});
+        chunks.append({at, size, get<quint32>(png, at + 4)});
         at += size;
     }
     return chunks;
@@ -64,7 +64,7 @@ inline QList<Piece> jpegSegments(const QByteArray &jpeg)
 {
     QList<Piece> segments;
     for (qsizetype at = 2; at + 4 <= jpeg.size() && uchar(jpeg[at]) == 0xff;) {
-        const qsizetype size = 2 + be16(jpeg, at + 2);
+        const qsizetype size = 2 + get<quint16>(jpeg, at + 2);
         segments.append({at, size, uchar(jpeg[at + 1])});
         if (segments.last().kind == 0xda || size > jpeg.size() - at)
             break;
@@ -91,12 +91,10 @@ inline QByteArray pngEdit(Mutator &random, QByteArray png)
         return random.bytes(png, imageTokens());
     const Piece &chunk = chunks[random.below(int(chunks.size()))];
     const Piece *header = chunks[0].kind == 0x49484452 && chunks[0].size == 25 ? &chunks[0] : nullptr;  // IHDR
-    const Piece *data = nullptr;  // one of the IDAT chunks
-    for (const Piece &piece : chunks) {
-        if (piece.kind == 0x49444154 && (!data || random.below(2)))
-            data = &piece;
-    }
-    switch (random.below(5)) {
+    const auto data = std::find_if(chunks.cbegin(), chunks.cend(), [](const Piece &piece) {
+        return piece.kind == 0x49444154;  // IDAT
+    });
+    switch (random.below(6)) {
     case 0:
         if (!header)
             break;
@@ -120,11 +118,13 @@ inline QByteArray pngEdit(Mutator &random, QByteArray png)
         break;
     }
     case 3:
-        if (data)
+        if (data != chunks.cend())
             png.truncate(data->at + 8 + random.below(int(data->size - 8)));
         break;
-    default:
+    case 4:
         return dropOrRepeat(random, png, random.below(2) ? chunks.last() : chunk);  // often IEND
+    default:
+        return random.bytes(png, imageTokens());
     }
     return png;
 }
@@ -169,21 +169,18 @@ inline QByteArray jpegEdit(Mutator &random, QByteArray jpeg)
     return jpeg;
 }
 
+// One to three structural edits, now and then a plain byte edit.
+template <QByteArray (*edit)(Mutator &, QByteArray)>
+QByteArray mutate(Mutator &random, QByteArray data)
+{
+    for (int edits = 1 + random.below(3); edits > 0; --edits)
+        data = edit(random, data);
+    return data;
+}
+
 }  // namespace ImageMutationDetail
 
-inline QByteArray mutatePng(Mutator &random, QByteArray png)
-{
-    using namespace ImageMutationDetail;
-    for (int edits = 1 + random.below(3); edits > 0; --edits)
-        png = random.below(6) ? pngEdit(random, png) : random.bytes(png, imageTokens());
-    return png;
-}
-
-inline QByteArray mutateJpeg(Mutator &random, QByteArray jpeg)
-{
-    for (int edits = 1 + random.below(3); edits > 0; --edits)
-        jpeg = ImageMutationDetail::jpegEdit(random, jpeg);
-    return jpeg;
-}
+constexpr auto mutatePng = ImageMutationDetail::mutate<ImageMutationDetail::pngEdit>;
+constexpr auto mutateJpeg = ImageMutationDetail::mutate<ImageMutationDetail::jpegEdit>;
 
 }  // namespace TestSupport

@@ -1,10 +1,7 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QFile>
-#include <QTimer>
 
-#include <algorithm>
 #include <atomic>
 #include <thread>
 #include <vector>
@@ -44,43 +41,6 @@ public:
 private:
     std::atomic<bool> m_busy{true};
     std::vector<std::thread> m_threads;
-};
-
-// Ticks on the main thread every 5 ms and keeps the longest gap between two
-// ticks: how long the event loop was kept from running.
-class MainThreadWatchdog
-{
-public:
-    MainThreadWatchdog()
-    {
-        m_timer.setTimerType(Qt::PreciseTimer);
-        m_timer.setInterval(5);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { tick(); });
-    }
-    void start()
-    {
-        m_longest = m_last = 0;
-        m_clock.start();
-        m_timer.start();
-    }
-    void stop()
-    {
-        tick();  // a stall that is still going on counts too
-        m_timer.stop();
-    }
-    qint64 longestGapMs() const { return m_longest; }
-
-private:
-    void tick()
-    {
-        const qint64 now = m_clock.elapsed();
-        m_longest = std::max(m_longest, now - m_last);
-        m_last = now;
-    }
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    qint64 m_last = 0;
-    qint64 m_longest = 0;
 };
 
 }  // namespace StressSupport
