@@ -1,6 +1,6 @@
 # `cpack -G DEB` in the build folder makes an installable Debian package of
-# the install rules. Configure with -DCMAKE_INSTALL_PREFIX=/usr for one that
-# puts everything where Debian expects it.
+# the install rules. A Debian package installs under /usr, whatever prefix the
+# build was configured with for `cmake --install`.
 set(CPACK_PACKAGE_NAME tarnwick)
 set(CPACK_PACKAGE_VENDOR "The Tarnwick developers")
 set(CPACK_PACKAGE_CONTACT "The Tarnwick developers <developers@tarnwick.com>")
@@ -13,7 +13,7 @@ offers copy, copy recognised text, QR code and bar code payloads, open, show\n\
 in folder, drag out, share, anonymous Imgur upload, a device frame, a colour\n\
 picker and an annotation editor.")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://tarnwick.com")
-set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -6,8 +6,9 @@
 #   tools/setup.sh test   install, build (Release and ASan+UBSan) and run all tests
 #   tools/setup.sh deb    install, build (Release) and make the Debian package in build/
 #
-# The Release build is configured for /usr, so `cpack -G DEB` in build/ makes
-# the package that installs where Debian expects.
+# `cpack -G DEB` in build/ makes a package that installs under /usr, whatever
+# the build's install prefix; the plain configure here keeps /usr/local for
+# `cmake --install`, and the package test proves the package right from it.
 set -euo pipefail
 
 mode=${1:-}
@@ -52,7 +53,7 @@ run_tests() {  # run_tests <dir>
 }
 
 install_packages
-build build -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr
+build build -DCMAKE_BUILD_TYPE=Release
 
 if [ "$mode" = run ]; then
   exec ./build/tarnwick

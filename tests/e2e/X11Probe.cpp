@@ -76,6 +76,28 @@ void X11Probe::collect(std::uint32_t parent, QList<Window> &into) const
     }
 }
 
+bool X11Probe::hasFocus(const QString &title) const
+{
+    auto focus = owned(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
+    xcb_window_t window = focus ? focus->focus : xcb_window_t(XCB_WINDOW_NONE);
+    // Up to the window that sits on the root, which carries the title.
+    while (window != XCB_WINDOW_NONE && window != m_root) {
+        auto tree = owned(xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, window), nullptr));
+        if (!tree || tree->parent == m_root)
+            break;
+        window = tree->parent;
+    }
+    if (window == XCB_WINDOW_NONE || window == m_root || window == XCB_INPUT_FOCUS_POINTER_ROOT)
+        return false;
+    auto name = owned(xcb_get_property_reply(
+        m_connection, xcb_get_property(m_connection, 0, window, atom("_NET_WM_NAME"), XCB_GET_PROPERTY_TYPE_ANY, 0, 256),
+        nullptr));
+    return name
+        && QString::fromUtf8(static_cast<const char *>(xcb_get_property_value(name.get())),
+                             xcb_get_property_value_length(name.get()))
+        == title;
+}
+
 bool X11Probe::grabKey(std::uint32_t keysym, std::uint16_t modifiers)
 {
     const xcb_setup_t *setup = xcb_get_setup(m_connection);
@@ -113,6 +135,16 @@ QList<QRect> X11Probe::windows(const QString &title, bool topLevel, const std::f
     for (const Window &shown : viewableWindows()) {
         if (shown.topLevel == topLevel && shown.name == title && (!where || where(shown.geometry)))
             found << shown.geometry;
+    }
+    return found;
+}
+
+QStringList X11Probe::titles() const
+{
+    QStringList found;
+    for (const Window &shown : viewableWindows()) {
+        if (shown.topLevel && !shown.name.isEmpty())
+            found << shown.name;
     }
     return found;
 }

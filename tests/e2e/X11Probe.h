@@ -4,6 +4,7 @@
 #include <QList>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <functional>
@@ -34,6 +35,11 @@ public:
                          const std::function<bool(QRect)> &where = {}) const;
     std::optional<QRect> find(const QString &title, bool topLevel = true,
                               const std::function<bool(QRect)> &where = {}) const;
+    // The titles of the viewable top-level windows that have one.
+    QStringList titles() const;
+    // Whether the keyboard focus is in the top-level window with this title,
+    // so keys typed now reach it.
+    bool hasFocus(const QString &title) const;
     // Passive grab of keysym with modifiers on the root window.
     bool grabKey(std::uint32_t keysym, std::uint16_t modifiers);
     // The screen's pixels in area, through ImageMagick's `import`.

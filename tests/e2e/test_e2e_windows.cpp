@@ -46,14 +46,38 @@ class E2eWindowsTest : public QObject
     std::optional<QRect> editorWindow() const { return m_x11.find(QStringLiteral("Annotate")); }
     std::optional<QRect> pickerWindow() const { return m_x11.find(QStringLiteral("Color Picker")); }
 
+    // Whether the screen shows colour at point.
+    static bool shows(QPoint point, const QColor &colour)
+    {
+        return X11Probe::screenshot(QRect(point, QSize(1, 1))).pixelColor(0, 0) == colour;
+    }
+
+    // Keys and clicks only once the window has the focus and shows its image.
+    void waitUntilReady(const QString &title, QPoint inImage, const QColor &colour) const
+    {
+        QTRY_VERIFY_WITH_TIMEOUT(m_x11.hasFocus(title) && shows(inImage, colour), timeoutMs);
+    }
+
     // Clicks in the middle of the image and copies with the keyboard.
     void pickAndCopy(const QRect &window, const QString &expected)
     {
-        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
         const QPoint inImage = window.topLeft() + QPoint(window.width() / 2, 300);
+        waitUntilReady(QStringLiteral("Color Picker"), inImage, QColor(expected));
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
         X11Probe::xdotool(QStringLiteral("mousemove %1 %2 click 1").arg(inImage.x()).arg(inImage.y()));
         X11Probe::xdotool(QStringLiteral("key ctrl+c"));
         QTRY_COMPARE_WITH_TIMEOUT(QGuiApplication::clipboard()->text(), expected, timeoutMs);
+    }
+
+    // The titles of the windows on screen, in order, after the app has
+    // handled what it was sent; nothing but the wanted window appears.
+    QStringList shownTitles(const E2eApp &app) const
+    {
+        app.property(QStringLiteral("UnreadCount"));  // a round trip behind every call sent before
+        QTest::qWait(300);
+        QStringList titles = m_x11.titles();
+        titles.sort();
+        return titles;
     }
 
 private Q_SLOTS:
@@ -77,9 +101,8 @@ private Q_SLOTS:
         QCOMPARE(app.runCommand({QStringLiteral("--pick-color"), QStringLiteral("orange.png")},
                                 m_dir.filePath(QStringLiteral("second"))),
                  0);
-        QTest::qWait(300);
-        QCOMPARE(pickerWindow(), std::optional<QRect>(window));
         pickAndCopy(window, QStringLiteral("#E67E22"));
+        QCOMPARE(pickerWindow(), std::optional<QRect>(window));
 
         QCOMPARE(readBytes(first), before);  // only read
         QCOMPARE(app.process().state(), QProcess::Running);
@@ -97,13 +120,13 @@ private Q_SLOTS:
         const QRect window = *editorWindow();
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         QCOMPARE(window.size(), screen.size());  // no panels under Xvfb: the whole screen is available
-        QTest::qWait(500);  // the image is decoded in the background
 
         // The image area starts below the 44-pixel toolbar and its divider;
         // the image is fitted into it and centred.
         const QRectF area(window.left(), window.top() + 45, window.width(), window.height() - 45);
         const double scale = std::min(area.width() / size.width(), area.height() / size.height());
         const QRectF shown(area.center() - QPointF(size.width(), size.height()) * scale / 2, QSizeF(size) * scale);
+        waitUntilReady(QStringLiteral("Annotate"), area.center().toPoint(), Qt::white);
         const QPointF from = shown.topLeft() + QPointF(shown.width() * 0.2, shown.height() * 0.3);
         const QPointF to = shown.topLeft() + QPointF(shown.width() * 0.7, shown.height() * 0.6);
         QGuiApplication::clipboard()->setText(QStringLiteral("before"));
@@ -138,8 +161,7 @@ private Q_SLOTS:
         QCOMPARE(app.runCommand({QStringLiteral("--annotate"), QStringLiteral("small.png")},
                                 m_dir.filePath(QStringLiteral("second"))),
                  0);
-        QTRY_VERIFY_WITH_TIMEOUT(editorWindow(), timeoutMs);
-        QTest::qWait(500);  // decoded in the background
+        waitUntilReady(QStringLiteral("Annotate"), area.center().toPoint(), Qt::gray);
         QGuiApplication::clipboard()->setText(QStringLiteral("before"));
         X11Probe::xdotool(QStringLiteral("mousemove %1 %2 key ctrl+c").arg(int(from.x())).arg(int(from.y())));
         QTRY_COMPARE_WITH_TIMEOUT(QGuiApplication::clipboard()->image().size(), QSize(500, 300), timeoutMs);
@@ -169,16 +191,19 @@ private Q_SLOTS:
         const QRect capsule(window.topLeft() + QPoint(190, 6), QSize(96, 36));
         QTRY_COMPARE_WITH_TIMEOUT(readDigits(X11Probe::screenshot(capsule)), QStringLiteral("30"), timeoutMs);
 
+        // Sent to the running instance, each brings its one window forward
+        // and shows nothing else, such as the popover.
+        const QStringList both{QStringLiteral("Library"), QStringLiteral("Tarnwick Settings")};
         QCOMPARE(app.runCommand({QStringLiteral("--library")}), 0);
-        QTest::qWait(300);
+        QCOMPARE(shownTitles(app), QStringList{QStringLiteral("Library")});
         QCOMPARE(m_x11.windows(QStringLiteral("Library")), QList<QRect>{window});
-
         QCOMPARE(app.runCommand({QStringLiteral("--settings")}), 0);
         QTRY_COMPARE_WITH_TIMEOUT(m_x11.windows(QStringLiteral("Tarnwick Settings")).size(), 1, timeoutMs);
-        QCOMPARE(app.runCommand({QStringLiteral("--settings")}), 0);
-        QTest::qWait(300);
-        QCOMPARE(m_x11.windows(QStringLiteral("Tarnwick Settings")).size(), 1);
-        QCOMPARE(m_x11.windows(QStringLiteral("Library")).size(), 1);
+        QCOMPARE(shownTitles(app), both);
+        for (const char *again : {"--settings", "--library"}) {
+            QCOMPARE(app.runCommand({QString::fromLatin1(again)}), 0);
+            QCOMPARE(shownTitles(app), both);
+        }
         QCOMPARE(app.process().state(), QProcess::Running);
     }
 };
