@@ -65,7 +65,7 @@ void BM_ClipboardCapture(benchmark::State &state)
         owner.waitForStarted();
         owner.write(png);
         owner.closeWriteChannel();
-        while (clipboard.changeCount() == before || !clipboard.types().contains(QStringLiteral("image/png")))
+        while (clipboard.changeCount() == before || !clipboard.types().result().contains(QStringLiteral("image/png")))
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
         QEventLoop loop;  // idle wait: a busy loop would steal a core from the capture
         QObject::connect(&monitor, &ScreenshotMonitor::captureInserted, &loop, &QEventLoop::quit);

@@ -97,11 +97,12 @@ private Q_SLOTS:
         QVERIFY(f.preferences->historyPaths().isEmpty());
 
         f.preferences->setBool(Preferences::saveLocalCopiesKey, true);
-        writePng(f.shots + u"/Screenshot kept.png"_s, makeImage(10, 10));
+        const QString kept = u"/Screenshot kept "_s.leftJustified(252, u'x') + u".png"_s;  // the longest name allowed
+        writePng(f.shots + kept, makeImage(10, 10));
         QTRY_COMPARE(monitor.screenshots().size(), 1);
-        QCOMPARE(f.listedPaths(), QStringList{f.folders.savedShots + u"/Screenshot kept.png"_s});
+        QCOMPARE(f.listedPaths(), QStringList{f.folders.savedShots + kept});
         QVERIFY(QFile::exists(f.listedPaths().first()));
-        QVERIFY(QFile::remove(f.shots + u"/Screenshot kept.png"_s));
+        QVERIFY(QFile::remove(f.shots + kept));
         QTest::qWait(300);
         QCOMPARE(monitor.screenshots().size(), 1);
     }

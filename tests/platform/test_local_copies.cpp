@@ -110,9 +110,16 @@ private Q_SLOTS:
         writeBytes(f.shots + u"/photo.heic"_s, "not really heic");
         writePng(f.folders.clipboardShots + u"/notes.txt"_s, makeImage(3, 3));
         writePng(f.folders.savedShots + u"/Screenshot old.png"_s, makeImage(7, 7));
+        // Links under image names that lead to other files are neither listed nor copied.
+        const QString secret = writeBytes(f.root.path() + u"/passwd"_s, "root:x:0:0:root:/root:/bin/sh\n");
+        QVERIFY(QFile::link(secret, f.shots + u"/Screenshot passwd.png"_s));
+        QVERIFY(QFile::link(secret, f.folders.clipboardShots + u"/passwd.png"_s));
         const qint64 clipboardBefore = f.clipboard.changeCount();
         f.monitor->syncAll();
         QTRY_COMPARE(f.monitor->screenshots().size(), 7);
+        f.settle(100);
+        QCOMPARE(f.monitor->screenshots().size(), 7);
+        QCOMPARE(filesIn(f.folders.savedShots).filter(u"passwd"_s), QStringList());
         QCOMPARE(QFileInfo(f.listedPaths().at(0)).fileName(), u"Screenshot old.png"_s);
         QCOMPARE(QFileInfo(f.listedPaths().at(1)).fileName(), u"photo.heic"_s);
         QVERIFY(f.monitor->screenshots().at(1).thumbnail.isNull());

@@ -142,7 +142,7 @@ struct DiskFixture : MonitorFixture {
         owner.start(qEnvironmentVariable("CLIPBOARD_OWNER"), {QStringLiteral("image/png=") + source});
         const auto offered = [&] {
             return owner.canReadLine() && x11.changeCount() != before
-                && x11.types().contains(QStringLiteral("image/png"));
+                && x11.types().result().contains(QStringLiteral("image/png"));
         };
         if (!QTest::qWaitFor(offered, 5000))
             return false;

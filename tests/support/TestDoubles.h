@@ -24,7 +24,7 @@ class MemoryClipboard : public Clipboard
 public:
     qint64 changeCount() const override { return m_count; }
     bool isOwnedByThisApp() const override { return m_ours; }
-    QStringList types() const override { return m_types; }
+    QFuture<QStringList> types() const override { return QtFuture::makeReadyFuture<QStringList>(QStringList(m_types)); }
     QFuture<Image> readImage() const override { return QtFuture::makeReadyFuture(Image{image(), {}}); }
     void clearContents() override { replace(true, {}); }
     void writeImage(const QImage &image) override { replace(true, {QStringLiteral("image/png")}, image); }

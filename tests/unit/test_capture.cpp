@@ -172,6 +172,11 @@ private Q_SLOTS:
         const QString victim = writePng(env.dataDir + u"/victim.png"_s, makeImage(5, 5));
         ScreenshotItem outside;
         outside.url = QUrl::fromLocalFile(env.folders.savedShots + u"/../victim.png"_s);
+        // Listed below a link in ClipboardShots that leads elsewhere.
+        const QString linkedVictim = writePng(env.file(u"elsewhere/victim.png"_s), makeImage(5, 5));
+        QVERIFY(QFile::link(env.file(u"elsewhere"_s), env.folders.clipboardShots + u"/evil"_s));
+        monitor.addScreenshot(env.folders.clipboardShots + u"/evil/victim.png"_s);
+        QTRY_COMPARE(monitor.unreadCount(), 4);
         if (all) {
             monitor.removeAllDeletingTemporary();
         } else {
@@ -182,9 +187,9 @@ private Q_SLOTS:
         QCOMPARE(monitor.unreadCount(), 0);
         QCOMPARE(env.preferences->historyPaths(), QStringList());
         QList<bool> left;
-        for (const QString &path : {desktop, victim, clip, saved, strayClip, straySaved})
+        for (const QString &path : {desktop, victim, linkedVictim, clip, saved, strayClip, straySaved})
             left << QFile::exists(path);
-        QCOMPARE(left, (QList<bool>{true, true, false, false, !all, true}));
+        QCOMPARE(left, (QList<bool>{true, true, true, false, false, !all, true}));
     }
 
     void localFolderTestUsesWholePathComponents_data()

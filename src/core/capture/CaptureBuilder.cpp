@@ -12,7 +12,7 @@ std::optional<CaptureBuilder::Capture> CaptureBuilder::buildFolderCapture(const 
                                                                           bool saveLocalCopies, bool justTaken,
                                                                           const LocalFolders &folders)
 {
-    if (!QFileInfo(path).isFile())
+    if (!LocalCopies::isCapturable(path))
         return std::nullopt;
     QString itemPath = path;
     if (source == ScreenshotSource::mac && saveLocalCopies)

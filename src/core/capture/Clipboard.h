@@ -20,8 +20,9 @@ public:
     virtual qint64 changeCount() const = 0;
     // Whether what is on the clipboard now was put there by this app.
     virtual bool isOwnedByThisApp() const = 0;
-    // MIME types now offered, without X11 pseudo-targets.
-    virtual QStringList types() const = 0;
+    // MIME types now offered, without X11 pseudo-targets. May finish later,
+    // off the main thread: another program answers when it likes, or never.
+    virtual QFuture<QStringList> types() const = 0;
     // The best image type offered, read and decoded; may finish later, off
     // the main thread, so a large transfer never stalls the interface.
     virtual QFuture<Image> readImage() const = 0;

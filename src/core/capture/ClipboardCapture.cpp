@@ -100,31 +100,45 @@ void ClipboardCapture::poll()
     if (count == m_lastChangeCount)
         return;
     m_lastChangeCount = count;
-    const QStringList types = m_clipboard->types();
-    Diagnostics::line(QStringLiteral("[Clipboard] changeCount delta detected — types: ")
-                      + ClipboardPolicy::describeTypes(types));
     // Asking who owns the clipboard, rather than skipping the next change
     // after a write, keeps a copy made by another program in the same poll.
-    if (m_clipboard->isOwnedByThisApp()) {
+    const bool ours = m_clipboard->isOwnedByThisApp();
+    m_reading = true;
+    m_clipboard->types().then(this, [this, ours](const QStringList &types) {
+        if (!typesRead(types, ours))
+            readDone();
+    });
+}
+
+bool ClipboardCapture::typesRead(const QStringList &types, bool ours)
+{
+    Diagnostics::line(QStringLiteral("[Clipboard] changeCount delta detected — types: ")
+                      + ClipboardPolicy::describeTypes(types));
+    if (ours) {
         Diagnostics::line(QStringLiteral("[Clipboard] Skipped — written by this app"));
-        return;
+        return false;
     }
     const auto decision = ClipboardPolicy::decide(types, m_preferences->isClipboardCaptureEnabled(),
                                                   m_preferences->clipboardScreenshotsOnly(), m_isPending());
     if (!decision.line.isEmpty())
         Diagnostics::line(decision.line);
     if (decision.verdict == ClipboardPolicy::Verdict::skip)
-        return;
-    m_reading = true;
+        return false;
     m_clipboard->readImage()
         .then(QtFuture::Launch::Async,
               [](const Clipboard::Image &offered) { return Read{offered, ImageFingerprint::of(offered.image)}; })
         .then(this, [this](const Read &read) {
-            m_reading = false;
             imageRead(read.offered, read.fingerprint);
-            if (std::exchange(m_pollAgain, false))
-                poll();
+            readDone();
         });
+    return true;
+}
+
+void ClipboardCapture::readDone()
+{
+    m_reading = false;
+    if (std::exchange(m_pollAgain, false))
+        poll();
 }
 
 void ClipboardCapture::imageRead(const Clipboard::Image &offered, quint64 fingerprint)

@@ -98,7 +98,10 @@ private:
         Clipboard::Image offered;
         quint64 fingerprint = 0;
     };
+    // Returns whether an image is now being read.
+    bool typesRead(const QStringList &types, bool ours);
     void imageRead(const Clipboard::Image &offered, quint64 fingerprint);
+    void readDone();
     void consider(const Parked &offer);
     void releaseParked();
     void scheduleRelease();
@@ -117,7 +120,7 @@ private:
 
     QTimer m_poll;
     qint64 m_lastChangeCount = 0;
-    bool m_reading = false;    // an image is being read off the main thread
+    bool m_reading = false;    // types or an image are being read off the main thread
     bool m_pollAgain = false;  // a poll came while it was
 
     // Fingerprints of the last images this app wrote, so that one coming

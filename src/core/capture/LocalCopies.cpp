@@ -5,7 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QLoggingCategory>
+#include <QUuid>
 
 Q_LOGGING_CATEGORY(lcCopies, "tarnwick.copies", QtInfoMsg)
 
@@ -14,16 +16,46 @@ QDir::Filters entries()
 {
     return QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System;
 }
+
+QString cleaned(const QString &path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+// A regular file whose own folder is folder itself, neither of them a link:
+// deleting it can never reach a file elsewhere.
+bool isOwnFileIn(const QString &folder, const QString &path)
+{
+    if (folder.isEmpty() || path.isEmpty())
+        return false;
+    const QFileInfo file(cleaned(path));
+    const QFileInfo dir(cleaned(folder));
+    return file.path() == dir.filePath() && !dir.isSymLink() && file.isFile() && !file.isSymLink();
+}
 }  // namespace
+
+bool LocalCopies::isCapturable(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return false;
+    // A file of the user's own keeps its chance even when it does not decode;
+    // a link must lead to an image, or it could bring any file into the app.
+    return !info.isSymLink() || !QImageReader::imageFormat(path).isEmpty();
+}
 
 LocalCopies::CopyResult LocalCopies::copyIfAbsent(const QString &source, const QString &folder)
 {
     const QString dest = folder + QLatin1Char('/') + QFileInfo(source).fileName();
     if (QFileInfo::exists(dest))
         return CopyResult::alreadyThere;
+    if (!isCapturable(source)) {
+        qCWarning(lcCopies) << "not copied, neither a file nor a link to an image:" << source;
+        return CopyResult::failed;
+    }
     QDir().mkpath(folder);
-    const QString part = dest + QStringLiteral(".part");
-    QFile::remove(part);
+    // Short, so a name already at the length limit can still be kept.
+    const QString part = folder + QStringLiteral("/.%1.part").arg(QUuid::createUuid().toString(QUuid::Id128));
     if (QFile::copy(source, part) && QFile::rename(part, dest))
         return CopyResult::copied;
     QFile::remove(part);
@@ -48,10 +80,21 @@ QString LocalCopies::keepCopy(const QString &source, const QString &folder)
 
 void LocalCopies::deleteCopied(const QString &from, const QString &to)
 {
-    for (const QString &name : QDir(from).entryList(QDir::Files | QDir::Hidden)) {
+    for (const QString &name : QDir(from).entryList(QDir::Files | QDir::Hidden | QDir::NoSymLinks)) {
         if (QFileInfo(to + QLatin1Char('/') + name).isFile())
-            QFile::remove(from + QLatin1Char('/') + name);
+            deleteIn(from, from + QLatin1Char('/') + name);
     }
+}
+
+bool LocalCopies::deleteIn(const QString &folder, const QString &path)
+{
+    return isOwnFileIn(folder, path) && QFile::remove(path);
+}
+
+void LocalCopies::deleteKept(const LocalFolders &folders, const QString &path)
+{
+    if (!deleteIn(folders.clipboardShots, path))
+        deleteIn(folders.savedShots, path);
 }
 
 QStringList LocalCopies::candidates(const QString &folder, const std::function<bool(const QString &)> &rule)
@@ -72,12 +115,8 @@ bool LocalCopies::deleteAll(const QString &folder)
     QDir dir(folder);
     if (folder.isEmpty() || !dir.exists() || !dir.isReadable())
         return false;
-    for (const QFileInfo &entry : dir.entryInfoList(entries())) {
-        if (entry.isDir() && !entry.isSymLink())
-            QDir(entry.absoluteFilePath()).removeRecursively();
-        else
-            QFile::remove(entry.absoluteFilePath());
-    }
+    for (const QFileInfo &entry : dir.entryInfoList(entries()))
+        deleteIn(folder, entry.absoluteFilePath());
     return true;
 }
 

@@ -7,7 +7,6 @@
 #include "common/Diagnostics.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QPointer>
 
@@ -169,16 +168,14 @@ void ScreenshotMonitor::dropClipboardTwin(quint64 fingerprint)
     const QString path = m_clipboardCapture.takeClipboardTwin(fingerprint);
     if (path.isEmpty() || m_history.removeIf([&](const ScreenshotItem &item) { return item.filePath() == path; }) == 0)
         return;
-    if (m_folders.livesInLocalFolder(path))
-        QFile::remove(path);
+    LocalCopies::deleteKept(m_folders, path);
     m_thumbnailer.forget(path);
     setUnreadCount(m_unreadCount - 1);
 }
 
 void ScreenshotMonitor::remove(const ScreenshotItem &item)
 {
-    if (m_folders.livesInLocalFolder(item.filePath()))
-        QFile::remove(item.filePath());
+    LocalCopies::deleteKept(m_folders, item.filePath());
     m_thumbnailer.forget(item.filePath());
     QPointer<ScreenshotMonitor> self(this);
     QMetaObject::invokeMethod(this, [self, id = item.id] {
@@ -191,10 +188,8 @@ void ScreenshotMonitor::remove(const ScreenshotItem &item)
 
 void ScreenshotMonitor::removeAllDeletingTemporary()
 {
-    for (const ScreenshotItem &item : m_history.items()) {
-        if (m_folders.livesInLocalFolder(item.filePath()))
-            QFile::remove(item.filePath());
-    }
+    for (const ScreenshotItem &item : m_history.items())
+        LocalCopies::deleteKept(m_folders, item.filePath());
     LocalCopies::deleteAll(m_folders.clipboardShots);
     m_thumbnailer.prune({});
     QPointer<ScreenshotMonitor> self(this);

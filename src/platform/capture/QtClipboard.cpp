@@ -75,6 +75,61 @@ Clipboard::Image imageFrom(const QByteArray &bytes, const QString &type)
         qCInfo(lcPasteboard) << "clipboard image not decoded";
     return {image, type == QLatin1String("image/png") && !image.isNull() ? bytes : QByteArray()};
 }
+
+QString bestImageType(const QStringList &offered)
+{
+    const auto best = std::find_if(readableImageTypes().cbegin(), readableImageTypes().cend(),
+                                   [&](const QString &type) { return offered.contains(type); });
+    return best == readableImageTypes().cend() ? QString() : *best;
+}
+
+// The MIME type Qt's own clipboard reports for a target atom, so both ways
+// of asking give the same list.
+QString mimeTypeOf(const QByteArray &atomName)
+{
+    if (atomName == "STRING" || atomName == "UTF8_STRING" || atomName == "TEXT")
+        return QStringLiteral("text/plain");
+    if (atomName == "PIXMAP")
+        return QStringLiteral("image/ppm");
+    if (atomName == "text/x-moz-url")
+        return QStringLiteral("text/uri-list");
+    return QString::fromLatin1(atomName);
+}
+
+QStringList offeredTypes(const QStringList &formats)
+{
+    QStringList result;
+    for (const QString &type : formats) {
+        if (!isPseudoTarget(type) && !result.contains(type))
+            result << type;
+    }
+    return result;
+}
+
+// Asks the owner over a connection of our own, so one that is slow or never
+// answers holds up only the calling worker thread.
+QStringList askForTypes(int timeoutMs)
+{
+    const X11SelectionReader::Targets targets = X11SelectionReader::targets(timeoutMs);
+    if (targets.failure == X11SelectionReader::Failure::timedOut)
+        qCInfo(lcPasteboard) << "the clipboard's owner did not say what it offers within" << timeoutMs << "ms";
+    QStringList formats;
+    for (const QByteArray &name : targets.names)
+        formats << mimeTypeOf(name);
+    return offeredTypes(formats);
+}
+
+Clipboard::Image askForImage(qint64 limit, int timeoutMs)
+{
+    const QString type = bestImageType(askForTypes(timeoutMs));
+    if (type.isEmpty())
+        return {};
+    const X11SelectionReader::Result read = X11SelectionReader::read(type.toLatin1(), limit);
+    if (read.failure == X11SelectionReader::Failure::tooLarge)
+        qCWarning(lcPasteboard) << "clipboard image skipped: its" << type << "data exceed the limit of" << limit
+                                << "bytes";
+    return read.failure ? Clipboard::Image{} : imageFrom(read.data, type);
+}
 }  // namespace
 
 QtClipboard::QtClipboard(QObject *parent, qint64 maxImageBytes)
@@ -94,45 +149,35 @@ bool QtClipboard::isOwnedByThisApp() const
     return m_clipboard->ownsClipboard() && x11OwnerIsThisProcess().value_or(true);
 }
 
-QStringList QtClipboard::types() const
+bool QtClipboard::asksTheOwner() const
 {
-    QStringList result;
-    if (const QMimeData *data = m_clipboard->mimeData()) {
-        for (const QString &type : data->formats()) {
-            if (!isPseudoTarget(type))
-                result << type;
-        }
-    }
-    return result;
+    // Qt would ask another program on this thread and wait for its answer.
+    return QGuiApplication::platformName() == QLatin1String("xcb") && !isOwnedByThisApp();
+}
+
+QFuture<QStringList> QtClipboard::types() const
+{
+    if (asksTheOwner())
+        return QtConcurrent::run(askForTypes, typesTimeoutMs);
+    const QMimeData *data = m_clipboard->mimeData();
+    return QtFuture::makeReadyFuture<QStringList>(data ? offeredTypes(data->formats()) : QStringList());
 }
 
 QFuture<Clipboard::Image> QtClipboard::readImage() const
 {
+    if (asksTheOwner())
+        return QtConcurrent::run(askForImage, m_maxImageBytes, typesTimeoutMs);
+    // Our own copy is in this process and may have no encoded form to read.
     const QMimeData *data = m_clipboard->mimeData();
     if (!data)
         return QtFuture::makeReadyFuture(Image{});
-    // Our own copy is in this process and has no encoded form to read.
     if (m_clipboard->ownsClipboard() && data->hasImage())
         return QtFuture::makeReadyFuture(Image{qvariant_cast<QImage>(data->imageData()), {}});
-    const QStringList offered = data->formats();
-    const auto best = std::find_if(readableImageTypes().cbegin(), readableImageTypes().cend(),
-                                   [&](const QString &type) { return offered.contains(type); });
-    if (best == readableImageTypes().cend())
+    const QString type = bestImageType(data->formats());
+    if (type.isEmpty())
         return QtFuture::makeReadyFuture(Image{});
-    const QString type = *best;
-    const qint64 limit = m_maxImageBytes;
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
-        // No X connection of our own to read on: Qt's transfer, on this thread.
-        const QByteArray bytes = data->data(type);
-        return QtFuture::makeReadyFuture(bytes.size() > limit ? Image{} : imageFrom(bytes, type));
-    }
-    return QtConcurrent::run([type, limit] {
-        const X11SelectionReader::Result read = X11SelectionReader::read(type.toLatin1(), limit);
-        if (read.failure == X11SelectionReader::Failure::tooLarge)
-            qCWarning(lcPasteboard) << "clipboard image skipped: its" << type << "data exceed the limit of" << limit
-                                    << "bytes";
-        return read.failure ? Image{} : imageFrom(read.data, type);
-    });
+    const QByteArray bytes = data->data(type);
+    return QtFuture::makeReadyFuture(bytes.size() > m_maxImageBytes ? Image{} : imageFrom(bytes, type));
 }
 
 void QtClipboard::clearContents()

@@ -15,11 +15,14 @@ public:
     // Clipboard image data larger than this is not decoded.
     static constexpr qint64 defaultMaxImageBytes = 100LL * 1024 * 1024;
 
+    // How long another program may take to say what it offers.
+    static constexpr int typesTimeoutMs = 1000;
+
     explicit QtClipboard(QObject *parent = nullptr, qint64 maxImageBytes = defaultMaxImageBytes);
 
     qint64 changeCount() const override { return m_changeCount; }
     bool isOwnedByThisApp() const override;
-    QStringList types() const override;
+    QFuture<QStringList> types() const override;
     QFuture<Image> readImage() const override;
     void clearContents() override;
     void writeImage(const QImage &image) override;
@@ -27,6 +30,8 @@ public:
     void setString(const QString &text) override;
 
 private:
+    bool asksTheOwner() const;
+
     QClipboard *m_clipboard;
     qint64 m_maxImageBytes;
     qint64 m_changeCount = 0;

@@ -81,15 +81,10 @@ QByteArray valueOf(const xcb_get_property_reply_t *reply)
                       xcb_get_property_value_length(reply));
 }
 
-}  // namespace
-
-X11SelectionReader::Result X11SelectionReader::read(const QByteArray &target, qint64 maxBytes, int timeoutMs)
+X11SelectionReader::Result transfer(Connection &x, const QByteArray &target, qint64 maxBytes,
+                                   const QDeadlineTimer &deadline)
 {
-    using enum Failure;
-    Connection x;
-    if (!x.usable())
-        return {{}, noDisplay};
-    const QDeadlineTimer deadline(timeoutMs);
+    using enum X11SelectionReader::Failure;
     const xcb_window_t window = x.window();
     const xcb_atom_t property = x.atom("TARNWICK_SELECTION");
     const xcb_atom_t incr = x.atom("INCR");
@@ -129,4 +124,46 @@ X11SelectionReader::Result X11SelectionReader::read(const QByteArray &target, qi
             return {data, std::nullopt};
         data += valueOf(piece.get());
     }
+}
+
+// The names of the atoms in a TARGETS reply, asked for all at once.
+QList<QByteArray> atomNames(const Connection &x, const QByteArray &atoms)
+{
+    QList<xcb_get_atom_name_cookie_t> cookies;
+    for (qsizetype at = 0; at + qsizetype(sizeof(xcb_atom_t)) <= atoms.size(); at += sizeof(xcb_atom_t)) {
+        xcb_atom_t atom;
+        std::memcpy(&atom, atoms.constData() + at, sizeof atom);
+        if (atom != XCB_ATOM_NONE)
+            cookies << xcb_get_atom_name(x.get(), atom);
+    }
+    QList<QByteArray> names;
+    for (const xcb_get_atom_name_cookie_t &cookie : std::as_const(cookies)) {
+        Reply<xcb_get_atom_name_reply_t> reply(xcb_get_atom_name_reply(x.get(), cookie, nullptr), &std::free);
+        if (reply)
+            names << QByteArray(xcb_get_atom_name_name(reply.get()), xcb_get_atom_name_name_length(reply.get()));
+    }
+    return names;
+}
+
+}  // namespace
+
+X11SelectionReader::Result X11SelectionReader::read(const QByteArray &target, qint64 maxBytes, int timeoutMs)
+{
+    Connection x;
+    if (!x.usable())
+        return {{}, Failure::noDisplay};
+    return transfer(x, target, maxBytes, QDeadlineTimer(timeoutMs));
+}
+
+X11SelectionReader::Targets X11SelectionReader::targets(int timeoutMs)
+{
+    Connection x;
+    if (!x.usable())
+        return {{}, Failure::noDisplay};
+    // A few hundred atoms at most; anything larger is not a real offer.
+    constexpr qint64 maxBytes = 64 * 1024;
+    const Result read = transfer(x, QByteArrayLiteral("TARGETS"), maxBytes, QDeadlineTimer(timeoutMs));
+    if (read.failure)
+        return {{}, read.failure};
+    return {atomNames(x, read.data), std::nullopt};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 
 #include <optional>
 
@@ -17,7 +18,15 @@ struct Result {
     std::optional<Failure> failure;
 };
 
+struct Targets {
+    QList<QByteArray> names;  // atom names, as the owner listed them
+    std::optional<Failure> failure;
+};
+
 // Blocking; safe on any thread.
 Result read(const QByteArray &target, qint64 maxBytes, int timeoutMs = 5000);
+// The owner's TARGETS: what it offers. An owner that never answers costs
+// the timeout, on the calling thread only.
+Targets targets(int timeoutMs);
 
 }  // namespace X11SelectionReader
