@@ -2,6 +2,9 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QLabel>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QWheelEvent>
 #include <QWindow>
 
@@ -27,6 +30,28 @@ Button *buttonTitled(const QObject *parent, const QString &text)
             return button;
     }
     return nullptr;
+}
+
+// The colour each "·" of a label's text is drawn in: the label's own where
+// the text does not give one.
+inline QList<QRgb> dotColours(const QLabel *label)
+{
+    QTextDocument document;
+    if (label->textFormat() == Qt::RichText)
+        document.setHtml(label->text());
+    else
+        document.setPlainText(label->text());
+    QList<QRgb> colours;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto run = block.begin(); !run.atEnd(); ++run) {
+            const QTextCharFormat format = run.fragment().charFormat();
+            const QColor colour = format.hasProperty(QTextFormat::ForegroundBrush)
+                                      ? format.foreground().color()
+                                      : label->palette().color(QPalette::WindowText);
+            colours.append(QList<QRgb>(run.fragment().text().count(QChar(0xB7)), colour.rgba()));
+        }
+    }
+    return colours;
 }
 
 // A horizontal wheel event inside window; without an angle, twice the pixels, as a touchpad sends it.

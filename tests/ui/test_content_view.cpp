@@ -5,6 +5,7 @@
 // on their own).
 
 #include "capture/QtClipboard.h"
+#include "common/Style.h"
 #include "shell/SwipeInput.h"
 #include "viewer/ActionButton.h"
 #include "viewer/CodeScanTrigger.h"
@@ -70,7 +71,8 @@ struct Viewer {
     // Shown unless asked otherwise, then count new items added.
     ContentView &start(int count = 0, bool show = true)
     {
-        fixture.start(realClipboard.get());
+        if (!fixture.monitor)  // a test may fill the history before the viewer exists
+            fixture.start(realClipboard.get());
         deps.monitor = fixture.monitor.get();
         deps.workspace = &workspace;
         deps.remoteConfig = config.get();
@@ -242,6 +244,8 @@ private Q_SLOTS:
         view.setCurrentIndex(index);
         const int shown = view.currentIndex();
         QCOMPARE(viewer.counter(), counter);
+        QCOMPARE(dotColours(viewer.child<QLabel>(u"infoRow.details"_s)),
+                 QList<QRgb>(3, Style::quaternary(view.palette()).rgba()));  // fainter than the text
         QCOMPARE(viewer.child<QAbstractButton>(QStringLiteral("navRow.previous"))->isEnabled(), previous);
         QCOMPARE(viewer.child<QAbstractButton>(QStringLiteral("navRow.next"))->isEnabled(), next);
         QCOMPARE(viewer.child(QStringLiteral("navRow.strip"))->isVisible(), count > 1);
@@ -341,6 +345,9 @@ private Q_SLOTS:
         QCOMPARE(viewer.child(QStringLiteral("actions.upload"))->isVisible(), upload);
         QVERIFY(viewer.child(QStringLiteral("actions.copy"))->isVisible());
         QVERIFY(!viewer.child(QStringLiteral("updateBanner"))->isVisible());
+        // Whatever rows lie below, the picture keeps the full content width at 1.6 : 1.
+        const QSize frame = viewer.thumbnail()->size();
+        QCOMPARE(frame, QSize(viewer.view->width() - 28, qRound((viewer.view->width() - 28) / 1.6)));
         // The id set while the popover is closed counts from the next opening.
         viewer.view->hide();
         viewer.fixture.preferences->setString(Preferences::imgurClientIdKey, clientId.isEmpty() ? u"0abc"_s : QString());
@@ -400,7 +407,8 @@ private Q_SLOTS:
     }
 
     // At the history's cap a new capture takes the shown item's place without
-    // changing the count; the old item's codes and frame must not stay.
+    // changing the count; the old item's codes and frame must not stay. Only
+    // such changes pick the frame: the first showing does not.
     void replacedShownItemStartsAfresh()
     {
         WidthCodeDetector detector;
@@ -408,22 +416,27 @@ private Q_SLOTS:
         viewer.deps.codeDetector = &detector;
         QStringList paths;
         for (int i = 0; i < 100; ++i)
-            paths << viewer.fixture.writeShot(i, i == 0 ? WidthCodeDetector::codedWidth : 40);
+            paths << viewer.fixture.writeShot(i, 40);
         viewer.fixture.preferences->setHistoryPaths(paths);
-        ContentView &view = viewer.start();
+        viewer.fixture.start();
         QTRY_COMPARE_WITH_TIMEOUT(viewer.monitor().screenshots().size(), 100, 20000);
+        viewer.monitor().addScreenshot(viewer.fixture.writeShot(100, WidthCodeDetector::codedWidth),
+                                       ScreenshotSource::iPhone);
+        QTRY_COMPARE(viewer.monitor().screenshots().at(0).source, ScreenshotSource::iPhone);
+        ContentView &view = viewer.start();
         const QUuid first = viewer.monitor().screenshots().at(0).id;
         QTRY_COMPARE(view.codesItemId(), std::optional(first));
+        QCOMPARE(viewer.thumbnail()->deviceFrame(), DeviceFrameType::none);
         Q_EMIT viewer.thumbnail()->frameChosen(DeviceFrameType::iPad);
         QCOMPARE(viewer.thumbnail()->deviceFrame(), DeviceFrameType::iPad);
 
-        viewer.monitor().addScreenshot(viewer.fixture.writeShot(100, 40), ScreenshotSource::mac);
+        viewer.monitor().addScreenshot(viewer.fixture.writeShot(101, 40), ScreenshotSource::mac);
         QTRY_VERIFY(viewer.monitor().screenshots().at(0).id != first);
         QCOMPARE(viewer.monitor().screenshots().size(), 100);
         QCOMPARE(view.codesItemId(), std::nullopt);
         QCOMPARE(viewer.thumbnail()->deviceFrame(), DeviceFrameType::none);
 
-        viewer.monitor().addScreenshot(viewer.fixture.writeShot(101, 40), ScreenshotSource::iPhone);
+        viewer.monitor().addScreenshot(viewer.fixture.writeShot(102, 40), ScreenshotSource::iPhone);
         QTRY_COMPARE(viewer.thumbnail()->deviceFrame(), DeviceFrameType::iPhone);
     }
 

@@ -1,6 +1,7 @@
 // The library window on a real X server; code detection is a test double
 // (the engine is tested on its own).
 
+#include "common/Style.h"
 #include "library/LibActionButton.h"
 #include "library/LibraryDetailPane.h"
 #include "library/LibraryPreview.h"
@@ -9,8 +10,10 @@
 #include "library/LibraryWindowController.h"
 #include "viewer/CodeScanTrigger.h"
 #include "viewer/QRBadgeButton.h"
+#include "viewer/UploadButton.h"
 #include "CachedRemoteConfig.h"
 #include "MonitorFixture.h"
+#include "WidgetSupport.h"
 
 #include <QLabel>
 #include <QListView>
@@ -61,6 +64,21 @@ QString labelText(QWidget *root, const char *name)
 {
     const auto *label = root->findChild<QLabel *>(QLatin1String(name));
     return label && label->isVisibleTo(root->window()) ? label->text() : QString();
+}
+
+// Whether the button paints its plain fill, beside its right edge, as top
+// laid over its background.
+bool paintsFill(QWidget *button, const QColor &top)
+{
+    const QImage image = button->grab().toImage();
+    const QColor seen = image.pixelColor(image.width() - 3, image.height() / 2);
+    const QColor base = button->palette().color(button->backgroundRole());
+    const float alpha = top.alphaF();
+    for (const auto channel : {&QColor::redF, &QColor::greenF, &QColor::blueF}) {
+        if (std::abs((seen.*channel)() - ((base.*channel)() * (1 - alpha) + (top.*channel)() * alpha)) > 2.f / 255)
+            return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -179,6 +197,27 @@ private Q_SLOTS:
         view.codeScanTrigger()->waitForBackgroundWork();
         QTest::qWait(100);
         QVERIFY(!view.detail()->preview()->badge()->isShown());
+    }
+
+    // The library shares the popover's buttons and metadata line, not their look.
+    void detailPaneHasItsOwnLook()
+    {
+        Library library;
+        LibraryDetailPane *detail = library.open(1).detail();
+        QCOMPARE(WidgetSupport::dotColours(detail->findChild<QLabel *>(QStringLiteral("metaRow"))),
+                 QList<QRgb>(3, Style::quaternary(detail->palette()).rgba()));
+        LibActionButton *tile = detail->copyButton();
+        QVERIFY(paintsFill(tile, Style::withAlpha(Style::primary(tile->palette()), 0.07)));
+        QCOMPARE(std::pair(tile->look().radius, tile->look().foregroundOpacity), std::pair(8.0, 0.8));
+        UploadButton *upload = detail->uploadButton();
+        detail->setUploadOffered(true);
+        QTRY_COMPARE(upload->height(), 32);
+        QVERIFY(paintsFill(upload, Style::accent(upload->palette())));
+        QCOMPARE(upload->look().radius, 9.0);
+        detail->setFeedback({.uploading = true});
+        QCOMPARE(upload->text(), QStringLiteral("Uploading…"));
+        detail->setFeedback({.uploaded = true});
+        QVERIFY(paintsFill(upload, Style::withAlpha(Style::systemGreen(), 0.18)));
     }
 
     // "Copied!" belongs to the item it was pressed on. That the copy comes

@@ -7,6 +7,12 @@
 
 namespace Style {
 
+namespace {
+
+constexpr double primaryOpacity = 0.88;
+
+}  // namespace
+
 QColor withAlpha(QColor color, double alpha)
 {
     color.setAlphaF(float(alpha));
@@ -15,7 +21,7 @@ QColor withAlpha(QColor color, double alpha)
 
 QColor primary(const QPalette &palette)
 {
-    return withAlpha(palette.color(QPalette::WindowText), 0.88);
+    return withAlpha(palette.color(QPalette::WindowText), primaryOpacity);
 }
 
 QColor secondary(const QPalette &palette)
@@ -63,6 +69,33 @@ QColor accent(const QPalette &palette)
     return palette.color(QPalette::Highlight);
 }
 
+ActionLook viewerAction()
+{
+    return {.fontSize = 11, .height = 26, .radius = 6, .foregroundOpacity = 0.7,
+            .hoverForegroundOpacity = primaryOpacity, .fillOpacity = 0.04, .hoverFillOpacity = 0.1, .tintFillOpacity = 0.12};
+}
+
+ActionLook libraryTile()
+{
+    // The library's tiles stay as they are under the pointer.
+    return {.fontSize = 11.5, .height = 32, .radius = 8, .foregroundOpacity = 0.8, .hoverForegroundOpacity = 0.8,
+            .fillOpacity = 0.07, .hoverFillOpacity = 0.07, .tintFillOpacity = 0.12};
+}
+
+UploadLook viewerUpload()
+{
+    return {.height = 28, .radius = 6, .spacing = 6, .fontSize = 11, .weight = QFont::Medium, .iconSize = 12,
+            .spinnerDiameter = 9, .uploadedFillOpacity = 0.15, .accentFill = false,
+            .uploadingText = QStringLiteral("Uploading...")};
+}
+
+UploadLook libraryUpload()
+{
+    return {.height = 32, .radius = 9, .spacing = 7, .fontSize = 12, .weight = QFont::DemiBold, .iconSize = 12,
+            .spinnerDiameter = 12, .uploadedFillOpacity = 0.18, .accentFill = true,
+            .uploadingText = QStringLiteral("Uploading…")};
+}
+
 QFont font(double pixelSize, QFont::Weight weight)
 {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
@@ -78,6 +111,14 @@ QFont monospacedDigitsFont(double pixelSize, QFont::Weight weight)
     QFont font = Style::font(pixelSize, weight);
     font.setStyleHint(QFont::SansSerif, QFont::PreferMatch);
     return font;
+}
+
+QString dotSeparated(const QStringList &parts, const QColor &dotColor)
+{
+    QStringList escaped;
+    for (const QString &part : parts)
+        escaped << part.toHtmlEscaped();
+    return escaped.join(QStringLiteral(" <span style=\"color:%1\">·</span> ").arg(dotColor.name(QColor::HexArgb)));
 }
 
 void apply(QWidget *widget, const QFont &font, const QColor &color)

@@ -2,6 +2,8 @@
 
 #include <QColor>
 #include <QFont>
+#include <QString>
+#include <QStringList>
 
 class QAbstractScrollArea;
 class QPalette;
@@ -26,8 +28,43 @@ QColor systemTeal();
 QColor systemOrange();
 QColor accent(const QPalette &palette);
 
+// The looks of the buttons the popover and the library share: one behaviour,
+// each place with its own measures and shades. Opacities apply to the
+// primary colour unless named for the tint.
+struct ActionLook {
+    double fontSize;
+    int height;
+    double radius;
+    double foregroundOpacity;
+    double hoverForegroundOpacity;
+    double fillOpacity;
+    double hoverFillOpacity;
+    double tintFillOpacity;
+};
+ActionLook viewerAction();
+ActionLook libraryTile();
+
+struct UploadLook {
+    int height;
+    double radius;
+    int spacing;
+    double fontSize;
+    QFont::Weight weight;
+    double iconSize;
+    int spinnerDiameter;
+    double uploadedFillOpacity;
+    bool accentFill;  // at rest on the palette's accent rather than blue
+    QString uploadingText;
+};
+UploadLook viewerUpload();
+UploadLook libraryUpload();
+
 QFont font(double pixelSize, QFont::Weight weight = QFont::Normal);
 QFont monospacedDigitsFont(double pixelSize, QFont::Weight weight = QFont::Normal);
+
+// Rich text of the parts joined by "·", the dots in their own colour; the
+// parts are escaped, so they are never read as markup.
+QString dotSeparated(const QStringList &parts, const QColor &dotColor);
 
 // Sets a label-like widget's font and text colour in one go.
 void apply(QWidget *widget, const QFont &font, const QColor &color);

@@ -127,6 +127,7 @@ QWidget *LibraryDetailPane::buildBody()
     metaRow->addWidget(symbolLabel(QStringLiteral("calendar"), Style::tertiary(palette()), 10, body));
     m_meta = new QLabel(body);
     m_meta->setObjectName(QStringLiteral("metaRow"));
+    m_meta->setTextFormat(Qt::RichText);  // for the fainter dots; the parts are escaped
     Style::apply(m_meta, Style::font(11), Style::secondary(palette()));
     metaRow->addWidget(m_meta, 1);
     column->addLayout(metaRow);
@@ -153,8 +154,7 @@ QWidget *LibraryDetailPane::buildBody()
     }
     column->addLayout(grid);
     column->addSpacing(10);
-    m_upload = new UploadButton(body);
-    m_upload->setFixedHeight(32);
+    m_upload = new UploadButton(Style::libraryUpload(), body);
     connect(m_upload, &QAbstractButton::clicked, this, &LibraryDetailPane::uploadRequested);
     column->addWidget(m_upload);
     column->addStretch();
@@ -173,10 +173,10 @@ void LibraryDetailPane::setItem(const std::optional<ScreenshotItem> &item)
                                             Style::tertiary(palette()), {11, 11}, devicePixelRatioF()));
     m_name->setText(QFileInfo(item->filePath()).fileName());
     m_preview->setImage(item->thumbnail, item->filePath());
-    m_meta->setText(metadataText(*item));
+    m_meta->setText(Style::dotSeparated(metadataParts(*item), Style::quaternary(palette())));
 }
 
-QString LibraryDetailPane::metadataText(const ScreenshotItem &item) const
+QStringList LibraryDetailPane::metadataParts(const ScreenshotItem &item) const
 {
     QStringList parts{item.formattedDate(),
                       QLocale(QLocale::English, QLocale::UnitedStates).toString(item.capturedAt.time(),
@@ -185,7 +185,7 @@ QString LibraryDetailPane::metadataText(const ScreenshotItem &item) const
         if (!extra.isEmpty())
             parts << extra;
     }
-    return parts.join(QStringLiteral(" · "));
+    return parts;
 }
 
 void LibraryDetailPane::setFeedback(const Feedback &feedback)

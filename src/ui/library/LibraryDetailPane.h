@@ -2,6 +2,7 @@
 
 #include "capture/ScreenshotItem.h"
 
+#include <QStringList>
 #include <QWidget>
 
 #include <optional>
@@ -53,7 +54,7 @@ private:
     QWidget *buildDetail();
     QWidget *buildHeader();
     QWidget *buildBody();
-    QString metadataText(const ScreenshotItem &item) const;
+    QStringList metadataParts(const ScreenshotItem &item) const;
 
     QStackedWidget *m_stack;
     QWidget *m_empty = nullptr;

@@ -9,11 +9,9 @@
 
 namespace {
 
-constexpr int buttonHeight = 26;
 constexpr int sidePadding = 10;
 constexpr int glyphSize = 12;
 constexpr int glyphGap = 5;
-constexpr double radius = 6;
 
 QColor mix(const QColor &from, const QColor &to, double t)
 {
@@ -26,11 +24,17 @@ QColor mix(const QColor &from, const QColor &to, double t)
 }  // namespace
 
 ActionButton::ActionButton(const QString &title, const QString &icon, QWidget *parent)
+    : ActionButton(title, icon, Style::viewerAction(), parent)
+{
+}
+
+ActionButton::ActionButton(const QString &title, const QString &icon, const Style::ActionLook &look, QWidget *parent)
     : QAbstractButton(parent)
+    , m_look(look)
     , m_icon(icon)
 {
     setText(title);
-    setFont(Style::font(11, QFont::Medium));
+    setFont(Style::font(look.fontSize, QFont::Medium));
     setFocusPolicy(Qt::NoFocus);  // the viewer has no keyboard navigation
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -46,12 +50,12 @@ void ActionButton::setContent(const QString &title, const QString &icon, std::op
 
 QSize ActionButton::sizeHint() const
 {
-    return {2 * sidePadding + glyphSize + glyphGap + fontMetrics().horizontalAdvance(text()), buttonHeight};
+    return {2 * sidePadding + glyphSize + glyphGap + fontMetrics().horizontalAdvance(text()), m_look.height};
 }
 
 QSize ActionButton::minimumSizeHint() const
 {
-    return {10, buttonHeight};
+    return {10, m_look.height};
 }
 
 void ActionButton::setHoverAmount(double amount)
@@ -86,13 +90,15 @@ void ActionButton::paintEvent(QPaintEvent *)
 {
     const QColor primary = Style::primary(palette());
     const QColor foreground = m_tint ? *m_tint
-                                     : mix(Style::withAlpha(primary, 0.7), primary, m_hover);
-    const QColor fill = m_tint ? Style::withAlpha(*m_tint, 0.12)
-                               : Style::withAlpha(primary, 0.04 + 0.06 * m_hover);
+                                     : mix(Style::withAlpha(primary, m_look.foregroundOpacity),
+                                           Style::withAlpha(primary, m_look.hoverForegroundOpacity), m_hover);
+    const double fillOpacity = m_look.fillOpacity + (m_look.hoverFillOpacity - m_look.fillOpacity) * m_hover;
+    const QColor fill = m_tint ? Style::withAlpha(*m_tint, m_look.tintFillOpacity)
+                               : Style::withAlpha(primary, fillOpacity);
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath background;
-    background.addRoundedRect(QRectF(rect()), radius, radius);
+    background.addRoundedRect(QRectF(rect()), m_look.radius, m_look.radius);
     painter.fillPath(background, fill);
 
     const int textWidth = fontMetrics().horizontalAdvance(text());

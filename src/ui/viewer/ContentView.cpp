@@ -20,7 +20,7 @@
 
 #include <QLabel>
 #include <QPainter>
-#include <QStackedWidget>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -63,6 +63,22 @@ QWidget *emptyState(QWidget *parent)
     column->addLayout(texts);
     column->addStretch(1);
     return empty;
+}
+
+// With the upload button the carousel's rows are taller than the popover:
+// rather than shrink the picture, what lies below the header scrolls, and
+// only the footer starts out of sight.
+QScrollArea *scrolling(QWidget *content)
+{
+    auto *scroll = new QScrollArea(content->parentWidget());
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(content);
+    scroll->viewport()->setAutoFillBackground(false);
+    return scroll;
 }
 
 QLabel *footer(QWidget *parent)
@@ -111,13 +127,18 @@ ContentView::ContentView(Dependencies deps, QWidget *parent)
     m_banner = new UpdateBanner(this);
     m_banner->setObjectName(QStringLiteral("updateBanner"));
     layout->addWidget(m_banner);
-    m_body = new QStackedWidget(this);
-    m_emptyState = emptyState(this);
+    // One of the empty state and the carousel shows at a time, the footer
+    // under it; a hidden one takes no room.
+    m_body = new QWidget(this);
+    auto *body = new QVBoxLayout(m_body);
+    body->setContentsMargins(0, 0, 0, 0);
+    body->setSpacing(0);
+    m_emptyState = emptyState(m_body);
     m_carousel = buildCarousel();
-    m_body->addWidget(m_emptyState);
-    m_body->addWidget(m_carousel);
-    layout->addWidget(m_body, 1);
-    layout->addWidget(footer(this));
+    body->addWidget(m_emptyState, 1);
+    body->addWidget(m_carousel, 1);
+    body->addWidget(footer(m_body));
+    layout->addWidget(scrolling(m_body), 1);
     m_overlay = new ForceUpdateOverlay(this);
 
     connectParts();
@@ -137,9 +158,7 @@ QWidget *ContentView::buildCarousel()
     column->setSpacing(0);
     m_thumbnail = new ThumbnailView(carousel);
     m_thumbnail->setObjectName(QStringLiteral("carousel.thumbnail"));
-    m_thumbnail->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    m_thumbnail->setMinimumHeight(100);
-    column->addWidget(m_thumbnail, 1);
+    column->addWidget(m_thumbnail);  // its height follows its width, at 1.6 : 1
     column->addSpacing(10);
     m_navRow = new NavigationRow(carousel);
     column->addWidget(m_navRow);
@@ -149,6 +168,7 @@ QWidget *ContentView::buildCarousel()
     column->addSpacing(8);
     m_actionGrid = new ActionGrid(carousel);
     column->addWidget(m_actionGrid);
+    column->addStretch(1);  // spare height goes below the actions, never to the picture
     return carousel;
 }
 
@@ -342,11 +362,13 @@ void ContentView::refresh(bool animate)
     refreshHeader();
     const QList<ScreenshotItem> visible = visibleScreenshots();
     if (visible.isEmpty()) {
-        m_body->setCurrentWidget(m_emptyState);
+        m_carousel->hide();
+        m_emptyState->show();
         m_thumbnail->setItem(std::nullopt);
         return;
     }
-    m_body->setCurrentWidget(m_carousel);
+    m_emptyState->hide();
+    m_carousel->show();
     const ScreenshotItem &item = visible.at(m_currentIndex);
     // Handed over only when it differs, so a list change elsewhere does not
     // disturb what the image shows.
@@ -403,10 +425,6 @@ void ContentView::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     refreshConfig();  // the Imgur id may have been set in the settings meanwhile
-    if (!m_shownBefore) {
-        m_shownBefore = true;
-        autoDetectFrame();
-    }
     startScan();  // every opening looks at the shown item anew
 }
 

@@ -21,7 +21,6 @@ class ImgurClientId;
 class InfoRow;
 class NavigationRow;
 class Preferences;
-class QStackedWidget;
 class RemoteConfigManager;
 class ScreenshotMonitor;
 class SwipeInput;
@@ -116,13 +115,12 @@ private:
     int m_currentIndex = 0;
     QList<QUuid> m_lastIds;
     std::optional<QUuid> m_shownId;
-    bool m_shownBefore = false;
     CodeScanResult m_codes;
     std::optional<QUuid> m_codesItemId;
 
     ViewerHeader *m_header = nullptr;
     UpdateBanner *m_banner = nullptr;
-    QStackedWidget *m_body = nullptr;
+    QWidget *m_body = nullptr;
     QWidget *m_emptyState = nullptr;
     QWidget *m_carousel = nullptr;
     ThumbnailView *m_thumbnail = nullptr;

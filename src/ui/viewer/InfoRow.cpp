@@ -20,6 +20,7 @@ InfoRow::InfoRow(QWidget *parent)
 {
     m_nameLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_details->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_details->setTextFormat(Qt::RichText);  // for the fainter dots; the parts are escaped
     auto *texts = new QVBoxLayout;
     texts->setContentsMargins(0, 0, 0, 0);
     texts->setSpacing(4);
@@ -58,20 +59,20 @@ QString shortTime(const QTime &time)
 
 }  // namespace
 
-QString InfoRow::detailsText(const ScreenshotItem &item)
+QStringList InfoRow::detailParts(const ScreenshotItem &item)
 {
     QStringList parts{item.formattedDate(), shortTime(item.capturedAt.time())};
     for (const QString &extra : {item.imageDimensions(), item.fileSize()}) {
         if (!extra.isEmpty())
             parts << extra;
     }
-    return parts.join(QStringLiteral(" · "));
+    return parts;
 }
 
 void InfoRow::setItem(const ScreenshotItem &item)
 {
     m_name = QFileInfo(item.filePath()).fileName();
-    m_details->setText(detailsText(item));
+    m_details->setText(Style::dotSeparated(detailParts(item), Style::quaternary(palette())));
     elideName();
 }
 

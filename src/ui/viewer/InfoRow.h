@@ -2,6 +2,7 @@
 
 #include "capture/ScreenshotItem.h"
 
+#include <QStringList>
 #include <QWidget>
 
 class QLabel;
@@ -16,8 +17,9 @@ public:
 
     void setItem(const ScreenshotItem &item);
 
-    // "Today · 14:02 · 1440×900 · 1.4 MB", leaving out what is unknown.
-    static QString detailsText(const ScreenshotItem &item);
+    // "Today", "14:02", "1440×900", "1.4 MB", leaving out what is unknown;
+    // shown joined by fainter dots.
+    static QStringList detailParts(const ScreenshotItem &item);
 
 Q_SIGNALS:
     void deleteRequested();

@@ -10,19 +10,25 @@
 #include <QPainterPath>
 
 UploadButton::UploadButton(QWidget *parent)
+    : UploadButton(Style::viewerUpload(), parent)
+{
+}
+
+UploadButton::UploadButton(const Style::UploadLook &look, QWidget *parent)
     : QAbstractButton(parent)
-    , m_spinner(new Spinner(9, this))
-    , m_icon(ViewerLabels::symbol(QString(), Qt::white, 12, this))
-    , m_label(ViewerLabels::text(QString(), Style::font(11, QFont::Medium), Qt::white, this))
+    , m_look(look)
+    , m_spinner(new Spinner(look.spinnerDiameter, this))
+    , m_icon(ViewerLabels::symbol(QString(), Qt::white, look.iconSize, this))
+    , m_label(ViewerLabels::text(QString(), Style::font(look.fontSize, look.weight), Qt::white, this))
 {
     setObjectName(QStringLiteral("actions.upload"));
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    setMinimumHeight(28);
+    setMinimumHeight(look.height);
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(10, 0, 10, 0);
-    row->setSpacing(6);
+    row->setSpacing(look.spacing);
     row->addStretch(1);
     row->addWidget(m_spinner);
     row->addWidget(m_icon);
@@ -33,7 +39,7 @@ UploadButton::UploadButton(QWidget *parent)
 
 QSize UploadButton::sizeHint() const
 {
-    return {layout()->sizeHint().width(), 28};
+    return {layout()->sizeHint().width(), m_look.height};
 }
 
 void UploadButton::setState(State state)
@@ -46,13 +52,13 @@ void UploadButton::setState(State state)
     ViewerLabels::setSymbol(m_icon,
                             state == State::uploaded ? QStringLiteral("checkmark.circle.fill")
                                                      : QStringLiteral("square.and.arrow.up"),
-                            foreground, 12);
+                            foreground, m_look.iconSize);
     switch (state) {
     case State::idle:
         setText(QStringLiteral("Upload to Imgur"));
         break;
     case State::uploading:
-        setText(QStringLiteral("Uploading..."));
+        setText(m_look.uploadingText);
         break;
     case State::uploaded:
         setText(QStringLiteral("Link Copied!"));
@@ -65,14 +71,14 @@ void UploadButton::setState(State state)
 
 void UploadButton::paintEvent(QPaintEvent *)
 {
-    QColor fill = Style::systemBlue();
+    QColor fill = m_look.accentFill ? Style::accent(palette()) : Style::systemBlue();
     if (m_state == State::uploaded)
-        fill = Style::withAlpha(Style::systemGreen(), 0.15);
+        fill = Style::withAlpha(Style::systemGreen(), m_look.uploadedFillOpacity);
     else if (m_state == State::uploading)
         fill = Style::systemOrange();
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath background;
-    background.addRoundedRect(QRectF(rect()), 6, 6);
+    background.addRoundedRect(QRectF(rect()), m_look.radius, m_look.radius);
     painter.fillPath(background, fill);
 }
