@@ -1,12 +1,15 @@
 #include "AnalysisCommands.h"
 
 #include "analysis/ScreenshotFileReader.h"
+#include "common/UserImageFile.h"
 #include "viewer/CodeDetector.h"
 #include "viewer/TextRecognition.h"
 #include "viewer/TextRecognizer.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
+#include <QImageReader>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -14,6 +17,7 @@
 #include <cmath>
 #include <cstdio>
 #include <future>
+#include <optional>
 
 namespace AnalysisCommands {
 
@@ -27,9 +31,20 @@ int fail(const QString &message)
 
 int unreadable(const QString &path)
 {
-    if (!QFileInfo::exists(path))
-        return fail(QStringLiteral("%1: no such file").arg(path));
     return fail(QStringLiteral("%1: not an image that can be read").arg(path));
+}
+
+// Why path is refused before decoding, if it is: what the windows refuse
+// (a named pipe would hold this process), and images that need a display to
+// decode, as an SVG draws its text with the fonts of one (whatever the name).
+std::optional<int> refused(const QString &path)
+{
+    const QString problem = UserImageFile::problem(QFileInfo(path).absoluteFilePath());
+    if (!problem.isEmpty())
+        return fail(QStringLiteral("%1: %2").arg(path, problem));
+    if (QImageReader(path).format().startsWith("svg") && !qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return fail(QStringLiteral("%1: not an image that can be read without a display").arg(path));
+    return std::nullopt;
 }
 
 void write(const QByteArray &bytes)
@@ -59,6 +74,8 @@ int printText(const TextRecognizer &recognizer, const QString &path)
 {
     // The engine loads its model on this thread (on an empty page) while
     // another decodes the file: the two take about as long.
+    if (const auto refusal = refused(path))
+        return *refusal;
     std::future<QImage> reading = std::async(std::launch::async, ScreenshotFileReader::read, path);
     const bool engineLoaded = recognizer.recognizeLines(QImage()).has_value();
     const QImage image = reading.get();
@@ -75,6 +92,8 @@ int printText(const TextRecognizer &recognizer, const QString &path)
 
 int printCodes(const CodeDetector &detector, const QString &path)
 {
+    if (const auto refusal = refused(path))
+        return *refusal;
     const QImage image = ScreenshotFileReader::read(path);
     if (image.isNull())
         return unreadable(path);

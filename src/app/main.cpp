@@ -14,6 +14,7 @@
 #include "capture/Thumbnailer.h"
 #include "capture/XdgScreenshotFolderLocator.h"
 #include "common/Symbols.h"
+#include "common/UserImageFile.h"
 #include "config/RemoteConfigManager.h"
 #include "desktop/Compositor.h"
 #include "desktop/DesktopPanelAppearance.h"
@@ -32,7 +33,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -93,16 +93,11 @@ void describe(QCommandLineParser &parser, Options &options)
 // on stderr, when it cannot be read; nothing is forwarded then.
 std::optional<QString> pickableFile(const QString &argument)
 {
-    const QFileInfo info(argument);
-    const QString path = info.absoluteFilePath();
-    QFile file(path);
-    const char *problem = !info.exists() ? "no such file"
-        : !info.isFile()                 ? "not a file"
-        : !file.open(QIODevice::ReadOnly) ? "cannot read the file"
-                                          : nullptr;
-    if (!problem)
+    const QString path = QFileInfo(argument).absoluteFilePath();
+    const QString problem = UserImageFile::problem(path);
+    if (problem.isEmpty())
         return path;
-    std::fprintf(stderr, "tarnwick: %s: %s\n", problem, qPrintable(path));
+    std::fprintf(stderr, "tarnwick: %s: %s\n", qPrintable(problem), qPrintable(path));
     return std::nullopt;
 }
 

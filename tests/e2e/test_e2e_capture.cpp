@@ -6,8 +6,12 @@
 #include "E2eApp.h"
 #include "TestSupport.h"
 
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace TestSupport;
 
@@ -54,6 +58,34 @@ private Q_SLOTS:
         QVERIFY(running.waitForFinished(5000));
     }
 
+    // The bus takes what the command line takes: a named pipe would hold a
+    // reader thread for good (two of them, every painted window), and a
+    // relative path would resolve against the app's own folder.
+    void busRefusesWhatIsNoFileToOpen()
+    {
+        E2eApp app;
+        QVERIFY(app.start());
+        const QTemporaryDir folder;
+        QStringList pipes;
+        for (const QString &name : {QStringLiteral("f1.png"), QStringLiteral("f2.png")}) {
+            pipes << folder.filePath(name);
+            QCOMPARE(mkfifo(QFile::encodeName(pipes.last()).constData(), 0600), 0);
+        }
+        const QList<QStringList> calls{{"PickColor", pipes[0], "not a file: " + pipes[0]},
+                                       {"Annotate", pipes[1], "not a file: " + pipes[1]},
+                                       {"PickColor", "f1.png", "not an absolute path: f1.png"}};
+        for (const QStringList &call : calls) {
+            QDBusMessage message = QDBusMessage::createMethodCall(
+                QStringLiteral("com.tarnwick.Tarnwick"), QStringLiteral("/"), QStringLiteral("com.tarnwick.Tarnwick"),
+                call[0]);
+            message << call[1];
+            const QDBusMessage reply = QDBusConnection::sessionBus().call(message, QDBus::Block, 5000);
+            QCOMPARE(reply.errorMessage(), call[2]);
+        }
+        QCOMPARE(app.runCommand({QStringLiteral("--toggle")}), 0);
+        QCOMPARE(app.property(QStringLiteral("UnreadCount")).toInt(), 0);
+    }
+
     // Each ends in this process: nothing is forwarded and no instance starts.
     // A file for --pick-color or --annotate is made absolute here, as a
     // running instance does not share this process's folder.
@@ -71,6 +103,12 @@ private Q_SLOTS:
         QTest::newRow("pick a folder") << QStringList{"--pick-color", "."} << 1 << "tarnwick: not a file: %1\n";
         QTest::newRow("annotate a missing file") << QStringList{"--annotate", "missing.png"} << 1
                                                  << "tarnwick: no such file: %1/missing.png\n";
+        QTest::newRow("codes of a named pipe") << QStringList{"--codes", "pipe.png"} << 1
+                                               << "tarnwick: pipe.png: not a file\n";
+        for (const char *option : {"--text", "--codes"})
+            QTest::newRow(option + QByteArray(" of an SVG with text, named .png"))
+                << QStringList{option, "drawing.png"} << 1
+                << "tarnwick: drawing.png: not an image that can be read without a display\n";
     }
 
     void commandEndsAtOnce()
@@ -80,6 +118,9 @@ private Q_SLOTS:
         QFETCH(QString, error);
         E2eApp app;
         const QTemporaryDir folder;
+        QCOMPARE(mkfifo(QFile::encodeName(folder.filePath(QStringLiteral("pipe.png"))).constData(), 0600), 0);
+        writeBytes(folder.filePath(QStringLiteral("drawing.png")),
+                   "<svg xmlns='http://www.w3.org/2000/svg' width='99' height='40'><text y='20'>Hi</text></svg>");
         QString errors;
         QCOMPARE(app.runCommand(args, folder.path(), &errors), exitCode);
         QCOMPARE(errors, error.replace(QStringLiteral("%1"), folder.path()));

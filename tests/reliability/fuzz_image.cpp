@@ -8,6 +8,7 @@
 #include "capture/ImageFingerprint.h"
 #include "capture/ScreenshotItem.h"
 #include "capture/Thumbnailer.h"
+#include "common/UserImageFile.h"
 #include "picker/PickerImage.h"
 
 #include <QFile>
@@ -15,10 +16,10 @@
 
 namespace {
 
-// What any reader may hand back: at most the decoders' allocation limit.
-bool bounded(const QImage &image)
+// What any reader may hand back: at most its allocation limit.
+bool bounded(const QImage &image, int limitMiB = Thumbnailer::allocationLimitMiB)
 {
-    return image.sizeInBytes() <= qsizetype(Thumbnailer::allocationLimitMiB) * 1024 * 1024;
+    return image.sizeInBytes() <= qsizetype(limitMiB) * 1024 * 1024;
 }
 
 QString writtenToFile(const QByteArray &bytes)
@@ -44,7 +45,7 @@ int fuzzImage(const uint8_t *data, size_t size)
     const QString path = writtenToFile(bytes);
     FUZZ_REQUIRE(bounded(ScreenshotFileReader::read(path)));
     const PickerImage picker = PickerImage::load(path);
-    FUZZ_REQUIRE(bounded(picker.pixels()));
+    FUZZ_REQUIRE(bounded(picker.pixels(), UserImageFile::allocationLimitMiB));
     picker.scaled(picker.size() / 3);  // drawn small, from its halved copies
     ScreenshotItem item;
     item.url = QUrl::fromLocalFile(path);

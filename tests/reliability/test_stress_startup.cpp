@@ -1,6 +1,7 @@
-// The real binary started over a damaged preferences file and a damaged
-// configuration cache: it runs with the defaults, says so once for each, and
-// the next launch finds nothing to complain about.
+// The real binary started over a damaged preferences file (or a pipe or a
+// folder in its place) and a damaged configuration cache: it runs with the
+// defaults, says so once for each, and the next launch finds nothing to
+// complain about.
 
 #include "E2eApp.h"
 #include "TestSupport.h"
@@ -9,6 +10,8 @@
 #include <QElapsedTimer>
 #include <QSettings>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace TestSupport;
 
@@ -31,13 +34,28 @@ class StressStartupTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void damagedStateAtStartGivesDefaultsAndOneWarningEach_data()
+    {
+        QTest::addColumn<QString>("preferences");
+        QTest::newRow("bytes that are no settings") << "bytes";
+        QTest::newRow("a named pipe, which would hold start-up") << "pipe";
+        QTest::newRow("a folder, into which nothing saves") << "folder";
+    }
+
     void damagedStateAtStartGivesDefaultsAndOneWarningEach()
     {
+        QFETCH(QString, preferences);
         E2eApp app;
         app.captureErrorOutput();
         const QString cache = app.environment().value(QStringLiteral("XDG_DATA_HOME")) + QStringLiteral("/Tarnwick/.rc");
         const QByteArray damaged = "[General]\nclipboardCaptureEnabled=false\n" + garbage(600);
-        writeBytes(app.configFile(), damaged);
+        QVERIFY(QDir().mkpath(QFileInfo(app.configFile()).path()));
+        if (preferences == QLatin1String("bytes"))
+            writeBytes(app.configFile(), damaged);
+        else if (preferences == QLatin1String("pipe"))
+            QCOMPARE(mkfifo(QFile::encodeName(app.configFile()).constData(), 0600), 0);
+        else
+            QVERIFY(QDir().mkpath(app.configFile() + QStringLiteral("/inside")));
         writeBytes(cache, garbage(300));
         QElapsedTimer clock;
         clock.start();
@@ -53,7 +71,12 @@ private Q_SLOTS:
         };
         QTRY_COMPARE_WITH_TIMEOUT(stored("tarnwick.history.urls").toStringList(), QStringList{path}, 5000);
         QVERIFY(!stored("clipboardCaptureEnabled").isValid());
-        QCOMPARE(readBytes(app.configFile() + QStringLiteral(".damaged")), damaged);  // kept aside, not lost
+        const QFileInfo kept(app.configFile() + QStringLiteral(".damaged"));  // kept aside, not lost
+        QVERIFY(kept.exists());
+        QCOMPARE(kept.isFile(), preferences == QLatin1String("bytes"));
+        QCOMPARE(kept.isDir(), preferences == QLatin1String("folder"));
+        if (kept.isFile())
+            QCOMPARE(readBytes(kept.filePath()), damaged);
         QVERIFY(!QFile::exists(cache));
         QTest::qWait(500);  // a repeated warning would be out by now
         const QString errors = app.errorOutput();

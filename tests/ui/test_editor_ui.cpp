@@ -187,12 +187,17 @@ private Q_SLOTS:
         QTRY_VERIFY(canvas()->textEditor()->hasFocus());
         QTest::keyClicks(canvas()->textEditor(), QStringLiteral("i"));
         QCOMPARE(doc()->annotations().first().text, QStringLiteral("Hi"));
-        // A swatch recolours the text and leaves the caret in it.
+        // A swatch recolours the text; neither it nor a click on the border
+        // around the image takes the keys from the text.
         QTest::mouseClick(m_view->toolbar()->swatches()[3], Qt::LeftButton);
         QCOMPARE(doc()->annotations().first().color, AnnotationPalette::colors()[3]);
-        QVERIFY(canvas()->textEditor()->hasFocus());
-        QTest::keyClicks(canvas()->textEditor(), QStringLiteral("!"));
-        QCOMPARE(doc()->annotations().first().text, QStringLiteral("Hi!"));
+        const QPoint border(at({0.5, 0.5}).x(), int(canvas()->displayImgRect().top()) / 2);
+        QTest::mouseClick(canvas(), Qt::LeftButton, {}, border);
+        QWidget *const focused = nullptr;  // the keys go where the focus is
+        QTest::keyClicks(focused, QStringLiteral("!?"));
+        QTest::keyClick(focused, Qt::Key_Backspace);
+        QTest::keyClick(m_view.get(), Qt::Key_Delete);  // never the mark being written
+        QCOMPARE(doc()->annotations().value(0).text, QStringLiteral("Hi!"));
         click({0.8, 0.8});  // beside the editor: commits, draws nothing
         QVERIFY(doc()->editingTextId().isNull());
         QCOMPARE(doc()->annotations().size(), 1);
@@ -210,6 +215,15 @@ private Q_SLOTS:
         QTest::keyClick(canvas()->textEditor(), Qt::Key_Escape);
         QVERIFY(doc()->annotations().isEmpty());
         QVERIFY(doc()->selectedId().isNull());
+
+        // A path too long for a line breaks inside: the box grows down, over
+        // the text as it is measured and drawn.
+        click({0.1, 0.1});
+        QTest::keyClicks(canvas()->textEditor(), QStringLiteral("/home/") + QString(114, u'W'));
+        const QSizeF used = AnnotationGeometry::textSize(doc()->annotations().first().text, 18);
+        const QSize box = canvas()->textEditor()->size();
+        QVERIFY2(box.width() <= 616 && used.width() <= 600 && std::abs(box.height() - used.height() - 16) < 2,
+                 qPrintable(QStringLiteral("%1 × %2").arg(box.width()).arg(box.height())));
     }
 
     void handles_data()
@@ -255,8 +269,10 @@ private Q_SLOTS:
 
     void rotation()
     {
-        select(mark(AnnotationTool::rectangle, {0.4, 0.4}, {0.6, 0.6}));
+        // Near the top edge the handle stands over the border, and still works.
+        select(mark(AnnotationTool::rectangle, {0.4, 0.02}, {0.6, 0.2}));
         const QPoint handle = canvas()->handles()->handlePosition(Handle::rotation)->toPoint();
+        QVERIFY(!canvas()->displayImgRect().contains(handle));
         drag(handle, handle + QPoint(80, 40));  // clockwise about the centre
         const double first = doc()->annotations().first().rotation;
         QVERIFY(first > 0.3);
@@ -286,6 +302,12 @@ private Q_SLOTS:
         QTest::keyClick(canvas(), Qt::Key_C, Qt::ControlModifier);
         QVERIFY(m_view->actions()->isCopied());
         QCOMPARE(m_view->toolbar()->copyButton()->text(), QStringLiteral("Copied!"));
+
+        // Asked for while the image is still being decoded (almost always:
+        // a decode done before the view is made loads it at once): copied once it is.
+        m_view = std::make_unique<AnnotationEditorView>(m_path, AnnotationActions::Dependencies{});
+        m_view->copyAnnotatedImage();
+        QTRY_VERIFY(m_view->actions()->isCopied());
     }
 
     void deleteElsewhereLeavesTheMark()
@@ -327,18 +349,25 @@ private Q_SLOTS:
     }
 
     // The same file raises the open window with its marks; another file
-    // replaces it; a file that does not decode shows the photo symbol and no
-    // canvas, and Copy does nothing.
+    // replaces it, a long scrolling screenshot too; a file that does not
+    // decode shows the photo symbol, the reason and no canvas, and Copy does
+    // nothing.
     void oneWindowPerFile()
     {
         m_view.reset();
         const QString broken = writeBytes(m_dir.filePath(QStringLiteral("broken.png")), "not an image");
+        const QString tall = writePng(m_dir.filePath(QStringLiteral("tall.png")), makeImage(1920, 30000));
         QPointer<QWidget> first = AnnotationEditorWindowController::open(m_path, nullptr);
         QTRY_VERIFY(AnnotationEditorWindowController::view()->isLoaded());
         AnnotationDocument *marks = AnnotationEditorWindowController::view()->document();
         marks->append(mark(AnnotationTool::arrow, {0.1, 0.1}, {0.5, 0.5}));
         QCOMPARE(AnnotationEditorWindowController::open(m_path, nullptr), first.data());
         QCOMPARE(AnnotationEditorWindowController::view()->document()->annotations().size(), 1);
+
+        first = AnnotationEditorWindowController::open(tall, nullptr);
+        QTRY_VERIFY(AnnotationEditorWindowController::view()->isLoaded());
+        QCOMPARE(AnnotationEditorWindowController::view()->image().size(), QSize(1920, 30000));
+        QVERIFY(AnnotationEditorWindowController::view()->canvas());
 
         QWidget *second = AnnotationEditorWindowController::open(broken, nullptr);
         QTRY_VERIFY(!first);
@@ -347,6 +376,8 @@ private Q_SLOTS:
         QVERIFY(view->document()->annotations().isEmpty());
         QVERIFY(!view->canvas());
         QVERIFY(!view->findChild<QLabel *>(QStringLiteral("photo"))->pixmap().isNull());
+        QCOMPARE(view->findChild<QLabel *>(QStringLiteral("problem"))->text(),
+                 QStringLiteral("broken.png cannot be shown: not an image that can be read."));
         QApplication::clipboard()->setText(QStringLiteral("kept"));
         view->copyAnnotatedImage();
         QVERIFY(!view->actions()->isCopied());

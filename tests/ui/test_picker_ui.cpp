@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QNativeGestureEvent>
+#include <QPainter>
 #include <QPointingDevice>
 #include <QSet>
 #include <QTemporaryDir>
@@ -33,9 +34,7 @@ QString writeHalves(const QString &path, QSize size = QSize(400, 200))
 {
     QImage image(size, QImage::Format_RGB32);
     image.fill(left);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = size.width() / 2; x < size.width(); ++x)
-            image.setPixelColor(x, y, right);
+    QPainter(&image).fillRect(QRect(size.width() / 2, 0, size.width() - size.width() / 2, size.height()), right);
     return writePng(path, image);
 }
 
@@ -256,6 +255,7 @@ private Q_SLOTS:
         QTest::newRow("large, from the scaled copy") << QSize(2400, 1200) << 0.0 << false;
         QTest::newRow("small, enlarged smoothly at zoom 1") << QSize(8, 4) << 0.0 << false;
         QTest::newRow("small, in blocks at zoom 4") << QSize(8, 4) << 75.0 << true;
+        QTest::newRow("long scrolling screenshot") << QSize(1920, 30000) << 0.0 << false;
     }
 
     void imageIsDrawn()
@@ -279,7 +279,7 @@ private Q_SLOTS:
             QVERIFY(QSet<QRgb>(row.cbegin(), row.cend()).size() > 2);
     }
 
-    void unreadableFileLeavesTheAreaEmpty()
+    void unreadableFileSaysWhyAndPicksNothing()
     {
         Picker p(QSize{});
         hover(p.area, QPointF(300, 300));
@@ -289,6 +289,9 @@ private Q_SLOTS:
         QVERIFY(!p.view.pickedColor());
         QCOMPARE(p.zoom(), 1.0);
         QCOMPARE(p.view.colorBar()->readout()->text(), hex(ColorPickerView::placeholderColor()));
+        QLabel *problem = p.view.findChild<QLabel *>(QStringLiteral("problem"));
+        QVERIFY(problem->isVisible());
+        QCOMPARE(problem->text(), QStringLiteral("broken.png cannot be shown: not an image that can be read."));
     }
 
     void oneWindowShowsTheLastFile()

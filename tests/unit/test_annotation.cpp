@@ -59,6 +59,7 @@ class AnnotationTest : public QObject
     Q_OBJECT
 
     const QRectF m_rect{0, 0, 400, 200};  // pad = 20 / 400 = 0.05 on both axes
+    const QString m_longWord = QStringLiteral("/home/") + QString(114, u'W');
 
 private Q_SLOTS:
     void hitTest_data()
@@ -77,6 +78,10 @@ private Q_SLOTS:
         // "Texto" is wider than the 4·pad minimum: the box reaches past it.
         const Annotation empty = mark(AnnotationTool::text, {0.2, 0.2}, {0.2, 0.2});
         QTest::newRow("fresh empty text") << AnnotationList{empty} << QPointF(0.37, 0.25) << 0;
+        // A word wider than 600 pixels breaks inside: the box is tall, not long.
+        const Annotation path = mark(AnnotationTool::text, {0, 0.2}, {0, 0.2}, 2.5, m_longWord);
+        QTest::newRow("long word: nothing past 616") << AnnotationList{path} << QPointF(1.7, 0.25) << -1;
+        QTest::newRow("long word: lines below") << AnnotationList{path} << QPointF(1.0, 0.6) << 0;
         const Annotation a = mark(AnnotationTool::rectangle, {0.1, 0.1}, {0.6, 0.6});
         const Annotation b = mark(AnnotationTool::circle, {0.4, 0.4}, {0.9, 0.9});
         QTest::newRow("later overlapping mark wins") << AnnotationList{a, b} << QPointF(0.5, 0.5) << 1;
@@ -184,6 +189,17 @@ private Q_SLOTS:
         QVERIFY(std::abs(exported.top() - 2 * shown.top()) <= 2);
         QVERIFY(std::abs(exported.left() - 2 * shown.left()) <= 2);
         QVERIFY(exported.left() >= 0 && exported.top() >= 0);
+
+        // On screen a word too long for a line breaks inside its measured box.
+        QImage wide = white(1600, 400);
+        QPainter painter(&wide);
+        AnnotationPainter::draw(painter, mark(AnnotationTool::text, {}, {}, 2.5, m_longWord), wide.rect());
+        painter.end();
+        const double measured = AnnotationGeometry::textSize(m_longWord, 18).height();
+        const double line = AnnotationGeometry::textSize(QStringLiteral("W"), 18).height();
+        const QRect ink = inkBox(wide);
+        QVERIFY2(ink.right() < 600 && ink.bottom() < measured && ink.bottom() > measured - line && measured > 2 * line,
+                 qPrintable(QStringLiteral("%1 %2 %3").arg(ink.right()).arg(ink.bottom()).arg(measured)));
     }
 
     void indexedImageTakesItsMarks()

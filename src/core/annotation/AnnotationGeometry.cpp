@@ -2,10 +2,10 @@
 
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace AnnotationGeometry {
 
@@ -62,14 +62,39 @@ QFont textFont(double pixelSize)
     return font;
 }
 
+std::unique_ptr<QTextLayout> layoutText(const QString &text, double fontSize)
+{
+    QString lines = text;
+    lines.replace(u'\n', QChar::LineSeparator);
+    auto layout = std::make_unique<QTextLayout>(lines, textFont(fontSize));
+    QTextOption option(Qt::AlignLeft | Qt::AlignTop);
+    option.setWrapMode(textWrapMode);
+    layout->setTextOption(option);
+    // Each line starts on a whole pixel, one leading below the last.
+    const double leading = QFontMetricsF(layout->font()).leading();
+    double next = 0;
+    layout->beginLayout();
+    for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
+        line.setLineWidth(textWrapWidth);
+        line.setPosition(QPointF(0, std::ceil(next)));
+        next = line.y() + line.ascent() + line.descent() + leading;
+    }
+    layout->endLayout();
+    return layout;
+}
+
 QSizeF textSize(const QString &text, double fontSize)
 {
-    const QFontMetricsF metrics(textFont(fontSize));
-    const QString measured = text.isEmpty() ? QStringLiteral("Texto") : text;
-    return metrics
-        .boundingRect(QRectF(0, 0, textWrapWidth, std::numeric_limits<int>::max()),
-                      Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, measured)
-        .size();
+    const std::unique_ptr<QTextLayout> layout =
+        layoutText(text.isEmpty() ? QStringLiteral("Texto") : text, fontSize);
+    double width = 0;
+    double height = 0;
+    for (int i = 0; i < layout->lineCount(); ++i) {
+        const QTextLine line = layout->lineAt(i);
+        width = std::max(width, line.naturalTextWidth());
+        height = line.y() + line.ascent() + line.descent();
+    }
+    return {width, height};
 }
 
 QPointF textEndPoint(const Annotation &annotation, const QRectF &rect)

@@ -5,8 +5,12 @@
 #include <QFont>
 #include <QRectF>
 #include <QSizeF>
+#include <QTextOption>
 
+#include <memory>
 #include <optional>
+
+class QTextLayout;
 
 // The pure geometry the canvas, the handles and the export share. rect is
 // where the image is displayed, in view pixels.
@@ -14,6 +18,10 @@ namespace AnnotationGeometry {
 
 inline constexpr double textWrapWidth = 600;
 inline constexpr double textInset = 8;  // the inline editor's inset on each side
+// Lines break between words, and inside a word too long for a line of its
+// own (links, file paths). The measurement, the drawing and the inline
+// editor all break this way, so the editor covers the drawn text.
+inline constexpr QTextOption::WrapMode textWrapMode = QTextOption::WrapAtWordBoundaryOrAnywhere;
 
 QPointF toView(const QPointF &normalized, const QRectF &rect);
 QPointF toNormalized(const QPointF &view, const QRectF &rect);
@@ -25,8 +33,10 @@ QRectF fittedRect(const QSizeF &space, const QSizeF &imageSize);
 // The medium-weight application font at a pixel size: pixel sizes keep text
 // the same size on screen and in the export whatever the font DPI.
 QFont textFont(double pixelSize);
-// The laid-out size of a text mark's string ("Texto" while empty), wrapped
-// at 600 pixels.
+// A text mark's string in lines wrapped at 600 pixels, top-left at (0, 0),
+// spaced as QPainter::drawText spaces them.
+std::unique_ptr<QTextLayout> layoutText(const QString &text, double fontSize);
+// The laid-out size of a text mark's string ("Texto" while empty).
 QSizeF textSize(const QString &text, double fontSize);
 // The view point of the bottom-right corner of a text mark's box, insets
 // included.

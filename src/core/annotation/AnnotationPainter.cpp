@@ -4,6 +4,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -73,10 +74,8 @@ void renderShape(QPainter &painter, const Annotation &annotation, const QPointF 
     case AnnotationTool::text:
         if (annotation.text.isEmpty())
             break;
-        painter.setFont(AnnotationGeometry::textFont(annotation.fontSize));
         painter.setPen(annotation.color);
-        painter.drawText(QRectF(s, QSizeF(AnnotationGeometry::textWrapWidth, 1e6)),
-                         Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, annotation.text);
+        AnnotationGeometry::layoutText(annotation.text, annotation.fontSize)->draw(&painter, s);
         break;
     }
 }

@@ -1,5 +1,6 @@
 #include "capture/Preferences.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLoggingCategory>
 #include <QSettings>
@@ -24,6 +25,22 @@ bool isDamaged(const QString &filePath, QSettings::Status status)
     [[maybe_unused]] const QString text = utf8(bytes);
     return bytes.contains('\0') || utf8.hasError();
 }
+
+// A folder or a named pipe in the file's place is moved aside like a damaged
+// file, so the settings are written afresh; said once.
+void setAsideWhatIsNoFile(const QString &filePath)
+{
+    if (PreferencesWriter::fileOrNothingAt(filePath))
+        return;
+    const QString kept = filePath + QStringLiteral(".damaged");
+    QFile::remove(kept);
+    const bool keptAside = QDir().rename(filePath, kept);
+    qCWarning(lcPreferences).noquote()
+        << "the preferences file" << filePath << "is damaged; starting with the default settings"
+        << (keptAside ? QStringLiteral("(it is not a file; moved aside as %1)").arg(kept)
+                      : QStringLiteral("(it is not a file and cannot be moved aside; settings will not be saved)"));
+}
+
 }  // namespace
 
 Preferences::Preferences(const QString &filePath)
@@ -31,7 +48,8 @@ Preferences::Preferences(const QString &filePath)
     , m_writer(filePath)
 {
     PreferencesWriter::waitForAll();  // another object's last changes to the file land first
-    {
+    setAsideWhatIsNoFile(filePath);
+    if (PreferencesWriter::fileOrNothingAt(filePath)) {
         QSettings settings(filePath, QSettings::IniFormat);
         if (isDamaged(filePath, settings.status())) {
             // Said once: the file is written afresh, so the next launch finds
@@ -58,8 +76,10 @@ QString Preferences::standardFilePath()
 void Preferences::load() const
 {
     m_loaded = PreferencesWriter::Stamp::of(m_filePath);
-    const QSettings settings(m_filePath, QSettings::IniFormat);
     m_values.clear();
+    if (!PreferencesWriter::fileOrNothingAt(m_filePath))
+        return;
+    const QSettings settings(m_filePath, QSettings::IniFormat);
     for (const QString &key : settings.allKeys())
         m_values.insert(key, settings.value(key));
 }

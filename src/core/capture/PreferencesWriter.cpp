@@ -22,6 +22,8 @@ QThreadPool &writerThread()
 
 bool writeBatch(const QString &filePath, const QHash<QString, QVariant> &batch)
 {
+    if (!PreferencesWriter::fileOrNothingAt(filePath))
+        return false;
     QSettings settings(filePath, QSettings::IniFormat);
     for (auto it = batch.cbegin(); it != batch.cend(); ++it)
         settings.setValue(it.key(), it.value());
@@ -79,6 +81,12 @@ PreferencesWriter::Stamp PreferencesWriter::Stamp::of(const QString &filePath)
 {
     const QFileInfo info(filePath);
     return info.exists() ? Stamp{info.size(), info.lastModified()} : Stamp{};
+}
+
+bool PreferencesWriter::fileOrNothingAt(const QString &filePath)
+{
+    const QFileInfo info(filePath);
+    return !info.exists() || info.isFile();
 }
 
 PreferencesWriter::PreferencesWriter(const QString &filePath)

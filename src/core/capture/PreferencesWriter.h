@@ -23,6 +23,10 @@ public:
         static Stamp of(const QString &filePath);
     };
 
+    // A regular file or nothing at filePath: QSettings would wait forever on
+    // a named pipe there, and can save nothing into a folder.
+    static bool fileOrNothingAt(const QString &filePath);
+
     explicit PreferencesWriter(const QString &filePath);
     // Writes what is still waiting, once more, and waits for it.
     ~PreferencesWriter();

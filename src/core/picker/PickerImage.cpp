@@ -1,10 +1,12 @@
 #include "picker/PickerImage.h"
 
+#include "common/UserImageFile.h"
+
 #include <QColorSpace>
-#include <QImageReader>
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -55,9 +57,10 @@ QImage toSrgb(QImage image)
 
 PickerImage PickerImage::load(const QString &path)
 {
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    return fromImage(reader.read());
+    UserImageFile::Decoded decoded = UserImageFile::read(path);
+    PickerImage result = fromImage(std::move(decoded.image));
+    result.m_problem = decoded.problem;
+    return result;
 }
 
 PickerImage PickerImage::fromImage(QImage image)

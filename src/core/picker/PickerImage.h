@@ -12,8 +12,9 @@ class PickerImage
 {
 public:
     PickerImage() = default;
-    // Blocking (a large PNG takes 100 ms and more): run it on a worker
-    // thread. Null when the file cannot be decoded. The file is only read.
+    // Blocking (a large PNG takes 100 ms and more): run it on
+    // UserImageFile::readerThreads(). Null, with problem() saying why, when
+    // the file cannot be decoded. The file is only read.
     static PickerImage load(const QString &path);
     // Converts an embedded colour profile to sRGB, then to 8 bits.
     static PickerImage fromImage(QImage image);
@@ -22,6 +23,7 @@ public:
     bool isOpaque() const { return m_pixels.format() == QImage::Format_RGB32; }
     QSize size() const { return m_pixels.size(); }
     const QImage &pixels() const { return m_pixels; }
+    QString problem() const { return m_problem; }
     // The image smoothly scaled to size (device pixels), from the smallest
     // halved copy still at least that large; the pixels themselves when size
     // is theirs or larger.
@@ -30,4 +32,5 @@ public:
 private:
     QImage m_pixels;
     QList<QImage> m_halves;  // each half the size of the one before
+    QString m_problem;
 };

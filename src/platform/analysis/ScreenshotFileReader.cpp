@@ -29,7 +29,9 @@ QImage read(const QString &path)
     QImage image;
     const QSize size = reader.size();
     const QImage::Format format = reader.imageFormat();
-    if (size.isValid() && format != QImage::Format_Invalid
+    // A damaged header may name a format out of range.
+    const bool known = format > QImage::Format_Invalid && format < QImage::NImageFormats;
+    if (size.isValid() && known
         && decodedBytes(size, format) <= qint64(Thumbnailer::allocationLimitMiB) * 1024 * 1024)
         image = HugePageImage::allocate(size, format);
     if (!reader.read(&image))

@@ -1,6 +1,7 @@
 #include "session/DBusService.h"
 
 #include "capture/ScreenshotMonitor.h"
+#include "common/UserImageFile.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -93,12 +94,24 @@ void DBusService::ScreenshotTaken()
 
 void DBusService::PickColor(const QString &path)
 {
-    Q_EMIT pickColorRequested(path);
+    if (acceptFile(path))
+        Q_EMIT pickColorRequested(path);
 }
 
 void DBusService::Annotate(const QString &path)
 {
-    Q_EMIT annotateRequested(path);
+    if (acceptFile(path))
+        Q_EMIT annotateRequested(path);
+}
+
+bool DBusService::acceptFile(const QString &path)
+{
+    const QString problem = UserImageFile::problem(path);
+    if (problem.isEmpty())
+        return true;
+    if (calledFromDBus())
+        sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("%1: %2").arg(problem, path));
+    return false;
 }
 
 void DBusService::Library()

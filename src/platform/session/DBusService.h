@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDBusContext>
 #include <QObject>
 #include <QStringList>
 #include <QVariantList>
@@ -8,7 +9,7 @@ class ScreenshotMonitor;
 
 // The session-bus face of the running instance: com.tarnwick.Tarnwick on
 // object "/". A second process forwards its command line here and exits.
-class DBusService : public QObject
+class DBusService : public QObject, protected QDBusContext
 {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "com.tarnwick.Tarnwick")
@@ -41,9 +42,10 @@ public Q_SLOTS:
     Q_SCRIPTABLE void Toggle();
     Q_SCRIPTABLE void ScreenshotTaken();
     // path: absolute, made so by the caller, whose working folder this
-    // process does not share.
+    // process does not share; the path of a regular file, else the call is
+    // answered with an error and nothing opens.
     Q_SCRIPTABLE void PickColor(const QString &path);
-    Q_SCRIPTABLE void Annotate(const QString &path);  // path: absolute, as for PickColor
+    Q_SCRIPTABLE void Annotate(const QString &path);  // path: as for PickColor
     Q_SCRIPTABLE void Library();
     Q_SCRIPTABLE void Settings();
 
@@ -57,6 +59,8 @@ Q_SIGNALS:
 
 private:
     void announce(const QString &property, const QVariant &value);
+    // False, with an error reply to the caller, when path is no file to open.
+    bool acceptFile(const QString &path);
 
     ScreenshotMonitor *m_monitor;
 };

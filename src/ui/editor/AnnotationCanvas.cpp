@@ -69,17 +69,14 @@ void AnnotationCanvas::resizeEvent(QResizeEvent *)
     m_handles->setGeometry(rect());
     m_handles->setImageRect(m_imageRect);
     m_marks = QImage();
-    const QSize shown = m_imageRect.size().toSize();
-    if (!m_image.isNull() && shown.isValid() && shown != m_shown.size())
-        m_shown = m_image.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     syncTextEditor();
 }
 
 const QImage &AnnotationCanvas::marksLayer()
 {
-    if (!m_marks.isNull())
-        return m_marks;
     const qreal ratio = devicePixelRatioF();
+    if (!m_marks.isNull() && m_marks.devicePixelRatio() == ratio)  // a move to another screen redraws
+        return m_marks;
     m_marks = QImage((QSizeF(size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
     m_marks.setDevicePixelRatio(ratio);
     m_marks.fill(Qt::transparent);
@@ -94,8 +91,7 @@ const QImage &AnnotationCanvas::marksLayer()
 void AnnotationCanvas::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    if (!m_shown.isNull())
-        painter.drawImage(m_imageRect.topLeft(), m_shown);
+    m_shown.draw(painter, m_imageRect, m_image);
     if (!m_document->annotations().isEmpty())
         painter.drawImage(QPointF(), marksLayer());
     painter.setClipRect(m_imageRect);
@@ -121,14 +117,17 @@ void AnnotationCanvas::paintEvent(QPaintEvent *)
 void AnnotationCanvas::mousePressEvent(QMouseEvent *event)
 {
     const QPointF point = event->position();
-    if (event->button() != Qt::LeftButton || !m_imageRect.contains(point))
+    if (event->button() != Qt::LeftButton)
+        return;
+    // Handles may stand out over the border around the image.
+    if (m_document->editingTextId().isNull() && m_handles->beginDrag(point))
+        return;
+    if (!m_imageRect.contains(point))
         return;
     if (!m_document->editingTextId().isNull()) {
         commitTextEditing();  // a click beside the editor
         return;
     }
-    if (m_handles->beginDrag(point))
-        return;
     beginDrag(point);
 }
 
@@ -150,6 +149,15 @@ void AnnotationCanvas::mouseReleaseEvent(QMouseEvent *event)
         m_handles->endDrag();
     else if (m_isDragging)
         endDrag(event->position());
+}
+
+void AnnotationCanvas::focusInEvent(QFocusEvent *event)
+{
+    // Until the text is committed the keys are its own, even after a click
+    // on the border around the image.
+    if (m_editor)
+        m_editor->setFocus(event->reason());
+    QWidget::focusInEvent(event);
 }
 
 void AnnotationCanvas::beginDrag(const QPointF &point)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/DeviceImage.h"
 #include "editor/InlineTextEditor.h"
 
 #include "annotation/Annotation.h"
@@ -39,6 +40,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
 
 private:
     void fadeOut(const Annotation &mark);
@@ -53,7 +55,7 @@ private:
     const QImage &marksLayer();
 
     QImage m_image;
-    QImage m_shown;  // the image scaled to its displayed size, made once per size
+    DeviceImage m_shown;  // the image at its displayed size in device pixels
     QImage m_marks;  // null: to be redrawn
     Annotation m_fading;  // a deleted mark, fading out
     QPointer<QVariantAnimation> m_fade;

@@ -4,11 +4,11 @@
 #include "annotation/AnnotationExport.h"
 #include "common/Style.h"
 #include "common/Symbols.h"
+#include "common/UserImageFile.h"
 #include "editor/AnnotationCanvas.h"
 #include "editor/EditorToolbar.h"
 
 #include <QFuture>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QShortcut>
@@ -16,16 +16,7 @@
 #include <QVBoxLayout>
 #include <QtConcurrent>
 
-namespace {
-
-QImage readImage(const QString &path)
-{
-    QImageReader reader(path);  // bounded by Qt's allocation limit
-    reader.setAutoTransform(true);
-    return reader.read();
-}
-
-}  // namespace
+#include <utility>
 
 AnnotationEditorView::AnnotationEditorView(const QString &path, AnnotationActions::Dependencies deps,
                                            QWidget *parent)
@@ -36,6 +27,7 @@ AnnotationEditorView::AnnotationEditorView(const QString &path, AnnotationAction
     , m_toolbar(new EditorToolbar(m_document, m_actions, this))
     , m_area(new QStackedWidget(this))
     , m_placeholder(new QLabel(this))
+    , m_problem(new QLabel(this))
 {
     // Keys reach it through the canvas or when given the focus; a click on
     // the toolbar must not take the focus from the text being typed.
@@ -58,7 +50,17 @@ AnnotationEditorView::AnnotationEditorView(const QString &path, AnnotationAction
     m_area->setPalette(under);
     m_placeholder->setObjectName(QStringLiteral("photo"));
     m_placeholder->setAlignment(Qt::AlignCenter);
-    m_area->addWidget(m_placeholder);
+    m_problem->setObjectName(QStringLiteral("problem"));
+    m_problem->setAlignment(Qt::AlignCenter);
+    m_problem->setWordWrap(true);
+    Style::apply(m_problem, Style::font(13), Style::secondary(palette()));
+    auto *empty = new QWidget(m_area);
+    auto *column = new QVBoxLayout(empty);
+    column->addStretch();
+    column->addWidget(m_placeholder);
+    column->addWidget(m_problem);
+    column->addStretch();
+    m_area->addWidget(empty);
 
     connect(m_toolbar, &EditorToolbar::copyRequested, this, &AnnotationEditorView::copyAnnotatedImage);
     connect(m_toolbar, &EditorToolbar::uploadRequested, this, &AnnotationEditorView::uploadToImgur);
@@ -69,7 +71,12 @@ AnnotationEditorView::AnnotationEditorView(const QString &path, AnnotationAction
     undo->setContext(Qt::WidgetWithChildrenShortcut);
     copy->setContext(Qt::WidgetWithChildrenShortcut);
 
-    QtConcurrent::run(readImage, path).then(this, [this](const QImage &image) { setImage(image); });
+    QtConcurrent::run(UserImageFile::readerThreads(), UserImageFile::read, path)
+        .then(this, [this](const UserImageFile::Decoded &decoded) {
+            if (decoded.image.isNull())
+                m_problem->setText(UserImageFile::notShown(m_path, decoded.problem));
+            setImage(decoded.image);
+        });
 }
 
 void AnnotationEditorView::setImage(const QImage &image)
@@ -87,6 +94,8 @@ void AnnotationEditorView::setImage(const QImage &image)
             m_canvas->setFocus();
     }
     Q_EMIT loaded();
+    if (std::exchange(m_copyWhenLoaded, false))
+        copyAnnotatedImage();
 }
 
 QImage AnnotationEditorView::buildAnnotatedImage() const
@@ -99,6 +108,10 @@ QImage AnnotationEditorView::buildAnnotatedImage() const
 
 void AnnotationEditorView::copyAnnotatedImage()
 {
+    if (!m_loaded) {
+        m_copyWhenLoaded = true;
+        return;
+    }
     m_actions->copy(buildAnnotatedImage());
 }
 
@@ -111,8 +124,10 @@ void AnnotationEditorView::uploadToImgur()
 
 void AnnotationEditorView::keyPressEvent(QKeyEvent *event)
 {
-    // Only keys that reach this window and no text input took.
-    if (event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace) {
+    // Only keys that reach this window and no text input took; never while
+    // a text is being written, wherever the focus went.
+    const bool deleteKey = event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace;
+    if (deleteKey && m_document->editingTextId().isNull()) {
         m_document->deleteSelected();
         event->accept();
         return;

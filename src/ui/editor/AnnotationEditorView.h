@@ -13,8 +13,8 @@ class QLabel;
 class QStackedWidget;
 
 // The editor's content: the toolbar row over the canvas area. The image is
-// decoded off the main thread when the view is made, under Qt's allocation
-// limit; one that does not load shows the photo symbol and no canvas. Copy
+// decoded off the main thread when the view is made; one that does not load
+// shows the photo symbol, the reason, and no canvas. Copy
 // and upload flatten the marks onto that decoded image, the one on screen,
 // so changes to the file meanwhile cannot lose or misplace the marks. The
 // file is only ever read.
@@ -35,6 +35,7 @@ public:
 
     // The marks flattened onto the image at its own size; null without an image.
     QImage buildAnnotatedImage() const;
+    // Asked for before the image is decoded, the copy happens once it is.
     void copyAnnotatedImage();
     void uploadToImgur();
 
@@ -50,10 +51,12 @@ private:
     QString m_path;
     QImage m_image;
     bool m_loaded = false;
+    bool m_copyWhenLoaded = false;
     AnnotationDocument *m_document;
     AnnotationActions *m_actions;
     EditorToolbar *m_toolbar;
     QStackedWidget *m_area;
     QLabel *m_placeholder;
+    QLabel *m_problem;  // why the image is not shown
     AnnotationCanvas *m_canvas = nullptr;
 };

@@ -22,6 +22,7 @@ InlineTextEditor::InlineTextEditor(const QString &text, double fontSize, const Q
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setLineWrapMode(QTextEdit::FixedPixelWidth);
     setLineWrapColumnOrWidth(static_cast<int>(AnnotationGeometry::textWrapWidth + 2 * AnnotationGeometry::textInset));
+    setWordWrapMode(AnnotationGeometry::textWrapMode);
     document()->setDocumentMargin(AnnotationGeometry::textInset);
     setPlainText(text);
     applyStyle();
@@ -74,7 +75,8 @@ void InlineTextEditor::fitToText()
     const double inset = 2 * AnnotationGeometry::textInset;
     const double width = std::max(used.width() + inset, 80.0);
     const double height = std::max(document()->size().height(), m_fontSize * 1.5 + inset);
-    resize(static_cast<int>(std::ceil(width)) + 1, static_cast<int>(std::ceil(height)));
+    const int widest = static_cast<int>(AnnotationGeometry::textWrapWidth + inset);
+    resize(std::min(static_cast<int>(std::ceil(width)) + 1, widest), static_cast<int>(std::ceil(height)));
 }
 
 void InlineTextEditor::keyPressEvent(QKeyEvent *event)

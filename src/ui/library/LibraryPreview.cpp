@@ -100,7 +100,11 @@ void LibraryPreview::mouseMoveEvent(QMouseEvent *event)
     m_pressed = false;
     auto *drag = new QDrag(this);
     drag->setMimeData(dragData());
-    if (!m_image.isNull())
-        drag->setPixmap(QPixmap::fromImage(m_image.scaled(160, 160, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    if (!m_image.isNull()) {
+        const qreal ratio = devicePixelRatioF();  // within 160 points, crisp on a HiDPI screen
+        QImage preview = m_image.scaled(QSize(160, 160) * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        preview.setDevicePixelRatio(ratio);
+        drag->setPixmap(QPixmap::fromImage(preview));
+    }
     drag->exec(Qt::CopyAction, Qt::CopyAction);
 }

@@ -46,10 +46,12 @@ const LibraryRowView::Row &LibraryRowView::rowFor(const QModelIndex &index, qrea
 {
     const auto item = index.data(LibraryListModel::itemRole).value<ScreenshotItem>();
     const qint64 source = item.thumbnail.isNull() ? 0 : item.thumbnail.cacheKey();
-    if (Row *row = m_cache.object(item.id); row && row->source == source)
+    // Keyed on the ratio too: a move to another screen rescales.
+    if (Row *row = m_cache.object(item.id); row && row->source == source && row->ratio == dpr)
         return *row;
     auto *row = new Row;
     row->source = source;
+    row->ratio = dpr;
     if (!item.thumbnail.isNull()) {
         row->thumbnail = QPixmap::fromImage(item.thumbnail.scaled(thumbBox * dpr, Qt::KeepAspectRatio,
                                                                   Qt::SmoothTransformation));

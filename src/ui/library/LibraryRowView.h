@@ -26,6 +26,7 @@ public:
 private:
     struct Row {
         qint64 source = 0;  // the item's thumbnail it was made from: it may arrive late
+        qreal ratio = 0;    // the device pixel ratio it was made for
         QPixmap thumbnail;  // null: no thumbnail
         QString size;
     };

@@ -2,6 +2,7 @@
 
 #include "common/Style.h"
 #include "common/Symbols.h"
+#include "common/UserImageFile.h"
 #include "picker/ColorBar.h"
 #include "picker/ColorHistoryRow.h"
 #include "picker/CopyButton.h"
@@ -56,6 +57,7 @@ ColorPickerView::ColorPickerView(const QString &path, Dependencies dependencies,
     , m_path(path)
     , m_deps(std::move(dependencies))
     , m_area(new PickerImageArea(this))
+    , m_problem(new QLabel(this))
     , m_historyRow(new ColorHistoryRow(this))
     , m_bar(new ColorBar(this))
 {
@@ -71,6 +73,12 @@ ColorPickerView::ColorPickerView(const QString &path, Dependencies dependencies,
     column->setSpacing(0);
     column->addWidget(header(this));
     column->addWidget(m_area, 1);
+    m_problem->setObjectName(QStringLiteral("problem"));
+    m_problem->setAlignment(Qt::AlignCenter);
+    m_problem->setWordWrap(true);
+    Style::apply(m_problem, Style::font(13), Style::secondary(palette()));
+    m_problem->hide();
+    column->addWidget(m_problem, 1);
     column->addWidget(m_historyRow);
     column->addWidget(m_bar);
 
@@ -85,7 +93,7 @@ ColorPickerView::ColorPickerView(const QString &path, Dependencies dependencies,
 void ColorPickerView::startLoading()
 {
     QPointer<ColorPickerView> self(this);
-    QThreadPool::globalInstance()->start([self, path = m_path] {
+    UserImageFile::readerThreads()->start([self, path = m_path] {
         const PickerImage image = PickerImage::load(path);
         QMetaObject::invokeMethod(qApp, [self, image] {
             if (self)
@@ -97,6 +105,11 @@ void ColorPickerView::startLoading()
 void ColorPickerView::showImage(const PickerImage &image)
 {
     m_area->setImage(image);
+    if (image.isNull()) {
+        m_problem->setText(UserImageFile::notShown(m_path, image.problem()));
+        m_problem->show();
+        m_area->hide();
+    }
     m_loaded = true;
     Q_EMIT loadFinished();
 }

@@ -13,6 +13,7 @@
 
 class ColorBar;
 class ColorHistoryRow;
+class QLabel;
 class PickerImageArea;
 class PickerImage;
 
@@ -76,6 +77,7 @@ private:
     ColorHistory m_history;
     QTimer m_copiedTimer;
     PickerImageArea *m_area;
+    QLabel *m_problem;  // why the image is not shown, in its place
     ColorHistoryRow *m_historyRow;
     ColorBar *m_bar;
 };

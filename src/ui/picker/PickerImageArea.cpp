@@ -1,5 +1,6 @@
 #include "picker/PickerImageArea.h"
 
+#include "common/DeviceImage.h"
 #include "common/Spring.h"
 #include "picker/ColorSampler.h"
 #include "picker/PickerLoupe.h"
@@ -261,7 +262,8 @@ void PickerImageArea::drawImage(QPainter &painter)
 {
     const QRectF target = shownRect();
     const qreal ratio = devicePixelRatioF();
-    const QSize device = (target.size() * ratio).toSize();
+    const QRect snapped = DeviceImage::snapped(target, ratio);
+    const QSize device = snapped.size();
     const QImage &pixels = m_image.pixels();
     // Decided from the drawn size, so that a moving image turns crisp as it grows.
     const bool nearest = target.width() > m_zoomPan.baseRect().width() * ZoomPan::smoothUpTo;
@@ -272,11 +274,11 @@ void PickerImageArea::drawImage(QPainter &painter)
             painter.drawImage(target, m_scaled);
             return;
         }
-        if (m_scaled.size() != device) {
+        if (m_scaled.size() != device || m_scaled.devicePixelRatio() != ratio) {
             m_scaled = m_image.scaled(device);
             m_scaled.setDevicePixelRatio(ratio);
         }
-        painter.drawImage(target.topLeft().toPoint(), m_scaled);
+        painter.drawImage(QPointF(snapped.topLeft()) / ratio, m_scaled);  // on whole device pixels
         return;
     }
     // Enlarged: only the pixels that reach the area are transformed.

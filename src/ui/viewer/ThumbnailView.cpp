@@ -265,9 +265,12 @@ void ThumbnailView::startDrag()
     auto *drag = new QDrag(this);
     drag->setMimeData(offer.mimeData.release());
     if (!d->item->thumbnail.isNull()) {
-        const QImage preview = d->item->thumbnail.scaledToWidth(120, Qt::SmoothTransformation);
+        const qreal ratio = devicePixelRatioF();  // 120 points wide, crisp on a HiDPI screen
+        QImage preview = d->item->thumbnail.scaledToWidth(int(120 * ratio), Qt::SmoothTransformation);
+        preview.setDevicePixelRatio(ratio);
         drag->setPixmap(QPixmap::fromImage(preview));
-        drag->setHotSpot(QPoint(preview.width() / 2, preview.height() / 2));
+        const QSizeF shown = preview.deviceIndependentSize();
+        drag->setHotSpot(QPoint(int(shown.width() / 2), int(shown.height() / 2)));
     }
     drag->exec(offer.actions, offer.defaultAction);
 }

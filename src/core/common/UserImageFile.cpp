@@ -1,0 +1,61 @@
+#include "common/UserImageFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QThreadPool>
+
+#include <algorithm>
+
+namespace UserImageFile {
+
+QString problem(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isAbsolute())
+        return QStringLiteral("not an absolute path");
+    if (!info.exists())
+        return QStringLiteral("no such file");
+    // A named pipe or a device would hold the reader until someone writes to it.
+    if (!info.isFile())
+        return QStringLiteral("not a file");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("cannot read the file");
+    return {};
+}
+
+Decoded read(const QString &path)
+{
+    if (QString refused = problem(path); !refused.isEmpty())
+        return {{}, refused};
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    reader.setAllocationLimit(allocationLimitMiB);
+    // Held to the limit at 32 bits a pixel at least: the windows convert a
+    // one-bit image to that, and the decoder's own limit counts its bits.
+    // A damaged header may name no format, or one out of range.
+    const QSize size = reader.size();
+    const QImage::Format format = reader.imageFormat();
+    const bool known = format > QImage::Format_Invalid && format < QImage::NImageFormats;
+    const int bits = known ? std::max<int>(32, QImage::toPixelFormat(format).bitsPerPixel()) : 32;
+    if (size.isValid() && qint64(size.width()) * size.height() * bits / 8 > qint64(allocationLimitMiB) * 1024 * 1024)
+        return {{}, QStringLiteral("too large to open (%1 × %2 pixels)").arg(size.width()).arg(size.height())};
+    QImage image = reader.read();
+    if (image.isNull())
+        return {{}, QStringLiteral("not an image that can be read")};
+    return {image, {}};
+}
+
+QString notShown(const QString &path, const QString &problem)
+{
+    return QStringLiteral("%1 cannot be shown: %2.").arg(QFileInfo(path).fileName(), problem);
+}
+
+QThreadPool *readerThreads()
+{
+    static QThreadPool *const threads = new QThreadPool;
+    return threads;
+}
+
+}  // namespace UserImageFile
