@@ -38,44 +38,13 @@ QByteArray xclipOut(const QString &target)
     return process.readAllStandardOutput();
 }
 
-// Another program that owns the clipboard until it is killed.
-class Owner
-{
-public:
-    Owner(const Offers &offers, const QString &dir) : Owner(argsFor(offers, dir)) {}
-    explicit Owner(const QStringList &args)
-    {
-        m_process.start(qEnvironmentVariable("CLIPBOARD_OWNER"), args);
-        // It says "ready" once it owns the clipboard; our event loop keeps running meanwhile.
-        if (!QTest::qWaitFor([&] { return m_process.canReadLine() || m_process.state() == QProcess::NotRunning; }, 5000))
-            qFatal("the clipboard owner never took the clipboard");
-    }
-    ~Owner() { quit(); }
-    void quit()
-    {
-        m_process.kill();
-        m_process.waitForFinished();
-    }
-
-private:
-    static QStringList argsFor(const Offers &offers, const QString &dir)
-    {
-        QStringList args;
-        for (const auto &[type, data] : offers)
-            args << type + u'=' + writeBytes(dir + u"/offer%1"_s.arg(args.size()), data);
-        return args;
-    }
-    QProcess m_process;
-};
-
 struct ClipboardFixture : MonitorFixture {
     QtClipboard x11;
     QTemporaryDir offerDir;
-    std::unique_ptr<Owner> owner;
+    std::unique_ptr<ClipboardOwner> owner;
     ClipboardFixture()
     {
         timings.clipboardPollInterval = 1h;  // polled by hand
-        QDir().mkpath(shots);
         start(&x11);
     }
     // Waits until the X server told us about a change by another program
@@ -93,9 +62,12 @@ struct ClipboardFixture : MonitorFixture {
     // Another program takes the clipboard with these types.
     void offer(const Offers &offers)
     {
+        QStringList args;
+        for (const auto &[type, data] : offers)
+            args << type + u'=' + writeBytes(offerDir.path() + u"/offer%1"_s.arg(args.size()), data);
         const qint64 before = x11.changeCount();
         owner.reset();
-        owner = std::make_unique<Owner>(offers, offerDir.path());
+        owner = std::make_unique<ClipboardOwner>(args);
         if (!waitForChange(before, offers.last().first))
             qFatal("the clipboard owner never took the clipboard");
     }
@@ -196,9 +168,9 @@ private Q_SLOTS:
         f.offer({{u"text/plain"_s, "x"}});
         const qint64 before = f.x11.changeCount();
         if (silentOwner)
-            f.owner = std::make_unique<Owner>(QStringList{u"--silent"_s});
+            f.owner = std::make_unique<ClipboardOwner>(QStringList{u"--silent"_s});
         else
-            f.owner->quit();
+            f.owner.reset();
         QTRY_VERIFY(f.x11.changeCount() != before);
         // The interface keeps turning while the change is looked at.
         QElapsedTimer sinceTick;
@@ -285,15 +257,8 @@ private Q_SLOTS:
         QCOMPARE(f.clipboardFiles().size(), 1);
     }
 
-    void copyRightAfterOurOwnWriteIsCaptured()
-    {
-        ClipboardFixture f;
-        writePng(f.shots + u"/Screenshot 1.png"_s, makeImage(40, 40, Qt::black));
-        QTRY_COMPARE(f.monitor->screenshots().size(), 1);  // our write is on the clipboard, not yet polled
-        f.offerImageAndPoll(makeImage(40, 40, Qt::white));
-        QTRY_COMPARE(f.monitor->screenshots().size(), 2);
-    }
-
+    // Another program's copy made right after our own write is captured; our
+    // own image coming back through another program is not.
     void ownImageComingBackIsNeverCaptured()
     {
         ClipboardFixture f;
@@ -301,15 +266,18 @@ private Q_SLOTS:
         f.start(&f.x11);
         const QImage shot = makeImage(80, 60, Qt::darkRed, 5);
         writePng(f.shots + u"/Screenshot 1.png"_s, shot);
-        QTRY_COMPARE(f.monitor->screenshots().size(), 1);
+        QTRY_COMPARE(f.monitor->screenshots().size(), 1);  // our write is on the clipboard, not yet polled
+        f.offerImageAndPoll(makeImage(40, 40, Qt::white));
+        QTRY_COMPARE(f.monitor->screenshots().size(), 2);
         f.settle(100);  // past the same-shot window: only the memory of own writes is left
-        f.monitor->pollClipboard();  // our own write, skipped once
         DiagnosticRecorder diag;
-        f.offerImageAndPoll(shot);  // a clipboard manager takes over our image
-        QTRY_COMPARE(diag.count(skippedOwn), 1);
+        for (int times = 1; times <= 2; ++times) {  // a clipboard manager takes over our image, again
+            f.offerImageAndPoll(shot);
+            QTRY_COMPARE(diag.count(skippedOwn), times);
+        }
         f.settle();
-        QCOMPARE(f.monitor->screenshots().size(), 1);
-        QCOMPARE(f.clipboardFiles(), QStringList());
+        QCOMPARE(f.monitor->screenshots().size(), 2);
+        QCOMPARE(f.clipboardFiles().size(), 1);
     }
 
     // Copies of one screen-sized shot written a few milliseconds apart, as a

@@ -39,12 +39,12 @@ class FolderCaptureTest : public QObject
 
 private Q_SLOTS:
     // Both screenshot files land before the event loop reads the queue: one
-    // batch, taken in ascending name order.
-    void screenshotsBecomeItemsAfterTheSettleDelay()
+    // batch, taken in ascending name order. A file deleted takes its item
+    // along, unless a copy of it was kept.
+    void screenshotsComeAfterTheSettleDelayAndGoWithTheirFiles()
     {
         MonitorFixture f;
         f.timings.settleDelay = 500ms;
-        QDir().mkpath(f.shots);
         auto &monitor = f.start();
         QElapsedTimer clock;
         clock.start();
@@ -57,6 +57,20 @@ private Q_SLOTS:
         QCOMPARE(monitor.unreadCount(), 2);
         QCOMPARE(f.preferences->historyPaths(), f.listedPaths());
         QTest::qWait(300);  // a late addition of the other name would show up by now
+        QCOMPARE(monitor.screenshots().size(), 2);
+
+        QVERIFY(QFile::remove(f.shots + u"/Screenshot B.png"_s));
+        QTRY_COMPARE(monitor.screenshots().size(), 1);
+        QCOMPARE(monitor.unreadCount(), 1);
+        QCOMPARE(f.preferences->historyPaths(), f.listedPaths());
+        f.preferences->setBool(Preferences::saveLocalCopiesKey, true);
+        const QString kept = u"/Screenshot kept "_s.leftJustified(252, u'x') + u".png"_s;  // the longest name allowed
+        writePng(f.shots + kept, makeImage(10, 10));
+        QTRY_COMPARE(monitor.screenshots().size(), 2);
+        QCOMPARE(f.listedPaths().first(), f.folders.savedShots + kept);
+        QVERIFY(QFile::exists(f.listedPaths().first()));
+        QVERIFY(QFile::remove(f.shots + kept));
+        QTest::qWait(300);
         QCOMPARE(monitor.screenshots().size(), 2);
     }
 
@@ -84,35 +98,23 @@ private Q_SLOTS:
         QCOMPARE(f.listedPaths(), QStringList{f.shots + u"/Screenshot new.png"_s});
     }
 
-    void deletingAFileRemovesItsItemUnlessKept()
+    // The folder is followed wherever the setting points, made after start or
+    // changed later; restarting the watch leaves the clipboard poll running.
+    void watchFollowsTheFolder()
     {
         MonitorFixture f;
-        QDir().mkpath(f.shots);
-        auto &monitor = f.start();
-        writePng(f.shots + u"/Screenshot gone.png"_s, makeImage(10, 10));
-        QTRY_COMPARE(monitor.screenshots().size(), 1);
-        QVERIFY(QFile::remove(f.shots + u"/Screenshot gone.png"_s));
-        QTRY_COMPARE(monitor.screenshots().size(), 0);
-        QCOMPARE(monitor.unreadCount(), 0);
-        QVERIFY(f.preferences->historyPaths().isEmpty());
-
-        f.preferences->setBool(Preferences::saveLocalCopiesKey, true);
-        const QString kept = u"/Screenshot kept "_s.leftJustified(252, u'x') + u".png"_s;  // the longest name allowed
-        writePng(f.shots + kept, makeImage(10, 10));
-        QTRY_COMPARE(monitor.screenshots().size(), 1);
-        QCOMPARE(f.listedPaths(), QStringList{f.folders.savedShots + kept});
-        QVERIFY(QFile::exists(f.listedPaths().first()));
-        QVERIFY(QFile::remove(f.shots + kept));
-        QTest::qWait(300);
-        QCOMPARE(monitor.screenshots().size(), 1);
-    }
-
-    void folderChangeIsFollowedAndTheClipboardPollKept()
-    {
-        MonitorFixture f;
-        QDir().mkpath(f.shots);
-        auto &monitor = f.start();
+        QVERIFY(QDir(f.shots).removeRecursively());
         DiagnosticRecorder diag;
+        auto &monitor = f.start();
+        const QString couldNotOpen = u"[ScreenshotMonitor] Could not open: "_s + f.shots;
+        QVERIFY(diag.contains(couldNotOpen));
+        QTest::qWait(250);
+        QCOMPARE(diag.count(couldNotOpen), 1);
+        // The first screenshot creates the folder and lands in it at once.
+        const QString first = writePng(f.shots + u"/Screenshot first.png"_s, makeImage(10, 10));
+        QTRY_COMPARE(monitor.screenshots().size(), 1);
+        QVERIFY(diag.contains(u"[ScreenshotMonitor] Watching: "_s + f.shots));
+
         const QString other = f.root.path() + u"/Desktop"_s;
         writePng(other + u"/Screenshot existing.png"_s, makeImage(10, 10));
         f.locator.folder = other;
@@ -122,34 +124,17 @@ private Q_SLOTS:
         QCOMPARE(diag.count(u"[ScreenshotMonitor] Watching: "_s + other), 1);
         writePng(other + u"/Screenshot there.png"_s, makeImage(10, 10));
         writePng(f.shots + u"/Screenshot here.png"_s, makeImage(10, 10));
-        QTRY_COMPARE(monitor.screenshots().size(), 1);
+        QTRY_COMPARE(monitor.screenshots().size(), 2);
         QTest::qWait(300);
-        QCOMPARE(f.listedPaths(), QStringList{other + u"/Screenshot there.png"_s});
-        // Restarting the watch left the clipboard poll running.
+        QCOMPARE(f.listedPaths(), (QStringList{other + u"/Screenshot there.png"_s, first}));
         diag.clear();
         f.clipboard.offer({u"image/png"_s}, makeImage(16, 16));
         QTRY_VERIFY(diag.contains(u"[Clipboard] changeCount delta detected"_s));
     }
 
-    void folderCreatedAfterStartIsWatched()
-    {
-        MonitorFixture f;
-        DiagnosticRecorder diag;
-        auto &monitor = f.start();
-        const QString couldNotOpen = u"[ScreenshotMonitor] Could not open: "_s + f.shots;
-        QVERIFY(diag.contains(couldNotOpen));
-        QTest::qWait(250);
-        QCOMPARE(diag.count(couldNotOpen), 1);
-        // The first screenshot creates the folder and lands in it at once.
-        writePng(f.shots + u"/Screenshot first.png"_s, makeImage(10, 10));
-        QTRY_COMPARE(monitor.screenshots().size(), 1);
-        QVERIFY(diag.contains(u"[ScreenshotMonitor] Watching: "_s + f.shots));
-    }
-
     void pendingRisesOnAnnouncementOrWriteAndFallsOnCaptureOrLifetime()
     {
         MonitorFixture f;
-        QDir().mkpath(f.shots);
         auto &monitor = f.start();
         DiagnosticRecorder diag;
         QSignalSpy pending(&monitor, &ScreenshotMonitor::isPendingChanged);
@@ -169,19 +154,13 @@ private Q_SLOTS:
         file.close();
         QFile::remove(file.fileName());
 
-        monitor.addScreenshot(writePng(f.root.path() + u"/elsewhere/Screenshot x.png"_s, makeImage(10, 10)));
+        const QString path = writePng(f.root.path() + u"/elsewhere/Screenshot x.png"_s, makeImage(10, 10));
+        monitor.addScreenshot(path);
         QTRY_COMPARE(monitor.screenshots().size(), 1);
         QVERIFY(!monitor.isPending());
         QCOMPARE(pending.count(), 4);
-    }
 
-    void duplicateChangesNothing()
-    {
-        MonitorFixture f;
-        auto &monitor = f.start();
-        const QString path = writePng(f.root.path() + u"/Screenshot dup.png"_s, makeImage(10, 10));
-        monitor.addScreenshot(path);
-        QTRY_COMPARE(monitor.screenshots().size(), 1);
+        // The same file again is no capture: nothing changes, not even what is pending.
         monitor.screenshotEventFired();
         QTRY_VERIFY(monitor.isPending());
         QSignalSpy inserted(&monitor, &ScreenshotMonitor::captureInserted);

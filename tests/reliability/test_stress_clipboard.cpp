@@ -53,7 +53,6 @@ private Q_SLOTS:
             restored << writePng(f.folders.clipboardShots + QStringLiteral("/Screenshot restored %1.png").arg(i),
                                  makeImage(width, height, Qt::darkGreen, i));
         f.preferences->setHistoryPaths(restored);
-        QDir().mkpath(f.shots);
         auto &monitor = f.start(&x11);
         IdleMemoryRelease memoryRelease(std::chrono::milliseconds(300));  // wired as the program wires it
         connect(&monitor, &ScreenshotMonitor::captureInserted, &memoryRelease, &IdleMemoryRelease::activity);

@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QProcess>
 #include <QSettings>
 
 #include <sched.h>
@@ -89,7 +88,7 @@ private:
 
 struct DiskFixture : MonitorFixture {
     QtClipboard x11;
-    QProcess owner;  // another program owning the clipboard with one PNG; killed with the fixture
+    std::unique_ptr<ClipboardOwner> owner;  // another program owning the clipboard with one PNG
     QHash<QByteArray, QString> made;  // contents of every image offered -> its source
     QStringList shotsToCome, copiesToCome;
     int m_reads = 0;
@@ -101,7 +100,6 @@ struct DiskFixture : MonitorFixture {
         preferences = std::make_unique<Preferences>(disk + QStringLiteral("/config/Tarnwick/Tarnwick.conf"));
         preferences->setBool(Preferences::saveLocalCopiesKey, true);
         timings.clipboardPollInterval = std::chrono::hours(1);  // polled by hand
-        QDir().mkpath(shots);
         // Written before the disk fills: the test's own writes would fail too
         // under a file-size limit. Larger than the writes a file keeps in
         // memory before it goes to the disk, and smaller: a full disk shows on
@@ -110,11 +108,6 @@ struct DiskFixture : MonitorFixture {
             shotsToCome << prepare(QStringLiteral("Screenshot %1.png").arg(i), i % 2 ? 56 : 96, i);
             copiesToCome << prepare(QStringLiteral("copy %1.png").arg(i), i % 2 ? 96 : 56, 100 + i);
         }
-    }
-    ~DiskFixture()
-    {
-        owner.kill();
-        owner.waitForFinished();
     }
     QString prepare(const QString &name, int side, int seed)
     {
@@ -137,12 +130,10 @@ struct DiskFixture : MonitorFixture {
     bool copyToClipboard(const QString &source)
     {
         const qint64 before = x11.changeCount();
-        owner.kill();
-        owner.waitForFinished();
-        owner.start(qEnvironmentVariable("CLIPBOARD_OWNER"), {QStringLiteral("image/png=") + source});
+        owner.reset();
+        owner = std::make_unique<ClipboardOwner>(QStringList{QStringLiteral("image/png=") + source});
         const auto offered = [&] {
-            return owner.canReadLine() && x11.changeCount() != before
-                && x11.types().result().contains(QStringLiteral("image/png"));
+            return x11.changeCount() != before && x11.types().result().contains(QStringLiteral("image/png"));
         };
         if (!QTest::qWaitFor(offered, 5000))
             return false;

@@ -55,7 +55,6 @@ private Q_SLOTS:
         QFETCH(bool, movedAtOnce);
         constexpr int count = 1000;
         MonitorFixture f;
-        QDir().mkpath(f.shots);
         // Beside the watched folder, so moving a file in is a rename on one file system.
         const QString sibling = f.root.path() + QStringLiteral("/Pictures/Incoming");
         QList<QByteArray> pngs;
@@ -112,7 +111,6 @@ private Q_SLOTS:
         MonitorFixture f;
         f.folderWatcher = &observed;
         f.timings = ScreenshotMonitor::Timings{};
-        QDir().mkpath(f.shots);
         auto &monitor = f.start();
         writePng(f.shots + QStringLiteral("/Screenshot before.png"), makeImage(64, 40, Qt::red));
         QTRY_COMPARE_WITH_TIMEOUT(monitor.screenshots().size(), 1, 5000);

@@ -93,11 +93,6 @@ LocalHttpServer::~LocalHttpServer()
     m_server.reset();
 }
 
-void LocalHttpServer::respondWith(const HttpResponse &response)
-{
-    setHandler([response](const HttpRequest &) { return std::optional(response); });
-}
-
 QUrl LocalHttpServer::url(const QString &path) const
 {
     const QString scheme = qobject_cast<QSslServer *>(m_server.get()) ? u"https"_s : u"http"_s;

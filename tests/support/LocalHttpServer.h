@@ -47,7 +47,6 @@ public:
     static QSslConfiguration trustingClient();
 
     void setHandler(Handler handler) { m_handler = std::move(handler); }
-    void respondWith(const HttpResponse &response);
     // scheme://127.0.0.1:port followed by path.
     QUrl url(const QString &path = {}) const;
 

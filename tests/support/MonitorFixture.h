@@ -7,6 +7,7 @@
 #include "TestDoubles.h"
 #include "TestSupport.h"
 
+#include <QDir>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,6 +31,8 @@ struct MonitorFixture {
     ScreenshotMonitor::Timings timings{.settleDelay = ms(60), .pendingLifetime = ms(400), .folderPollInterval = ms(100),
                                        .missingFolderPollInterval = ms(100), .clipboardPollInterval = ms(50)};
     std::unique_ptr<ScreenshotMonitor> monitor;
+
+    MonitorFixture() { QDir().mkpath(shots); }  // a test may remove it again
 
     ScreenshotMonitor &start(Clipboard *otherClipboard = nullptr)
     {

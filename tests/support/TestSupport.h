@@ -2,8 +2,10 @@
 
 #include <QColor>
 #include <QImage>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 
 #include <algorithm>
 #include <mutex>
@@ -45,6 +47,24 @@ public:
 private:
     mutable std::mutex m_mutex;
     QStringList m_lines;
+};
+
+// Another program (clipboard_owner) that owns the X11 clipboard until it is
+// destroyed: with the given "type=file" offers, or "--silent" never answering.
+struct ClipboardOwner {
+    QProcess process;
+    explicit ClipboardOwner(const QStringList &args)
+    {
+        process.start(qEnvironmentVariable("CLIPBOARD_OWNER"), args);
+        // It says "ready" once it owns the clipboard; the test's event loop keeps running meanwhile.
+        if (!QTest::qWaitFor([&] { return process.canReadLine() || process.state() == QProcess::NotRunning; }, 5000))
+            qFatal("the clipboard owner never took the clipboard");
+    }
+    ~ClipboardOwner()
+    {
+        process.kill();
+        process.waitForFinished();
+    }
 };
 
 }  // namespace TestSupport

@@ -63,4 +63,12 @@ inline void sendWheel(QWindow *window, int dx, Qt::ScrollPhase phase, QPoint ang
     QCoreApplication::sendEvent(window, &event);
 }
 
+// A two-finger swipe: the moves of one gesture, then its end.
+inline void swipe(QWindow *window, std::initializer_list<int> moves)
+{
+    for (const int dx : moves)
+        sendWheel(window, dx, Qt::ScrollUpdate);
+    sendWheel(window, 0, Qt::ScrollEnd);
+}
+
 }  // namespace WidgetSupport

@@ -24,6 +24,7 @@
 
 using std::chrono::milliseconds;
 using WidgetSupport::sendWheel;
+using WidgetSupport::swipe;
 
 namespace {
 
@@ -157,7 +158,7 @@ private Q_SLOTS:
         LibraryWindowController::window()->close();
     }
 
-    void menuAndFooterShowTheVersion()
+    void menuAndItsActions()
     {
         QCoreApplication::setApplicationVersion(QStringLiteral("2.5.1"));
         Shell shell;
@@ -167,11 +168,6 @@ private Q_SLOTS:
         QCOMPARE(shell.menuLines().join(u'|'), QStringLiteral("[Tarnwick v1.0]|Show Screenshots|-|Clear Screenshots|"
                                                               "Sync Screenshots|-|Library…\tCtrl+L|-|Settings…\tCtrl+,|-|"
                                                               "Quit\tCtrl+Q"));
-    }
-
-    void menuActions()
-    {
-        Shell shell;
         shell.add(2);
         shell.trigger(QStringLiteral("Clear Screenshots"));
         QTRY_VERIFY(shell.monitor.screenshots().isEmpty());
@@ -201,20 +197,15 @@ private Q_SLOTS:
         QWindow *window = shell.delegate.popover()->windowHandle();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         ContentView *content = shell.delegate.contentView();
-        const auto gesture = [window](std::initializer_list<int> moves) {
-            for (int dx : moves)
-                sendWheel(window, dx, Qt::ScrollUpdate);
-            sendWheel(window, 0, Qt::ScrollEnd);
-        };
         const auto notches = [window](int count) {  // a tilt wheel has no phases: one notch is one step
             for (int i = 0; i < std::abs(count); ++i)
                 sendWheel(window, 0, Qt::NoScrollPhase, QPoint(count > 0 ? 120 : -120, 0));
         };
 
-        gesture({-15, -15, -15});  // left: the older item
+        swipe(window, {-15, -15, -15});  // left: the older item
         QCOMPARE(content->currentIndex(), 1);
-        gesture({25});
-        gesture({25});
+        swipe(window, {25});
+        swipe(window, {25});
         QCOMPARE(content->currentIndex(), 1);
         notches(2);  // right, up to the newest
         QCOMPARE(content->currentIndex(), 0);
@@ -229,10 +220,8 @@ private Q_SLOTS:
         QCOMPARE(content->currentIndex(), 2);
         notches(1);
         QCOMPARE(content->currentIndex(), 1);
-    }
 
-    void phaselessScrollingEndsWhenQuiet()
-    {
+        // Scrolling without phases ends when it has been quiet for a while.
         SwipeInput input(nullptr, milliseconds(30));
         QSignalSpy right(&input, &SwipeInput::swipedRight);
         QWheelEvent small(QPointF(), QPointF(), QPoint(), QPoint(60, 0), Qt::NoButton, Qt::NoModifier,

@@ -133,19 +133,26 @@ private Q_SLOTS:
         QCOMPARE(list.size(), 1);
     }
 
-    void emptyListExportsACopy()
+    // Without marks a copy; an indexed image takes its marks in colour.
+    void exportKeepsTheImageAndTakesMarks()
     {
         QImage source = white(64, 48);
         source.setPixel(3, 4, qRgb(10, 20, 30));
-        const QImage flattened = AnnotationExport::buildAnnotatedImage(source, {}, 32);
-        QCOMPARE(flattened.size(), source.size());
-        QCOMPARE(flattened.convertToFormat(QImage::Format_RGB32), source);
+        QCOMPARE(AnnotationExport::buildAnnotatedImage(source, {}, 32).convertToFormat(QImage::Format_RGB32), source);
         QVERIFY(AnnotationExport::buildAnnotatedImage(QImage(), {}, 32).isNull());
+        const QImage indexed = white(100, 100).convertToFormat(QImage::Format_Indexed8);
+        const QImage flattened = AnnotationExport::buildAnnotatedImage(
+            indexed, {mark(AnnotationTool::highlight, {0.2, 0.2}, {0.8, 0.8})}, 100);
+        QCOMPARE(flattened.size(), indexed.size());
+        const QColor inside = flattened.pixelColor(50, 50);
+        QVERIFY(inside.red() > 240 && inside.green() < 200);  // red at 0.35 over white
+        QCOMPARE(flattened.pixelColor(5, 5), QColor(Qt::white));
     }
 
     // Shown at half size, a 2.5-pixel arrow is 5 pixels wide in the image
-    // with head lines of max(12.5, 14) × 2 = 28.
-    void arrowScalesWithTheImage()
+    // with head lines of max(12.5, 14) × 2 = 28. A positive angle turns
+    // clockwise as on screen: a rectangle's right edge goes down.
+    void strokesScaleAndTurnAsShown()
     {
         const QImage flattened = AnnotationExport::buildAnnotatedImage(
             white(400, 200), {mark(AnnotationTool::arrow, {0.1, 0.5}, {0.9, 0.5})}, 200);
@@ -157,17 +164,13 @@ private Q_SLOTS:
         const QRect ink = inkBox(flattened);
         QVERIFY2(ink.height() >= 31 && ink.height() <= 35, qPrintable(QString::number(ink.height())));
         QVERIFY(ink.right() >= 360 && ink.right() <= 363);  // the tip and its round cap
-    }
 
-    // A positive angle turns clockwise as on screen: the right edge goes down.
-    void rotatedRectangleTurnsClockwise()
-    {
         Annotation box = mark(AnnotationTool::rectangle, {0.3, 0.45}, {0.7, 0.55}, 4.5);
         box.rotation = std::numbers::pi / 4;
-        const QImage flattened = AnnotationExport::buildAnnotatedImage(white(400, 400), {box}, 400);
-        QVERIFY(inked(flattened.pixel(256, 256)));   // the right edge's middle, turned down
-        QVERIFY(!inked(flattened.pixel(256, 144)));  // where a counter-clockwise turn would put it
-        QVERIFY(!inked(flattened.pixel(280, 200)));  // and not where it was
+        const QImage turned = AnnotationExport::buildAnnotatedImage(white(400, 400), {box}, 400);
+        QVERIFY(inked(turned.pixel(256, 256)));   // the right edge's middle, turned down
+        QVERIFY(!inked(turned.pixel(256, 144)));  // where a counter-clockwise turn would put it
+        QVERIFY(!inked(turned.pixel(280, 200)));  // and not where it was
     }
 
     // Shown at half size, a text's top-left lands at start × image size and
@@ -200,18 +203,6 @@ private Q_SLOTS:
         const QRect ink = inkBox(wide);
         QVERIFY2(ink.right() < 600 && ink.bottom() < measured && ink.bottom() > measured - line && measured > 2 * line,
                  qPrintable(QStringLiteral("%1 %2 %3").arg(ink.right()).arg(ink.bottom()).arg(measured)));
-    }
-
-    void indexedImageTakesItsMarks()
-    {
-        const QImage indexed = white(100, 100).convertToFormat(QImage::Format_Indexed8);
-        QCOMPARE(indexed.format(), QImage::Format_Indexed8);
-        const QImage flattened = AnnotationExport::buildAnnotatedImage(
-            indexed, {mark(AnnotationTool::highlight, {0.2, 0.2}, {0.8, 0.8})}, 100);
-        QCOMPARE(flattened.size(), indexed.size());
-        const QColor inside = flattened.pixelColor(50, 50);
-        QVERIFY(inside.red() > 240 && inside.green() < 200);  // red at 0.35 over white
-        QCOMPARE(flattened.pixelColor(5, 5), QColor(Qt::white));
     }
 };
 

@@ -40,13 +40,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<QList<Scroll>>("events");
         QTest::addColumn<QString>("swipes");  // per event: '-' none, 'L' left, 'R' right
-        QTest::newRow("small moves of one gesture add up") << QList<Scroll>{{-15}, {-15}, {-15}} << "--L";
+        // Small moves adding up, and the end of a gesture dropping its distance, are the widget test's.
         QTest::newRow("exactly 40 is no swipe; directions cancel") << QList<Scroll>{{40}, {-80}, {-0.5}} << "--L";
         QTest::newRow("vertical and 45-degree scrolls are ignored")
             << QList<Scroll>{{10, 10}, {30, -31}, {39}} << "---";
         QTest::newRow("mostly horizontal counts") << QList<Scroll>{{41, 40}} << "R";
-        QTest::newRow("the end of a gesture, without delta, drops its distance")
-            << QList<Scroll>{{25}, {0, 0, true}, {25}, {0, 0, true}} << "----";
         QTest::newRow("one long flick steps every 40 points") << QList<Scroll>(18, {5}) << "--------R--------R";
     }
 

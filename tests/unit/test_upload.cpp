@@ -1,5 +1,5 @@
 // The uploader against a real HTTPS server on 127.0.0.1 that plays the image
-// API, and bounded fuzzing of its response reader.
+// API; the fuzz test holds its response reader to its rules on any answer.
 
 #include "capture/Preferences.h"
 #include "upload/ImgurUploader.h"
@@ -54,7 +54,8 @@ private Q_SLOTS:
     void postsTheImageAsTheExactMultipartForm()
     {
         LocalHttpServer server;
-        server.respondWith({200, successBody("{\"link\":\"https://i.example/a.png\",\"deletehash\":\"d3l\"}")});
+        const HttpResponse created{200, successBody("{\"link\":\"https://i.example/a.png\",\"deletehash\":\"d3l\"}")};
+        server.setHandler([&](const HttpRequest &) { return std::optional(created); });
         const QImage image = makeImage(37, 23, Qt::magenta, 5);
         QCOMPARE(await(uploaderFor(server).upload(image)), UploadOutcome(UploadResult{u"https://i.example/a.png"_s, u"d3l"_s}));
         await(uploaderFor(server).upload(image));
@@ -92,15 +93,10 @@ private Q_SLOTS:
             QTest::newRow(name) << Server::Trusted << true << HttpResponse{status, body} << expected;
         };
         const QByteArray created = successBody("{\"link\":\"https://i.example/a.png\"}");
-        const UploadOutcome invalid = UploadError::invalidResponse();
         row("201 is a server error", 201, created, UploadError::serverError(QString::fromUtf8(created)));
-        row("500 with text", 500, "Über capacity", UploadError::serverError(u"Über capacity"_s));
         row("404 empty", 404, {}, UploadError::serverError(QString()));
-        row("500 not utf-8", 500, "\xff\xfe\xfd", UploadError::serverError(u"Status code: 500"_s));
         row("403 cut utf-8", 403, "ok \xc3", UploadError::serverError(u"Status code: 403"_s));
         row("body that is not JSON is a network error", 200, "<html>ok</html>", UploadError::networkError({}));
-        row("no link", 200, successBody("{\"deletehash\":\"x\"}"), invalid);
-        row("link not text", 200, successBody("{\"link\":5}"), invalid);
         row("no deletehash", 200, successBody("{\"link\":\"L\"}"), UploadResult{u"L"_s, std::nullopt});
         row("deletehash not text", 200, successBody("{\"link\":\"L\",\"deletehash\":null}"), UploadResult{u"L"_s, std::nullopt});
         row("answer over 1 MiB is a network error", 200, QByteArray(1 << 20, ' ') + successBody("{\"link\":\"L\"}"),
