@@ -2,6 +2,7 @@
 
 #include "analysis/ScreenshotFileReader.h"
 #include "common/UserImageFile.h"
+#include "search/CaptureIndex.h"
 #include "viewer/CodeDetector.h"
 #include "viewer/TextRecognition.h"
 #include "viewer/TextRecognizer.h"
@@ -72,17 +73,16 @@ QByteArray jsonLine(const DetectedCode &code)
 
 int printText(const TextRecognizer &recognizer, const QString &path)
 {
-    // The engine loads its model on this thread (on an empty page) while
-    // another decodes the file: the two take about as long.
+    // The file is decoded while the engine's library opens and its models
+    // load (an empty page starts them).
     if (const auto refusal = refused(path))
         return *refusal;
     std::future<QImage> reading = std::async(std::launch::async, ScreenshotFileReader::read, path);
-    const bool engineLoaded = recognizer.recognizeLines(QImage()).has_value();
+    recognizer.recognizeLines(QImage());
     const QImage image = reading.get();
     if (image.isNull())
         return unreadable(path);
-    const std::optional<QString> text =
-        engineLoaded ? TextRecognition::recognizeImage(recognizer, image) : std::nullopt;
+    const std::optional<QString> text = TextRecognition::recognizeImage(recognizer, image);
     if (!text)
         return fail(QStringLiteral("text recognition is unavailable (is tesseract-ocr-eng installed?)"));
     if (!text->isEmpty())
@@ -99,6 +99,17 @@ int printCodes(const CodeDetector &detector, const QString &path)
         return unreadable(path);
     for (const DetectedCode &code : detector.detect(image))
         write(jsonLine(code));
+    return 0;
+}
+
+int printSearch(const CaptureIndex &index, const std::optional<QString> &problem, const QString &words)
+{
+    if (problem)
+        return fail(*problem);
+    for (const CaptureHit &hit : index.search(words)) {
+        const QJsonObject object{{QStringLiteral("path"), hit.path}, {QStringLiteral("snippet"), hit.snippet}};
+        write(QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n');
+    }
     return 0;
 }
 

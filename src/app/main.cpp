@@ -7,7 +7,7 @@
 #include "capture/InotifyFolderWatcher.h"
 #include "capture/LocalFolders.h"
 #include "capture/Preferences.h"
-#include "capture/QtClipboard.h"
+#include "capture/DesktopClipboard.h"
 #include "capture/ScreenshotItem.h"
 #include "capture/ScreenshotMonitor.h"
 #include "capture/SpectacleListener.h"
@@ -24,6 +24,9 @@
 #include "editor/AnnotationEditorWindowController.h"
 #include "hotkey/DesktopHotKey.h"
 #include "picker/ColorPickerWindowController.h"
+#include "search/IndexedTextRecognizer.h"
+#include "search/SqliteCaptureIndex.h"
+#include "search/TextIndexer.h"
 #include "session/AllocatorTuning.h"
 #include "session/IdleMemoryRelease.h"
 #include "session/DBusService.h"
@@ -63,6 +66,11 @@ struct Options {
                                             "object per line ({\"box\": [x, y, w, h], \"format\", \"text\"}, "
                                             "box relative to the image size, text null when unreadable), and exit."),
                              QStringLiteral("FILE")};
+    QCommandLineOption search{QStringLiteral("search"),
+                              QStringLiteral("Print the captures whose text holds every one of WORDS (each matched "
+                                             "as the start of a word), newest first, one JSON object per line "
+                                             "({\"path\", \"snippet\"}), and exit."),
+                              QStringLiteral("WORDS")};
     QCommandLineOption pickColor{QStringLiteral("pick-color"), QStringLiteral("Pick colours from the image FILE."),
                                  QStringLiteral("FILE")};
     QCommandLineOption annotate{QStringLiteral("annotate"), QStringLiteral("Annotate the image FILE."),
@@ -75,13 +83,14 @@ void describe(QCommandLineParser &parser, Options &options)
 {
     parser.setApplicationDescription(
         QStringLiteral("Keeps every screenshot you take at hand.\n"
-                       "--text and --codes work without a display or a running instance."));
+                       "--text, --codes and --search work without a display or a running instance."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption(options.toggle);
     parser.addOption(options.taken);
     parser.addOption(options.text);
     parser.addOption(options.codes);
+    parser.addOption(options.search);
     parser.addOption(options.pickColor);
     parser.addOption(options.annotate);
     parser.addOption(options.library);
@@ -101,7 +110,7 @@ std::optional<QString> pickableFile(const QString &argument)
     return std::nullopt;
 }
 
-// --text and --codes: answered by this process alone.
+// --text, --codes and --search: answered by this process alone.
 std::optional<int> analyse(const QCommandLineParser &parser, const Options &options)
 {
     if (parser.isSet(options.codes)) {
@@ -109,13 +118,20 @@ std::optional<int> analyse(const QCommandLineParser &parser, const Options &opti
         return AnalysisCommands::printCodes(detector, parser.value(options.codes));
     }
     if (parser.isSet(options.text)) {
-        const TesseractTextRecognizer recognizer;
+        const TesseractTextRecognizer recognizer({}, 2);
         return AnalysisCommands::printText(recognizer, parser.value(options.text));
+    }
+    if (parser.isSet(options.search)) {
+        // Read-only: a running instance may be writing the index meanwhile.
+        SqliteCaptureIndex index(SqliteCaptureIndex::standardFilePath());
+        const std::optional<QString> problem = index.openReadOnly();
+        const QStringList words = QStringList{parser.value(options.search)} + parser.positionalArguments();
+        return AnalysisCommands::printSearch(index, problem, words.join(QLatin1Char(' ')));
     }
     return std::nullopt;
 }
 
-// Handles --help, --version, --text and --codes, and hands --toggle /
+// Handles --help, --version, --text, --codes and --search, and hands --toggle /
 // --screenshot-taken / --pick-color / --annotate / --library / --settings to
 // a running instance. Returns an exit code when this process is done.
 std::optional<int> handOff(int argc, char **argv, Command &command)
@@ -167,8 +183,8 @@ std::optional<int> handOff(int argc, char **argv, Command &command)
 
 void preferX11Clipboard()
 {
-    // On Wayland the desktop mirrors the clipboard to X11 clients, and only
-    // there can a background program watch it.
+    // The windows stay on X11 in every session: only there can the popover be
+    // placed under the tray. The clipboard is chosen on its own (DesktopClipboard).
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
         && qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland"))
         qputenv("QT_QPA_PLATFORM", "xcb");
@@ -219,7 +235,7 @@ int main(int argc, char **argv)
     }
 
     Preferences preferences(Preferences::standardFilePath());
-    QtClipboard clipboard;
+    DesktopClipboard clipboard;
     InotifyFolderWatcher folderWatcher;
     XdgScreenshotFolderLocator folderLocator;
 
@@ -246,9 +262,19 @@ int main(int argc, char **argv)
     services.remoteConfig = &RemoteConfigManager::shared();
     services.preferences = &preferences;
     const ZxingCodeDetector codeDetector;
-    const TesseractTextRecognizer textRecognizer;
+    // Copy Text, which the user waits for, reads on two cores; the indexer on one.
+    const TesseractTextRecognizer textRecognizer({}, 2);
+    const TesseractTextRecognizer indexRecognizer;
+    // Opened by the indexer on its own thread: start-up never waits for the disk.
+    SqliteCaptureIndex captureIndex(SqliteCaptureIndex::standardFilePath());
+    const IndexedTextRecognizer copyTextRecognizer(textRecognizer, captureIndex);
     services.codeDetector = &codeDetector;
-    services.textRecognizer = &textRecognizer;
+    services.textRecognizer = &copyTextRecognizer;
+    TextIndexer indexer({&monitor, &indexRecognizer, &captureIndex, &codeDetector});
+    indexer.setEnabled(preferences.isTextIndexEnabled());
+    services.textIndexSwitched = [&indexer](bool on) { indexer.setEnabled(on); };
+    services.captureIndex = &captureIndex;
+    services.textIndexer = &indexer;
     ImgurClientId imgurClientId(&preferences);
     services.imgurClientId = &imgurClientId;
     XdgAutostart autostart;
@@ -257,11 +283,13 @@ int main(int argc, char **argv)
     AppDelegate delegate(&monitor, services, AppDelegate::Timings{});
 
     DBusService service(&monitor);
+    service.setCaptureIndex(&captureIndex);
     if (claim == DBusService::Claim::claimed && !service.exportObject())
         std::fputs("tarnwick: could not export the session-bus object\n", stderr);
     QObject::connect(&service, &DBusService::toggleRequested, &delegate, &AppDelegate::togglePopover);
     QObject::connect(&service, &DBusService::screenshotTakenReported, &monitor,
                      &ScreenshotMonitor::screenshotEventFired);
+    ColorPickerWindowController::setCopyText([&monitor](const QString &text) { monitor.copyTextToClipboard(text); });
     QObject::connect(&service, &DBusService::pickColorRequested, &delegate,
                      [](const QString &path) { ColorPickerWindowController::open(path); });
     AnnotationEditorWindowController::setUploads({&imgurClientId, services.imgur});

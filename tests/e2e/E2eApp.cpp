@@ -79,7 +79,7 @@ bool E2eApp::nameOwned()
     return QDBusConnection::sessionBus().interface()->isServiceRegistered(service);
 }
 
-int E2eApp::runCommand(const QStringList &args, const QString &folder, QString *errors)
+int E2eApp::runCommand(const QStringList &args, const QString &folder, QString *errors, QByteArray *output)
 {
     QProcess command;
     command.setProcessEnvironment(environment());
@@ -93,6 +93,8 @@ int E2eApp::runCommand(const QStringList &args, const QString &folder, QString *
     }
     if (errors)
         *errors = QString::fromLocal8Bit(command.readAllStandardError());
+    if (output)
+        *output = command.readAllStandardOutput();
     return command.exitStatus() == QProcess::NormalExit ? command.exitCode() : -1;
 }
 

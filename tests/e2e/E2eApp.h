@@ -22,8 +22,9 @@ public:
     // Starts the app with args and returns at once, for starts that end in a window.
     void launch(const QStringList &args);
     // Runs a second tarnwick process (in folder, if given) to completion;
-    // returns its exit code and, if asked, its standard error.
-    int runCommand(const QStringList &args, const QString &folder = {}, QString *errors = nullptr);
+    // returns its exit code and, if asked, its standard error and output.
+    int runCommand(const QStringList &args, const QString &folder = {}, QString *errors = nullptr,
+                   QByteArray *output = nullptr);
     // Whether any instance owns the app's bus name.
     static bool nameOwned();
     QVariant property(const QString &name) const;

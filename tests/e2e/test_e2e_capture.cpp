@@ -1,13 +1,16 @@
 // The real binary: a screenshot written into the screenshot folder shows up
-// over D-Bus; a second process forwards its command; commands that end in the
-// process itself. The history stored and coming back on the next launch is
-// test_stress_startup's.
+// over D-Bus and, its text read, is found by Search and --search; a second
+// process forwards its command; commands that end in the process itself. The
+// history stored and coming back on the next launch is test_stress_startup's.
 
 #include "E2eApp.h"
 #include "TestSupport.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -109,6 +112,8 @@ private Q_SLOTS:
             QTest::newRow(option + QByteArray(" of an SVG with text, named .png"))
                 << QStringList{option, "drawing.png"} << 1
                 << "tarnwick: drawing.png: not an image that can be read without a display\n";
+        QTest::newRow("search before anything was indexed") << QStringList{"--search", "word"} << 1
+                                                            << "tarnwick: no search index yet\n";
     }
 
     void commandEndsAtOnce()
@@ -126,7 +131,43 @@ private Q_SLOTS:
         QCOMPARE(errors, error.replace(QStringLiteral("%1"), folder.path()));
         QVERIFY(!E2eApp::nameOwned());
     }
+
+    // The app reads a new screenshot's text into its index; the bus finds it
+    // by a word and, after the app quit, the command line by two prefixes.
+    void searchFindsTheWordsOfACapture()
+    {
+        E2eApp app;
+        QVERIFY(app.start());
+        QImage image(900, 140, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 28));
+        painter.drawText(image.rect().adjusted(30, 0, 0, 0), Qt::AlignVCenter,
+                         QStringLiteral("Quarterly budget overrun"));
+        painter.end();
+        const QString path = writePng(app.screenshotFolder() + QStringLiteral("/Screenshot 1.png"), image);
+        const auto search = [](const QString &words) {
+            const QString name = QStringLiteral("com.tarnwick.Tarnwick");
+            QDBusMessage call = QDBusMessage::createMethodCall(name, QStringLiteral("/"), name, QStringLiteral("Search"));
+            call << words;
+            return QDBusConnection::sessionBus().call(call, QDBus::Block, 5000).arguments().value(0).toStringList();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(search(QStringLiteral("budget")), QStringList{path}, 60000);
+        app.stop();
+        QByteArray output;
+        QCOMPARE(app.runCommand({QStringLiteral("--search"), QStringLiteral("quart"), QStringLiteral("OVERR")}, {},
+                                nullptr, &output),
+                 0);
+        const QJsonObject hit{{QStringLiteral("path"), path},
+                              {QStringLiteral("snippet"), QStringLiteral("Quarterly budget overrun")}};
+        QCOMPARE(output, QJsonDocument(hit).toJson(QJsonDocument::Compact) + '\n');
+        QCOMPARE(app.runCommand({QStringLiteral("--search"), QStringLiteral("quarterly"), QStringLiteral("nowhere")}, {},
+                                nullptr, &output),
+                 0);
+        QCOMPARE(output, QByteArray());
+        QVERIFY(!E2eApp::nameOwned());
+    }
 };
 
-QTEST_GUILESS_MAIN(E2eCaptureTest)
+QTEST_MAIN(E2eCaptureTest)
 #include "test_e2e_capture.moc"

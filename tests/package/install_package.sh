@@ -60,7 +60,8 @@ for f in /usr/bin/tarnwick $apps/$appId.desktop $apps/$appId.Annotate.desktop $a
   /usr/share/metainfo/$appId.metainfo.xml /usr/share/dbus-1/services/$appId.service \
   /usr/share/icons/hicolor/scalable/apps/$appId.svg /usr/share/icons/hicolor/symbolic/apps/$appId-symbolic.svg \
   /usr/share/icons/hicolor/48x48/apps/$appId.png /usr/share/icons/hicolor/256x256/apps/$appId.png \
-  /usr/share/man/man1/tarnwick.1.gz /usr/share/doc/tarnwick/symbols/LICENSE; do
+  /usr/share/man/man1/tarnwick.1.gz /usr/share/doc/tarnwick/symbols/LICENSE \
+  /usr/share/doc/tarnwick/wlr-protocols/LICENSE; do
   printf '%s\n' "${installed[@]}" | grep -qx "$f" || fail "not installed: $f"
 done
 [ "$(identify -format %wx%h /usr/share/icons/hicolor/256x256/apps/$appId.png)" = 256x256 ] || fail "256 icon has the wrong size"

@@ -243,6 +243,8 @@ private Q_SLOTS:
         const TextScreen page = text(QSize(1600, 1000), dark, pixelSize, 260);
         const std::optional<QStringList> lines = m_recognizer.recognizeLines(page.image);
         QVERIFY(lines);
+        // The page's cards are read on two engines at once, joined in reading order.
+        QCOMPARE(TesseractTextRecognizer({}, 2).recognizeLines(page.image), lines);
         const QString expected = page.lines.join(u'\n');
         const double ours = wordAccuracy(expected, lines->join(u'\n'));
         QVERIFY2(ours >= 0.95, qPrintable(QString::number(ours)));

@@ -4,10 +4,15 @@
 #include "common/Style.h"
 #include "library/LibActionButton.h"
 #include "library/LibraryDetailPane.h"
+#include "library/LibraryListModel.h"
 #include "library/LibraryPreview.h"
 #include "library/LibraryRowView.h"
 #include "library/LibraryView.h"
+#include "library/LibrarySearchField.h"
 #include "library/LibraryWindowController.h"
+#include "search/SearchHighlight.h"
+#include "search/SqliteCaptureIndex.h"
+#include "search/TextIndexer.h"
 #include "viewer/CodeScanTrigger.h"
 #include "viewer/QRBadgeButton.h"
 #include "viewer/UploadButton.h"
@@ -17,6 +22,7 @@
 
 #include <QLabel>
 #include <QListView>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -29,6 +35,7 @@ struct Library {
     std::unique_ptr<RemoteConfigManager> config;
     WidthCodeDetector detector;
     LibraryView::Dependencies deps;
+    std::function<void()> beforeWindow = [] {};  // with the monitor and its items in place
 
     ScreenshotMonitor &monitor() { return *fixture.monitor; }
 
@@ -42,6 +49,7 @@ struct Library {
         deps.codeDetector = &detector;
         deps.timings.scanDelay = milliseconds(10);
         deps.timings.feedback = {milliseconds(300), milliseconds(300)};
+        beforeWindow();
         QWidget *window = LibraryWindowController::open(deps);
         if (!QTest::qWaitForWindowExposed(window))
             qFatal("the library never showed");
@@ -143,6 +151,55 @@ private Q_SLOTS:
         QTRY_COMPARE(view.selectedItem()->id, library.monitor().screenshots().first().id);
         QCOMPARE(view.countText(), QString::number(ScreenshotMonitor::maxItems));
         QCOMPARE(view.list()->currentIndex().row(), 0);
+    }
+
+    // The search field driven by keys, over an index the real indexer fills:
+    // progress while it reads, then filter, count, the hit's snippet with the
+    // word matched in bold, no match, Escape, Down.
+    void searchFieldFiltersTheList()
+    {
+        Library library;
+        SqliteCaptureIndex index(library.fixture.root.filePath(QStringLiteral("index.sqlite")));
+        Gate gate;
+        const ScriptedTextRecognizer recognizer({QStringList{"Kernel panic"}, QStringList{"error report"},
+                                                 QStringList{"Invoice error"}}, &gate);
+        std::unique_ptr<TextIndexer> indexer;
+        const auto release = qScopeGuard([&gate] { gate.open(); });  // a failed check must not hold the worker
+        library.deps.captureIndex = &index;
+        library.beforeWindow = [&] {
+            indexer = std::make_unique<TextIndexer>(TextIndexer::Dependencies{
+                &library.monitor(), &recognizer, &index, nullptr, {.settleDelay = milliseconds(0)}});
+            library.deps.textIndexer = indexer.get();
+            indexer->setEnabled(true);
+        };
+        LibraryView &searching = library.open(3);
+        QTRY_COMPARE(searching.progressText(), QStringLiteral("Indexing 0 of 3…"));
+        gate.open();
+        QTRY_COMPARE(searching.progressText(), QString());
+        const QList<ScreenshotItem> items = library.monitor().screenshots();
+        QWidget *window = searching.window();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window, Qt::Key_F, Qt::ControlModifier);
+        QTRY_VERIFY(searching.searchField()->hasFocus());
+        QTest::keyClicks(searching.searchField(), QStringLiteral("pan"));
+        QCOMPARE(searching.countText(), QStringLiteral("1 of 3"));
+        QCOMPARE(searching.selectedItem()->id, items[0].id);
+        QTest::keyClicks(searching.searchField(), QStringLiteral(" zzz"));
+        QCOMPARE(searching.noMatchText(), QStringLiteral("No captures contain “pan zzz”"));
+        QVERIFY(!searching.selectedItem());
+        QTest::keyClick(searching.searchField(), Qt::Key_Escape);
+        QCOMPARE(searching.countText(), QStringLiteral("3"));
+        QTest::keyClicks(searching.searchField(), QStringLiteral("ERR"));
+        QCOMPARE(searching.countText(), QStringLiteral("2 of 3"));
+        const QModelIndex hit = searching.list()->model()->index(1, 0);  // "Invoice error"
+        const auto bold = hit.data(LibraryListModel::snippetBoldRole).value<QList<SearchHighlight::Span>>();
+        QCOMPARE(hit.data(LibraryListModel::snippetRole).toString().mid(bold.value(0).start, bold.value(0).length), u"error");
+        QCOMPARE(bold.size(), 1);
+        QCOMPARE(searching.selectedItem()->id, items[1].id);
+        QTest::keyClick(searching.searchField(), Qt::Key_Down);
+        QVERIFY(searching.list()->hasFocus());
+        delete LibraryWindowController::window();
     }
 
     // Thumbnails are drawn for rows on screen, not for the whole history.

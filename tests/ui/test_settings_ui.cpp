@@ -38,6 +38,7 @@ struct Settings {
     XdgAutostart autostart{configHome, QStringLiteral("/opt/tarnwick/bin/tarnwick")};
     std::unique_ptr<ImgurClientId> clientId;
     std::unique_ptr<RemoteConfigManager> config;
+    std::function<void(bool)> indexSwitched;
 
     Settings() { fixture.start(); }
 
@@ -52,6 +53,7 @@ struct Settings {
         deps.remoteConfig = config.get();
         deps.loginItem = &autostart;
         deps.imgurClientId = clientId.get();
+        deps.textIndexSwitched = indexSwitched;
         deps.timings = {milliseconds(60), milliseconds(60), milliseconds(20)};
         SettingsWindowController::open(deps);
         SettingsView *view = SettingsWindowController::view();
@@ -225,20 +227,26 @@ private Q_SLOTS:
     // Each click writes the state the switch then shows, once.
     void captureSwitchesWriteWhatTheyShow_data()
     {
-        QTest::addColumn<bool>("phone");
-        QTest::newRow("phone clipboard") << true;
-        QTest::newRow("any copied image") << false;
+        QTest::addColumn<QString>("name");
+        QTest::newRow("phone clipboard") << "phone";
+        QTest::newRow("any copied image") << "any";
+        QTest::newRow("index text for search, the indexer told") << "index";
     }
 
     void captureSwitchesWriteWhatTheyShow()
     {
-        QFETCH(bool, phone);
+        QFETCH(QString, name);
         Settings settings;
+        QList<bool> told;
+        settings.indexSwitched = [&told](bool on) { told << on; };
         SettingsView &view = settings.open();
-        QCheckBox *box = phone ? view.phoneSwitch() : view.anyImageSwitch();
+        QCheckBox *box = name == "phone" ? view.phoneSwitch() : name == "any" ? view.anyImageSwitch()
+                                                                                 : view.textIndexSwitch();
         const auto stored = [&] {
-            return phone ? settings.fixture.preferences->isClipboardCaptureEnabled()
-                         : !settings.fixture.preferences->clipboardScreenshotsOnly();
+            const Preferences &preferences = *settings.fixture.preferences;
+            return name == "phone" ? preferences.isClipboardCaptureEnabled()
+                 : name == "any"   ? !preferences.clipboardScreenshotsOnly()
+                                   : preferences.isTextIndexEnabled();
         };
         QCOMPARE(box->isChecked(), stored());
         for (int i = 0; i < 2; ++i) {
@@ -247,6 +255,7 @@ private Q_SLOTS:
             QCOMPARE(box->isChecked(), !before);
             QCOMPARE(stored(), !before);
         }
+        QCOMPARE(told, name == "index" ? (QList<bool>{false, true}) : QList<bool>());
     }
 
     void clientIdFieldDrivesTheUploadControls_data()

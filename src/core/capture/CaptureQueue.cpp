@@ -1,5 +1,7 @@
 #include "capture/CaptureQueue.h"
 
+#include "common/InteractiveWork.h"
+
 #include <QPointer>
 #include <QThreadPool>
 
@@ -49,6 +51,7 @@ void CaptureQueue::runNext()
     m_running = true;
     QPointer<CaptureQueue> self(this);
     m_pool->start([self, batch = m_pending.takeFirst(), folders = m_folders, thumbnailer = m_thumbnailer] {
+        const InteractiveWork capturing;
         for (const QString &path : batch.paths) {
             auto capture = CaptureBuilder::buildFolderCapture(path, batch.source, batch.keepCopies, batch.justTaken,
                                                               folders);

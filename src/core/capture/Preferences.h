@@ -20,6 +20,7 @@ public:
     static constexpr const char *clipboardScreenshotsOnlyKey = "clipboardScreenshotsOnly";
     static constexpr const char *saveLocalCopiesKey = "saveLocalCopies";
     static constexpr const char *imgurClientIdKey = "imgurClientID";
+    static constexpr const char *textIndexEnabledKey = "textIndexEnabled";
 
     explicit Preferences(const QString &filePath);
     // $XDG_CONFIG_HOME/Tarnwick/Tarnwick.conf
@@ -41,6 +42,7 @@ public:
     bool isClipboardCaptureEnabled() const { return boolValue(clipboardCaptureEnabledKey, true); }
     bool clipboardScreenshotsOnly() const { return boolValue(clipboardScreenshotsOnlyKey, true); }
     bool saveLocalCopies() const { return boolValue(saveLocalCopiesKey, false); }
+    bool isTextIndexEnabled() const { return boolValue(textIndexEnabledKey, true); }
 
     // Waits until every change made so far is in the file, or failed to get there.
     void waitForWrites() const;

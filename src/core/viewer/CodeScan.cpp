@@ -1,5 +1,7 @@
 #include "viewer/CodeScan.h"
 
+#include "common/InteractiveWork.h"
+
 #include <QImage>
 #include <QImageReader>
 #include <QUrl>
@@ -21,6 +23,7 @@ std::optional<CodeScanResult> resultFrom(const QList<DetectedCode> &codes)
 
 std::optional<QList<DetectedCode>> detectInFile(const CodeDetector &detector, const QString &path)
 {
+    const InteractiveWork shownItem;
     QImageReader reader(path);
     reader.setAutoTransform(true);
     const QImage image = reader.read();

@@ -9,6 +9,8 @@ namespace TextRecognition {
 
 std::optional<QString> recognizeFile(const TextRecognizer &recognizer, const QString &path)
 {
+    if (std::optional<QString> known = recognizer.knownText(path))
+        return known;
     QImageReader reader(path);
     reader.setAutoTransform(true);
     const QImage image = reader.read();

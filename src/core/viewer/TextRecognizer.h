@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 
 #include <optional>
@@ -15,4 +16,11 @@ public:
     // The text lines in reading order; none when the engine itself failed
     // (no language data, init error), which is not the same as no text.
     virtual std::optional<QStringList> recognizeLines(const QImage &image) const = 0;
+    // The text of the file at path when it is already known, so that it need
+    // not be read again; none otherwise.
+    virtual std::optional<QString> knownText(const QString &path) const
+    {
+        Q_UNUSED(path);
+        return std::nullopt;
+    }
 };

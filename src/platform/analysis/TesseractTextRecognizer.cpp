@@ -4,8 +4,15 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QRect>
+#include <QThread>
 
+#include <algorithm>
+#include <atomic>
+#include <future>
 #include <memory>
+#include <numeric>
+#include <vector>
 
 namespace {
 
@@ -18,30 +25,42 @@ struct EngineDeleter {
 };
 using Engine = std::unique_ptr<TessBaseAPI, EngineDeleter>;
 
-struct ThreadEngine {
+// An engine with the English model, or null when it cannot be loaded.
+Engine loaded(const TesseractLibrary &tess, const QString &dataPath)
+{
+    Engine api(tess.create());
+    const QByteArray path = dataPath.toLocal8Bit();
+    if (tess.init(api.get(), dataPath.isEmpty() ? nullptr : path.constData(), "eng", tesseract::OEM_LSTM_ONLY) != 0)
+        return {};
+    // The layout is known before it reads: each block is read as one.
+    tess.setPageSegMode(api.get(), tesseract::PSM_SINGLE_BLOCK);
+    return api;
+}
+
+// The calling thread's engines for one language-data folder: one without a
+// model that finds the layout, and those that read, each on a helper thread
+// while a page is read. The readers load in parallel with the layout.
+struct ThreadEngines {
     QString dataPath;
-    Engine api;
+    Engine layout;
+    std::vector<Engine> readers;
+    std::vector<std::future<Engine>> loading;  // readers asked for before a page
     bool failed = false;
 };
 
-// The calling thread's engine for this language-data folder, or null when it
-// cannot be loaded.
-TessBaseAPI *engineFor(const TesseractLibrary &tess, const QString &dataPath)
+ThreadEngines &enginesFor(const TesseractLibrary &tess, const QString &dataPath, int count)
 {
-    thread_local ThreadEngine engine;
-    if ((engine.api || engine.failed) && engine.dataPath == dataPath)
-        return engine.api.get();
-    engine.dataPath = dataPath;
-    engine.api.reset(tess.create());
-    const QByteArray path = dataPath.toLocal8Bit();
-    engine.failed = tess.init(engine.api.get(), dataPath.isEmpty() ? nullptr : path.constData(), "eng",
-                              tesseract::OEM_LSTM_ONLY) != 0;
-    if (engine.failed) {
-        engine.api.reset();
-        return nullptr;
+    thread_local ThreadEngines engines;
+    if (engines.dataPath != dataPath || !engines.layout) {
+        engines = {dataPath, Engine(tess.create()), {}, {}, false};
+        tess.initForLayout(engines.layout.get());
+        tess.setPageSegMode(engines.layout.get(), tesseract::PSM_AUTO);
     }
-    tess.setPageSegMode(engine.api.get(), tesseract::PSM_AUTO);
-    return engine.api.get();
+    if (int(engines.readers.size()) < count) {
+        engines.readers.resize(size_t(count));
+        engines.loading.resize(size_t(count));
+    }
+    return engines;
 }
 
 // Transparent parts read as white, as a viewer shows them, not as black.
@@ -54,6 +73,61 @@ QImage onWhite(const QImage &image)
     QPainter painter(&flat);
     painter.drawImage(0, 0, image);
     return flat;
+}
+
+// The page as gray, dark text on light. The engine tries each line the other
+// way round only when it reads it poorly, which on a dark theme is every line
+// and nearly doubles the time.
+QImage grayPage(const QImage &image)
+{
+    QImage gray = onWhite(image).convertToFormat(QImage::Format_Grayscale8);
+    qint64 sum = 0;
+    for (int y = 0; y < gray.height(); ++y) {
+        const uchar *line = gray.constScanLine(y);
+        sum = std::accumulate(line, line + gray.width(), sum);
+    }
+    if (sum < qint64(gray.width()) * gray.height() * 128)
+        gray.invertPixels();
+    return gray;
+}
+
+void setPage(const TesseractLibrary &tess, TessBaseAPI *api, const QImage &gray)
+{
+    tess.setImage(api, gray.constBits(), gray.width(), gray.height(), 1, int(gray.bytesPerLine()));
+    tess.setSourceResolution(api, kScreenDpi);
+}
+
+// Read alone, a block's outermost letters need some of the page around them
+// to come out as they do when the whole page is read.
+QRect withMargin(const QRect &block, const std::vector<QRect> &blocks, const QRect &page)
+{
+    constexpr int kMargin = 16;
+    const QRect wide = block.adjusted(-kMargin, -kMargin, kMargin, kMargin) & page;
+    const bool reachesAnother = std::any_of(blocks.cbegin(), blocks.cend(), [&](const QRect &other) {
+        return other != block && other.intersects(wide);
+    });
+    return reachesAnother ? block : wide;
+}
+
+// The page's text blocks in reading order. Pictures and rules are left out,
+// as a reading of the whole page leaves them.
+std::vector<QRect> textBlocks(const TesseractLibrary &tess, TessBaseAPI *api, const QRect &page)
+{
+    std::vector<QRect> blocks;
+    TessPageIterator *it = tess.analyseLayout(api);
+    if (!it)
+        return blocks;
+    do {
+        int left = 0, top = 0, right = 0, bottom = 0;
+        if (tesseract::PTIsTextType(tess.blockType(it))
+            && tess.boundingBox(it, tesseract::RIL_BLOCK, &left, &top, &right, &bottom))
+            blocks.emplace_back(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    } while (tess.nextBlock(it, tesseract::RIL_BLOCK));
+    tess.deletePageIterator(it);
+    std::vector<QRect> read;
+    for (const QRect &block : blocks)
+        read.push_back(withMargin(block, blocks, page));
+    return read;
 }
 
 QStringList textLines(const TesseractLibrary &tess, TessBaseAPI *api)
@@ -75,28 +149,130 @@ QStringList textLines(const TesseractLibrary &tess, TessBaseAPI *api)
     return lines;
 }
 
+// Blocks handed out to the engines, largest first so that the last one to
+// finish is a small one; lines kept by block, in reading order.
+class BlockReading
+{
+public:
+    BlockReading(const TesseractLibrary &tess, std::vector<QRect> blocks)
+        : m_tess(tess)
+        , m_blocks(std::move(blocks))
+        , m_order(m_blocks.size())
+        , m_lines(m_blocks.size())
+    {
+        std::iota(m_order.begin(), m_order.end(), size_t(0));
+        std::stable_sort(m_order.begin(), m_order.end(), [this](size_t a, size_t b) {
+            return qint64(m_blocks[a].width()) * m_blocks[a].height()
+                   > qint64(m_blocks[b].width()) * m_blocks[b].height();
+        });
+    }
+
+    // Reads blocks on api, whose page is set, until none is left; false when
+    // the engine failed on one.
+    bool readOn(TessBaseAPI *api)
+    {
+        for (size_t n = m_next++; n < m_order.size(); n = m_next++) {
+            const QRect &block = m_blocks[m_order[n]];
+            m_tess.setRectangle(api, block.x(), block.y(), block.width(), block.height());
+            if (m_tess.recognize(api, nullptr) != 0)
+                return false;
+            m_lines[m_order[n]] = textLines(m_tess, api);
+        }
+        return true;
+    }
+
+    QStringList lines() const
+    {
+        QStringList all;
+        for (const QStringList &block : m_lines)
+            all.append(block);
+        return all;
+    }
+
+private:
+    const TesseractLibrary &m_tess;
+    const std::vector<QRect> m_blocks;
+    std::vector<size_t> m_order;
+    std::vector<QStringList> m_lines;
+    std::atomic<size_t> m_next{0};
+};
+
+enum class Reader { read, failed, missing };
+
+// One reader's share of the page's blocks, on a thread of its own; with no
+// page, only its model loaded.
+Reader readShare(const TesseractLibrary &tess, Engine &reader, std::future<Engine> &loading,
+                 const QString &dataPath, const QImage &gray, const std::shared_future<BlockReading *> &blocksFound)
+{
+    tess.oneOpenMpThreadHere();
+    if (!reader)
+        reader = loading.valid() ? loading.get() : loaded(tess, dataPath);
+    if (!reader)
+        return Reader::missing;  // the others read its share
+    setPage(tess, reader.get(), gray);
+    const bool read = blocksFound.get()->readOn(reader.get());
+    tess.clear(reader.get());
+    return read ? Reader::read : Reader::failed;
+}
+
+// Loads the readers not yet loaded on threads of their own, without waiting.
+void startLoading(const TesseractLibrary &tess, ThreadEngines &engines, const QString &dataPath, int count)
+{
+    for (size_t i = 0; i < size_t(count); ++i) {
+        if (engines.readers[i] || engines.loading[i].valid())
+            continue;
+        engines.loading[i] = std::async(std::launch::async, [&tess, dataPath] {
+            tess.oneOpenMpThreadHere();
+            return loaded(tess, dataPath);
+        });
+    }
+}
+
 }  // namespace
 
-TesseractTextRecognizer::TesseractTextRecognizer(QString dataPath)
+TesseractTextRecognizer::TesseractTextRecognizer(QString dataPath, int engines)
     : m_dataPath(std::move(dataPath))
+    , m_engines(std::clamp(engines, 1, std::max(1, QThread::idealThreadCount())))
 {
 }
 
 std::optional<QStringList> TesseractTextRecognizer::recognizeLines(const QImage &image) const
 {
     const TesseractLibrary *tess = TesseractLibrary::instance();
-    TessBaseAPI *api = tess ? engineFor(*tess, m_dataPath) : nullptr;
-    if (!api)
+    if (!tess)
         return std::nullopt;
-    if (image.isNull())
+    tess->oneOpenMpThreadHere();
+    ThreadEngines &engines = enginesFor(*tess, m_dataPath, m_engines);
+    if (engines.failed)
+        return std::nullopt;
+    if (image.isNull()) {
+        startLoading(*tess, engines, m_dataPath, m_engines);
         return QStringList();
-    const QImage gray = onWhite(image).convertToFormat(QImage::Format_Grayscale8);
-    tess->setImage(api, gray.constBits(), gray.width(), gray.height(), 1, int(gray.bytesPerLine()));
-    tess->setSourceResolution(api, kScreenDpi);
-    const bool recognised = tess->recognize(api, nullptr) == 0;
-    QStringList lines = recognised ? textLines(*tess, api) : QStringList();
-    tess->clear(api);
-    if (!recognised)
+    }
+    const QImage gray = grayPage(image);
+
+    std::promise<BlockReading *> layout;
+    const std::shared_future<BlockReading *> blocksFound = layout.get_future().share();
+    std::vector<std::future<Reader>> readers;
+    // The thread may keep more engines, for another recogniser.
+    for (size_t i = 0; i < size_t(m_engines); ++i) {
+        readers.push_back(std::async(std::launch::async, [&, i] {
+            return readShare(*tess, engines.readers[i], engines.loading[i], m_dataPath, gray, blocksFound);
+        }));
+    }
+    setPage(*tess, engines.layout.get(), gray);
+    BlockReading blocks(*tess, textBlocks(*tess, engines.layout.get(), gray.rect()));
+    tess->clear(engines.layout.get());
+    layout.set_value(&blocks);
+    int missing = 0;
+    bool failed = false;
+    for (std::future<Reader> &reader : readers) {
+        const Reader outcome = reader.get();
+        missing += outcome == Reader::missing;
+        failed = failed || outcome == Reader::failed;
+    }
+    engines.failed = missing == int(readers.size());
+    if (failed || engines.failed)
         return std::nullopt;
-    return lines;
+    return blocks.lines();
 }

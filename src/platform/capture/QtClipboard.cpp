@@ -1,6 +1,6 @@
 #include "capture/QtClipboard.h"
 
-#include "capture/Thumbnailer.h"
+#include "capture/ClipboardImages.h"
 #include "capture/X11SelectionReader.h"
 
 #include <QClipboard>
@@ -12,11 +12,8 @@
 
 #include <xcb/xcb.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <optional>
-
-Q_LOGGING_CATEGORY(lcPasteboard, "tarnwick.clipboard", QtInfoMsg)
 
 namespace {
 // X11 selection machinery, and the image type Qt itself adds to every image
@@ -27,16 +24,6 @@ bool isPseudoTarget(const QString &type)
                                     QStringLiteral("MULTIPLE"), QStringLiteral("SAVE_TARGETS"),
                                     QStringLiteral("application/x-qt-image")};
     return pseudo.contains(type);
-}
-
-// Image types in the order we prefer to read them: lossless and cheap first.
-const QStringList &readableImageTypes()
-{
-    static const QStringList types{QStringLiteral("image/png"), QStringLiteral("image/bmp"),
-                                   QStringLiteral("image/x-bmp"), QStringLiteral("image/jpeg"),
-                                   QStringLiteral("image/tiff"), QStringLiteral("image/webp"),
-                                   QStringLiteral("image/gif"), QStringLiteral("image/x-portable-pixmap")};
-    return types;
 }
 
 // Whether the X server names one of this process's windows as the clipboard's
@@ -66,21 +53,6 @@ std::optional<bool> x11OwnerIsThisProcess()
         && (reply->owner & ~setup->resource_id_mask) == setup->resource_id_base;
     std::free(reply);
     return ours;
-}
-
-Clipboard::Image imageFrom(const QByteArray &bytes, const QString &type)
-{
-    const QImage image = Thumbnailer::decode(bytes);  // bounded: a small file may claim a huge size
-    if (image.isNull())
-        qCInfo(lcPasteboard) << "clipboard image not decoded";
-    return {image, type == QLatin1String("image/png") && !image.isNull() ? bytes : QByteArray()};
-}
-
-QString bestImageType(const QStringList &offered)
-{
-    const auto best = std::find_if(readableImageTypes().cbegin(), readableImageTypes().cend(),
-                                   [&](const QString &type) { return offered.contains(type); });
-    return best == readableImageTypes().cend() ? QString() : *best;
 }
 
 // The MIME type Qt's own clipboard reports for a target atom, so both ways
@@ -121,14 +93,14 @@ QStringList askForTypes(int timeoutMs)
 
 Clipboard::Image askForImage(qint64 limit, int timeoutMs)
 {
-    const QString type = bestImageType(askForTypes(timeoutMs));
+    const QString type = ClipboardImages::bestType(askForTypes(timeoutMs));
     if (type.isEmpty())
         return {};
     const X11SelectionReader::Result read = X11SelectionReader::read(type.toLatin1(), limit);
     if (read.failure == X11SelectionReader::Failure::tooLarge)
         qCWarning(lcPasteboard) << "clipboard image skipped: its" << type << "data exceed the limit of" << limit
                                 << "bytes";
-    return read.failure ? Clipboard::Image{} : imageFrom(read.data, type);
+    return read.failure ? Clipboard::Image{} : ClipboardImages::decode(read.data, type);
 }
 }  // namespace
 
@@ -173,11 +145,11 @@ QFuture<Clipboard::Image> QtClipboard::readImage() const
         return QtFuture::makeReadyFuture(Image{});
     if (m_clipboard->ownsClipboard() && data->hasImage())
         return QtFuture::makeReadyFuture(Image{qvariant_cast<QImage>(data->imageData()), {}});
-    const QString type = bestImageType(data->formats());
+    const QString type = ClipboardImages::bestType(data->formats());
     if (type.isEmpty())
         return QtFuture::makeReadyFuture(Image{});
     const QByteArray bytes = data->data(type);
-    return QtFuture::makeReadyFuture(bytes.size() > m_maxImageBytes ? Image{} : imageFrom(bytes, type));
+    return QtFuture::makeReadyFuture(bytes.size() > m_maxImageBytes ? Image{} : ClipboardImages::decode(bytes, type));
 }
 
 void QtClipboard::clearContents()

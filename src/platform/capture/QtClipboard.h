@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/Clipboard.h"
+#include "capture/ClipboardImages.h"
 
 #include <QObject>
 
@@ -12,8 +13,7 @@ class QtClipboard : public QObject, public Clipboard
 {
     Q_OBJECT
 public:
-    // Clipboard image data larger than this is not decoded.
-    static constexpr qint64 defaultMaxImageBytes = 100LL * 1024 * 1024;
+    static constexpr qint64 defaultMaxImageBytes = ClipboardImages::defaultMaxBytes;
 
     // How long another program may take to say what it offers.
     static constexpr int typesTimeoutMs = 1000;

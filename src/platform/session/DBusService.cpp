@@ -2,6 +2,7 @@
 
 #include "capture/ScreenshotMonitor.h"
 #include "common/UserImageFile.h"
+#include "search/CaptureIndex.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -122,6 +123,16 @@ void DBusService::Library()
 void DBusService::Settings()
 {
     Q_EMIT settingsRequested();
+}
+
+QStringList DBusService::Search(const QString &words)
+{
+    QStringList paths;
+    if (m_index) {
+        for (const CaptureHit &hit : m_index->search(words))
+            paths << hit.path;
+    }
+    return paths;
 }
 
 void DBusService::announce(const QString &property, const QVariant &value)

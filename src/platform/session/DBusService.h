@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QVariantList>
 
+class CaptureIndex;
 class ScreenshotMonitor;
 
 // The session-bus face of the running instance: com.tarnwick.Tarnwick on
@@ -33,6 +34,8 @@ public:
     explicit DBusService(ScreenshotMonitor *monitor, QObject *parent = nullptr);
     // Exports this object under the claimed name.
     bool exportObject();
+    // Where Search looks; none: it finds nothing.
+    void setCaptureIndex(const CaptureIndex *index) { m_index = index; }
 
     int unreadCount() const;
     bool isPending() const;
@@ -48,6 +51,8 @@ public Q_SLOTS:
     Q_SCRIPTABLE void Annotate(const QString &path);  // path: as for PickColor
     Q_SCRIPTABLE void Library();
     Q_SCRIPTABLE void Settings();
+    // Paths of the captures whose text holds every word, newest first.
+    Q_SCRIPTABLE QStringList Search(const QString &words);
 
 Q_SIGNALS:
     void toggleRequested();
@@ -63,4 +68,5 @@ private:
     bool acceptFile(const QString &path);
 
     ScreenshotMonitor *m_monitor;
+    const CaptureIndex *m_index = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "library/LibraryListModel.h"
 
+#include "search/SearchHighlight.h"
+
 #include <QFileInfo>
 
 LibraryListModel::LibraryListModel(QObject *parent)
@@ -7,10 +9,13 @@ LibraryListModel::LibraryListModel(QObject *parent)
 {
 }
 
-void LibraryListModel::setItems(const QList<ScreenshotItem> &items)
+void LibraryListModel::setItems(const QList<ScreenshotItem> &items, const QHash<QString, QString> &snippets,
+                                const QString &words)
 {
     beginResetModel();
     m_items = items;
+    m_snippets = snippets;
+    m_words = words;
     endResetModel();
 }
 
@@ -38,6 +43,10 @@ QVariant LibraryListModel::data(const QModelIndex &index, int role) const
         return QFileInfo(item.filePath()).fileName();
     case itemRole:
         return QVariant::fromValue(item);
+    case snippetRole:
+        return m_snippets.value(item.filePath());
+    case snippetBoldRole:
+        return QVariant::fromValue(SearchHighlight::matchedWords(m_snippets.value(item.filePath()), m_words));
     default:
         return {};
     }

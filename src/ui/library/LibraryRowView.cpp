@@ -4,6 +4,7 @@
 #include "common/Style.h"
 #include "common/Symbols.h"
 #include "library/LibraryListModel.h"
+#include "search/SearchHighlight.h"
 
 #include <QLocale>
 #include <QPainter>
@@ -16,6 +17,39 @@ constexpr int padY = 7;
 constexpr QSize thumbBox{36, 32};
 constexpr int spacing = 10;
 constexpr int rowHeight = 2 * padY + 32;
+constexpr int snippetGap = 2;
+
+QFont snippetFont(QFont::Weight weight = QFont::Normal)
+{
+    return Style::font(10, weight);
+}
+
+// One line of a search hit's text with the words that matched in bold, cut
+// off with an ellipsis where it does not fit.
+void drawSnippet(QPainter *painter, const QRect &rect, const QString &text,
+                 const QList<SearchHighlight::Span> &bold)
+{
+    qsizetype from = 0;
+    int x = rect.left();
+    const auto draw = [&](qsizetype start, qsizetype length, bool strong) {
+        if (length <= 0 || x >= rect.right())
+            return;
+        const QFont font = snippetFont(strong ? QFont::Bold : QFont::Normal);
+        const QFontMetrics metrics(font);
+        const QString piece = metrics.elidedText(text.mid(start, length), Qt::ElideRight, rect.right() - x);
+        painter->setFont(font);
+        painter->drawText(QRect(x, rect.top(), rect.right() - x, rect.height()), Qt::AlignLeft, piece);
+        x += metrics.horizontalAdvance(piece);
+        if (piece.size() < length)
+            x = rect.right();  // cut off: nothing more fits
+    };
+    for (const SearchHighlight::Span &span : bold) {
+        draw(from, span.start - from, false);
+        draw(span.start, span.length, true);
+        from = span.start + span.length;
+    }
+    draw(from, text.size() - from, false);
+}
 
 QString shortTime(const QDateTime &time)
 {
@@ -29,9 +63,10 @@ LibraryRowView::LibraryRowView(QObject *parent)
 {
 }
 
-QSize LibraryRowView::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const
+QSize LibraryRowView::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
-    return {option.rect.width(), rowHeight};
+    const bool snippet = !index.data(LibraryListModel::snippetRole).toString().isEmpty();
+    return {option.rect.width(), rowHeight + (snippet ? snippetGap + QFontMetrics(snippetFont()).height() : 0)};
 }
 
 int LibraryRowView::cachedThumbnails() const
@@ -106,7 +141,9 @@ void LibraryRowView::paint(QPainter *painter, const QStyleOptionViewItem &option
     const QFontMetrics nameMetrics(nameFont);
     const QFont infoFont = Style::font(10);
     const QFontMetrics infoMetrics(infoFont);
-    const int top = textRect.center().y() - (nameMetrics.height() + 3 + infoMetrics.height()) / 2;
+    const QString snippet = index.data(LibraryListModel::snippetRole).toString();
+    const int snippetHeight = snippet.isEmpty() ? 0 : snippetGap + QFontMetrics(snippetFont()).height();
+    const int top = textRect.center().y() - (nameMetrics.height() + 3 + infoMetrics.height() + snippetHeight) / 2;
     painter->drawText(QRect(textRect.left(), top, textRect.width(), nameMetrics.height()), Qt::AlignLeft,
                       nameMetrics.elidedText(index.data().toString(), Qt::ElideMiddle, textRect.width()));
 
@@ -127,6 +164,12 @@ void LibraryRowView::paint(QPainter *painter, const QStyleOptionViewItem &option
         const QString text = infoMetrics.elidedText(parts.at(i), Qt::ElideRight, std::max(0, textRect.right() - x));
         painter->drawText(QRect(x, y, textRect.right() - x, infoMetrics.height()), Qt::AlignLeft, text);
         x += infoMetrics.horizontalAdvance(text);
+    }
+    if (!snippet.isEmpty()) {
+        painter->setPen(Style::secondary(palette));
+        const QRect line(textRect.left(), y + infoMetrics.height() + snippetGap, textRect.width(), snippetHeight);
+        drawSnippet(painter, line, snippet,
+                    index.data(LibraryListModel::snippetBoldRole).value<QList<SearchHighlight::Span>>());
     }
     painter->restore();
 }

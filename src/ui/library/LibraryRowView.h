@@ -6,7 +6,9 @@
 #include <QUuid>
 
 // Draws one row of the library's list: the thumbnail, the file name, date,
-// time and size, and the phone mark; filled when selected or hovered. Small
+// time and size, and the phone mark, and below them, while a search filters
+// the list, a line of the capture's text with the words that matched in
+// bold; filled when selected or hovered. Small
 // thumbnails and size texts are made when a row is first drawn, so only rows
 // scrolled into view ever cost memory; a bounded cache keeps the recent ones.
 class LibraryRowView : public QStyledItemDelegate

@@ -9,7 +9,10 @@
 #include "library/LibraryListModel.h"
 #include "library/LibraryPreview.h"
 #include "library/LibraryRowView.h"
+#include "library/LibrarySearchField.h"
 #include "picker/ColorPickerWindowController.h"
+#include "search/CaptureIndex.h"
+#include "search/TextIndexer.h"
 #include "upload/ImgurClientId.h"
 #include "viewer/CodeScanTrigger.h"
 #include "viewer/QRBadgeButton.h"
@@ -20,6 +23,8 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QListView>
+#include <QHash>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -78,6 +83,7 @@ LibraryView::LibraryView(Dependencies deps, QWidget *parent)
     if (!items.isEmpty())
         m_selectedId = items.first().id;
     onScreenshotsChanged();
+    refreshProgress();
     refreshUploadOffer();
     refreshFeedback();
     selectionChanged();
@@ -114,11 +120,29 @@ QWidget *LibraryView::buildListPanel()
     m_count->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     headerRow->addWidget(m_count, 0, Qt::AlignVCenter);
     column->addWidget(header);
+    if (m_deps.captureIndex) {
+        auto *searchRow = new QHBoxLayout;
+        searchRow->setContentsMargins(12, 0, 12, 8);
+        searchRow->addWidget(buildSearch(panel));
+        column->addLayout(searchRow);
+    }
+    m_progress = new QLabel(panel);
+    m_progress->setObjectName(QStringLiteral("indexingProgress"));
+    m_progress->setContentsMargins(12, 0, 12, 6);
+    Style::apply(m_progress, Style::font(10), Style::tertiary(palette()));
+    column->addWidget(m_progress);
     column->addWidget(line(Qt::Horizontal, panel));
 
     m_listStack = new QStackedWidget(panel);
     m_emptyList = buildEmptyList();
     m_listStack->addWidget(m_emptyList);
+    m_noMatch = new QLabel(panel);
+    m_noMatch->setObjectName(QStringLiteral("noMatch"));
+    m_noMatch->setAlignment(Qt::AlignCenter);
+    m_noMatch->setWordWrap(true);
+    m_noMatch->setContentsMargins(16, 16, 16, 16);
+    Style::apply(m_noMatch, Style::font(12, QFont::Medium), Style::tertiary(palette()));
+    m_listStack->addWidget(m_noMatch);
     m_list = new QListView(panel);
     m_list->setObjectName(QStringLiteral("libraryList"));
     m_list->setModel(m_model);
@@ -163,6 +187,66 @@ QWidget *LibraryView::buildEmptyList()
     column->addWidget(hint);
     column->addStretch();
     return empty;
+}
+
+QWidget *LibraryView::buildSearch(QWidget *parent)
+{
+    m_search = new LibrarySearchField(parent);
+    connect(m_search, &QLineEdit::textChanged, this, &LibraryView::onScreenshotsChanged);
+    connect(m_search, &LibrarySearchField::moveDownRequested, this, [this] {
+        if (m_model->rowCount() > 0)
+            m_list->setFocus(Qt::ShortcutFocusReason);
+    });
+    auto *find = new QShortcut(QKeySequence::Find, this);
+    find->setContext(Qt::WindowShortcut);
+    connect(find, &QShortcut::activated, this, [this] {
+        m_search->setFocus(Qt::ShortcutFocusReason);
+        m_search->selectAll();
+    });
+    if (m_deps.textIndexer)
+        connect(m_deps.textIndexer, &TextIndexer::progressChanged, this, [this] {
+            refreshProgress();
+            if (!m_search->text().trimmed().isEmpty())
+                onScreenshotsChanged();  // captures read meanwhile may match now
+        });
+    return m_search;
+}
+
+// The history, or the part of it whose text holds every word typed, in the
+// history's order, with each match's snippet by path.
+QList<ScreenshotItem> LibraryView::shownItems(QHash<QString, QString> &snippets) const
+{
+    const QList<ScreenshotItem> &all = m_deps.monitor->screenshots();
+    const QString words = m_search ? m_search->text().trimmed() : QString();
+    if (words.isEmpty())
+        return all;
+    for (const CaptureHit &hit : m_deps.captureIndex->search(words))
+        snippets.insert(hit.path, QString(hit.snippet).replace(QLatin1Char('\n'), QLatin1Char(' ')));  // one line
+    QList<ScreenshotItem> shown;
+    std::copy_if(all.cbegin(), all.cend(), std::back_inserter(shown),
+                 [&snippets](const ScreenshotItem &item) { return snippets.contains(item.filePath()); });
+    return shown;
+}
+
+void LibraryView::refreshProgress()
+{
+    const TextIndexer *indexer = m_deps.textIndexer;
+    const bool indexing = indexer && indexer->isEnabled() && indexer->indexedCount() < indexer->totalCount();
+    m_progress->setText(indexing ? QStringLiteral("Indexing %1 of %2…")
+                                       .arg(indexer->indexedCount())
+                                       .arg(indexer->totalCount())
+                                 : QString());
+    m_progress->setVisible(indexing);
+}
+
+QString LibraryView::noMatchText() const
+{
+    return m_listStack->currentWidget() == m_noMatch ? m_noMatch->text() : QString();
+}
+
+QString LibraryView::progressText() const
+{
+    return m_progress->isVisible() ? m_progress->text() : QString();
 }
 
 template <typename Action> void LibraryView::onSelected(Action action)
@@ -244,9 +328,21 @@ bool LibraryView::isListEmptyShown() const
 // capture pushes out the oldest item while the count stays the same.
 void LibraryView::onScreenshotsChanged()
 {
-    m_model->setItems(m_deps.monitor->screenshots());
-    m_count->setText(QString::number(m_model->rowCount()));
-    m_listStack->setCurrentWidget(m_model->rowCount() == 0 ? m_emptyList : static_cast<QWidget *>(m_list));
+    const qsizetype total = m_deps.monitor->screenshots().size();
+    QHash<QString, QString> snippets;
+    const QList<ScreenshotItem> shownList = shownItems(snippets);
+    m_model->setItems(shownList, snippets, m_search ? m_search->text().trimmed() : QString());
+    const bool filtered = m_search && !m_search->text().trimmed().isEmpty();
+    m_count->setText(filtered ? QStringLiteral("%1 of %2").arg(m_model->rowCount()).arg(total)
+                              : QString::number(m_model->rowCount()));
+    m_noMatch->setText(
+        QStringLiteral("No captures contain “%1”").arg(filtered ? m_search->text().trimmed() : QString()));
+    QWidget *page = m_list;
+    if (total == 0)
+        page = m_emptyList;
+    else if (m_model->rowCount() == 0)
+        page = m_noMatch;
+    m_listStack->setCurrentWidget(page);
     const std::optional<ScreenshotItem> shown = selectedItem();
     const std::optional<QUuid> upkept = shown ? std::optional(shown->id) : std::nullopt;
     if (upkept != m_selectedId) {

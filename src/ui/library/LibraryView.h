@@ -4,6 +4,7 @@
 #include "upload/ImgurUploader.h"
 #include "viewer/ViewerActions.h"
 
+#include <QHash>
 #include <QStringList>
 #include <QUuid>
 #include <QWidget>
@@ -11,17 +12,20 @@
 #include <chrono>
 #include <optional>
 
+class CaptureIndex;
 class CodeDetector;
 class CodeScanTrigger;
 class ImgurClientId;
 class LibraryDetailPane;
 class LibraryListModel;
 class LibraryRowView;
+class LibrarySearchField;
 class QLabel;
 class QListView;
 class QStackedWidget;
 class RemoteConfigManager;
 class ScreenshotMonitor;
+class TextIndexer;
 class TextRecognizer;
 class Workspace;
 
@@ -29,6 +33,8 @@ class Workspace;
 // detail pane on the right. The selection is an item id; when it names no
 // item the newest is shown, so the pane shows an item whenever the list has
 // one. The selected item is scanned for codes a moment after it is chosen.
+// With a capture index, a field above the list keeps only the captures
+// whose text holds every word typed; selection then follows that list.
 class LibraryView : public QWidget
 {
     Q_OBJECT
@@ -46,6 +52,8 @@ public:
         const TextRecognizer *textRecognizer = nullptr;
         ImgurClientId *imgurClientId = nullptr;       // none: no uploads
         ImgurUploader::Settings imgur = {};           // host and trust; the id comes from imgurClientId
+        const CaptureIndex *captureIndex = nullptr;   // none: no search field
+        TextIndexer *textIndexer = nullptr;           // none: no indexing progress
         Timings timings = {};
     };
 
@@ -59,6 +67,11 @@ public:
     LibraryDetailPane *detail() const { return m_detail; }
     QString countText() const;
     bool isListEmptyShown() const;
+    LibrarySearchField *searchField() const { return m_search; }
+    // "No captures contain …" while it is shown, else empty.
+    QString noMatchText() const;
+    // "Indexing 12 of 100…" while captures wait to be read, else empty.
+    QString progressText() const;
     ViewerActions *actions() const { return m_actions; }
     CodeScanTrigger *codeScanTrigger() const { return m_scanner; }
     const QStringList &codePayloads() const { return m_codes; }
@@ -70,6 +83,9 @@ Q_SIGNALS:
 private:
     QWidget *buildListPanel();
     QWidget *buildEmptyList();
+    QWidget *buildSearch(QWidget *parent);
+    QList<ScreenshotItem> shownItems(QHash<QString, QString> &snippets) const;
+    void refreshProgress();
     void connectDetail();
     void onScreenshotsChanged();
     void selectionChanged();
@@ -98,6 +114,9 @@ private:
     QLabel *m_count = nullptr;
     QStackedWidget *m_listStack = nullptr;
     QWidget *m_emptyList = nullptr;
+    QLabel *m_noMatch = nullptr;
+    QLabel *m_progress = nullptr;
+    LibrarySearchField *m_search = nullptr;
     QListView *m_list = nullptr;
     LibraryDetailPane *m_detail = nullptr;
 };

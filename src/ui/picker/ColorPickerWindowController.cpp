@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 QPointer<QWidget> ColorPickerWindowController::s_window;
+std::function<void(const QString &)> ColorPickerWindowController::s_copyText;
 
 namespace {
 
@@ -29,10 +30,12 @@ QWidget *newWindow()
     return window;
 }
 
-void showView(QWidget *window, const QString &path)
+void showView(QWidget *window, const QString &path, const std::function<void(const QString &)> &copyText)
 {
     delete ColorPickerWindowController::view();
-    auto *view = new ColorPickerView(path, window);
+    ColorPickerView::Dependencies deps;
+    deps.copyText = copyText;
+    auto *view = new ColorPickerView(path, deps, window);
     window->layout()->addWidget(view);
     view->setFocus();
 }
@@ -45,7 +48,7 @@ QWidget *ColorPickerWindowController::open(const QString &path)
     if (!s_window)
         s_window = newWindow();
     if (!view() || view()->path() != file)
-        showView(s_window, file);
+        showView(s_window, file, s_copyText);
     WindowPlacement::bringForward(s_window);
     return s_window;
 }
@@ -53,6 +56,11 @@ QWidget *ColorPickerWindowController::open(const QString &path)
 QWidget *ColorPickerWindowController::open(const ScreenshotItem &item)
 {
     return open(item.filePath());
+}
+
+void ColorPickerWindowController::setCopyText(std::function<void(const QString &)> copyText)
+{
+    s_copyText = std::move(copyText);
 }
 
 ColorPickerView *ColorPickerWindowController::view()

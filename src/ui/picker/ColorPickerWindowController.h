@@ -4,6 +4,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+
 class ColorPickerView;
 struct ScreenshotItem;
 
@@ -17,8 +19,12 @@ public:
     static QWidget *open(const QString &path);
     static QWidget *open(const ScreenshotItem &item);
     static QWidget *window() { return s_window; }
+    // How the pickers it opens put a colour on the clipboard: through the
+    // app's clipboard, so the copy reaches the clipboard the app watches.
+    static void setCopyText(std::function<void(const QString &)> copyText);
     static ColorPickerView *view();
 
 private:
     static QPointer<QWidget> s_window;
+    static std::function<void(const QString &)> s_copyText;
 };

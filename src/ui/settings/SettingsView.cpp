@@ -169,6 +169,17 @@ SettingsGroup *SettingsView::buildCaptureGroup()
     connect(m_anyImage, &QCheckBox::clicked, this, [this](bool on) {
         m_deps.preferences->setBool(Preferences::clipboardScreenshotsOnlyKey, !on);
     });
+
+    m_textIndex = newSwitch(QStringLiteral("Index Text for Search"));
+    m_captureGroup->addRow(new SettingsRow(
+        QStringLiteral("text.viewfinder"), tile("#34c759"), QStringLiteral("Index Text for Search"),
+        QStringLiteral("Read the text in every capture in the background, so the library finds it by its words."),
+        m_textIndex));
+    connect(m_textIndex, &QCheckBox::clicked, this, [this](bool on) {
+        m_deps.preferences->setBool(Preferences::textIndexEnabledKey, on);
+        if (m_deps.textIndexSwitched)
+            m_deps.textIndexSwitched(on);
+    });
     return m_captureGroup;
 }
 
@@ -242,6 +253,7 @@ void SettingsView::refreshSwitches()
     m_localCopies->setChecked(m_deps.monitor->saveLocalCopies());
     m_phone->setChecked(m_deps.monitor->isClipboardCaptureEnabled());
     m_anyImage->setChecked(!m_deps.monitor->clipboardScreenshotsOnly());
+    m_textIndex->setChecked(m_deps.preferences && m_deps.preferences->isTextIndexEnabled());
 }
 
 void SettingsView::setLaunchAtLogin(bool on)

@@ -41,6 +41,7 @@ public:
         LoginItem *loginItem = nullptr;               // none: the launch switch stays off
         ImgurClientId *imgurClientId = nullptr;       // none: no client id row
         std::function<void()> openKeyboardSettings = {};  // the desktop's shortcut settings
+        std::function<void(bool)> textIndexSwitched = {};  // after the index switch was written
         bool hotKeyActive = true;                     // false: explain how to bind the toggle
         Timings timings = {};
     };
@@ -52,6 +53,7 @@ public:
     QCheckBox *localCopiesSwitch() const { return m_localCopies; }
     QCheckBox *phoneSwitch() const { return m_phone; }
     QCheckBox *anyImageSwitch() const { return m_anyImage; }
+    QCheckBox *textIndexSwitch() const { return m_textIndex; }
     QLineEdit *clientIdField() const { return m_clientId; }
     QPushButton *syncButton() const { return m_sync; }
     QPushButton *clearButton() const { return m_clear; }
@@ -106,6 +108,7 @@ private:
     QCheckBox *m_localCopies = nullptr;
     QCheckBox *m_phone = nullptr;
     QCheckBox *m_anyImage = nullptr;
+    QCheckBox *m_textIndex = nullptr;
     QLineEdit *m_clientId = nullptr;
     QPushButton *m_sync = nullptr;
     QPushButton *m_clear = nullptr;

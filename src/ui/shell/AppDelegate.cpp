@@ -296,6 +296,8 @@ void AppDelegate::openLibrary()
     deps.textRecognizer = m_services.textRecognizer;
     deps.imgurClientId = m_services.imgurClientId;
     deps.imgur = m_services.imgur;
+    deps.captureIndex = m_services.captureIndex;
+    deps.textIndexer = m_services.textIndexer;
     LibraryWindowController::open(deps);
     if (!existed)
         connect(LibraryWindowController::view(), &LibraryView::annotateRequested, this,
@@ -311,6 +313,7 @@ void AppDelegate::openSettings()
     deps.loginItem = m_services.loginItem;
     deps.imgurClientId = m_services.imgurClientId;
     deps.openKeyboardSettings = m_services.openKeyboardSettings;
+    deps.textIndexSwitched = m_services.textIndexSwitched;
     deps.hotKeyActive = m_hotKeyActive;
     SettingsWindowController::open(deps);
 }

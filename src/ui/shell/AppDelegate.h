@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 
+class CaptureIndex;
 class CodeDetector;
 class ContentView;
 class GlobalHotKey;
@@ -25,6 +26,7 @@ class Preferences;
 class QMenu;
 class RemoteConfigManager;
 class ScreenshotMonitor;
+class TextIndexer;
 class TextRecognizer;
 class TrayHoverTracker;
 class Workspace;
@@ -58,6 +60,9 @@ public:
         ImgurClientId *imgurClientId = nullptr;          // the id in effect; none: no uploads
         LoginItem *loginItem = nullptr;                  // none: launch at login stays off
         std::function<void()> openKeyboardSettings = {};  // the desktop's shortcut settings
+        std::function<void(bool)> textIndexSwitched = {};  // the settings' index switch changed
+        const CaptureIndex *captureIndex = nullptr;      // none: the library has no search field
+        TextIndexer *textIndexer = nullptr;              // none: the library shows no indexing progress
     };
 
     explicit AppDelegate(ScreenshotMonitor *monitor, QObject *parent = nullptr);

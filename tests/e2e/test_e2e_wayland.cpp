@@ -1,0 +1,189 @@
+// The real binary beside KDE's compositor on a virtual output with no window
+// at all, so nothing has the focus that would let the compositor mirror its
+// clipboard to X11: Wayland programs' images are captured, the app's own copy
+// reaches Wayland programs, and an owner that never answers or a compositor
+// that goes away leaves the app answering. The app's windows stay on the
+// test's X server, so that it can outlive the compositor.
+
+#include "E2eApp.h"
+#include "TestSupport.h"
+
+#include <QElapsedTimer>
+#include <QStandardPaths>
+#include <QTest>
+
+using namespace TestSupport;
+
+namespace {
+
+// How long the app waits for an owner to hand over its image.
+constexpr qint64 ownerTimeoutMs = 5000;
+
+// kwin_wayland on a socket and runtime folder of its own, off the test's
+// session bus so that the services it starts never reach tests running beside.
+struct Kwin {
+    QTemporaryDir runtime;
+    QProcess process;
+
+    ~Kwin()
+    {
+        process.kill();
+        process.waitForFinished();
+    }
+
+    // Why it could not start; empty once clients can connect.
+    QString start()
+    {
+        const QString installed = QStandardPaths::findExecutable(QStringLiteral("kwin_wayland"));
+        if (installed.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("wl-copy")).isEmpty())
+            return QStringLiteral("needs kwin_wayland and wl-clipboard (Debian: kwin-wayland, wl-clipboard)");
+        // The packaged binary carries a file capability that an unprivileged
+        // container may not run; a plain copy of it runs.
+        const QString binary = runtime.filePath(QStringLiteral("kwin_wayland"));
+        const QString up = runtime.filePath(QStringLiteral("up"));
+        const QString announce = runtime.filePath(QStringLiteral("announce"));
+        writeBytes(announce, "#!/bin/sh\n: > '" + up.toUtf8() + "'\n");
+        if (!QFile::copy(installed, binary) || !QFile::setPermissions(announce, QFile::ReadOwner | QFile::ExeOwner))
+            return QStringLiteral("could not copy kwin_wayland");
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        env.insert(QStringLiteral("HOME"), runtime.path());
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("unix:path=/nonexistent"));
+        process.setProcessEnvironment(env);
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        // kwin runs the program once clients can connect.
+        process.start(binary, {QStringLiteral("--virtual"), QStringLiteral("--socket"), QStringLiteral("tarnwick-test"),
+                               QStringLiteral("--width"), QStringLiteral("1280"), QStringLiteral("--height"),
+                               QStringLiteral("800"), announce});
+        if (!QTest::qWaitFor([&] { return QFile::exists(up) || process.state() == QProcess::NotRunning; }, timeoutMs)
+            || process.state() == QProcess::NotRunning)
+            return QStringLiteral("kwin_wayland cannot start here: ") + QString::fromLocal8Bit(process.readAll());
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+        qputenv("WAYLAND_DISPLAY", "tarnwick-test");
+        return {};
+    }
+};
+
+void copy(const QStringList &args, const QByteArray &input)
+{
+    QProcess process;
+    process.start(QStringLiteral("wl-copy"), args);
+    process.write(input);
+    process.closeWriteChannel();
+    process.waitForFinished(timeoutMs);
+}
+
+// The image two Wayland programs read at once: the first is served before
+// the second asks and then left unread, more than its pipe holds, while the
+// second is read to its end.
+QList<QByteArray> pasteTwice()
+{
+    const QStringList args{QStringLiteral("--no-newline"), QStringLiteral("--type"), QStringLiteral("image/png")};
+    QProcess first;
+    QProcess second;
+    first.start(QStringLiteral("wl-paste"), args);
+    first.waitForReadyRead(2000);
+    second.start(QStringLiteral("wl-paste"), args);
+    QList<QByteArray> pasted;
+    for (QProcess *reader : {&second, &first}) {
+        // wl-paste waits for a selection while the compositor has announced none.
+        if (!reader->waitForFinished(2000)) {
+            reader->kill();
+            reader->waitForFinished();
+        }
+        pasted << reader->readAllStandardOutput();
+    }
+    return pasted;
+}
+
+}  // namespace
+
+class E2eWaylandTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void clipboardUnderKwin_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<int>("captures");
+        QTest::newRow("images from a Wayland program are captured once each, text never")
+            << QStringList{"text", "image", "image", "image"} << 3;
+        QTest::newRow("a saved screenshot is offered to Wayland programs and not captured again")
+            << QStringList{"screenshot"} << 1;
+        QTest::newRow("an owner that never hands its image over holds up neither the app nor capture")
+            << QStringList{"silent", "image"} << 1;
+        QTest::newRow("the compositor gone, the app goes on") << QStringList{"kill"} << 0;
+    }
+
+    void clipboardUnderKwin()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(int, captures);
+        m_output.clear();
+        Kwin kwin;
+        if (const QString problem = kwin.start(); !problem.isEmpty())
+            QSKIP(qPrintable(problem));
+        E2eApp app;
+        app.captureErrorOutput();
+        QVERIFY2(app.start(), qPrintable(app.errorOutput()));
+        QVERIFY(app.errorOutput().contains(QStringLiteral("through data-control on tarnwick-test")));
+        QProcess owner;
+        for (const QString &step : steps) {
+            perform(step, app, kwin, owner);
+            if (QTest::currentTestFailed())
+                return;
+        }
+        QCOMPARE(app.runCommand({QStringLiteral("--toggle")}), 0);
+        QCOMPARE(app.process().state(), QProcess::Running);
+        QCOMPARE(app.property(QStringLiteral("Screenshots")).toStringList().size(), captures);
+    }
+
+private:
+    void perform(const QString &step, E2eApp &app, Kwin &kwin, QProcess &owner)
+    {
+        const qsizetype count = app.property(QStringLiteral("Screenshots")).toStringList().size();
+        if (step == QLatin1String("text")) {
+            copy({}, "not an image");
+            QTRY_VERIFY_WITH_TIMEOUT(output(app).contains("not a screenshot"), timeoutMs);
+        } else if (step == QLatin1String("image")) {
+            copy({QStringLiteral("--type"), QStringLiteral("image/png")}, encoded(makeImage(200 + int(count) * 10, 120)));
+            QTRY_COMPARE_WITH_TIMEOUT(app.property(QStringLiteral("Screenshots")).toStringList().size(), count + 1,
+                                      timeoutMs);
+        } else if (step == QLatin1String("screenshot")) {
+            const QString path = writePng(app.screenshotFolder() + QStringLiteral("/Screenshot from 2026-12-07.png"),
+                                          noise(640, 400, 1));
+            QTRY_VERIFY_WITH_TIMEOUT(app.property(QStringLiteral("Screenshots")).toStringList().contains(path),
+                                     timeoutMs);
+            const QByteArray file = readBytes(path);
+            QVERIFY(file.size() > 65536);  // more than a pipe holds
+            // Timed by the clock: each try may take a while.
+            QVERIFY(QTest::qWaitFor([&] { return pasteTwice() == QList<QByteArray>{file, file}; }, timeoutMs));
+            QTRY_VERIFY_WITH_TIMEOUT(output(app).contains("Skipped — written by this app"), timeoutMs);
+        } else if (step == QLatin1String("silent")) {
+            owner.start(qEnvironmentVariable("WAYLAND_SILENT_OWNER"));
+            QVERIFY(owner.waitForReadyRead(timeoutMs));
+            // Answers at once while the owner is being asked for its image,
+            // rather than once the read has given up on it.
+            QTRY_VERIFY_WITH_TIMEOUT(output(app).contains("Detected native screenshot"), timeoutMs);
+            QElapsedTimer answer;
+            answer.start();
+            QVERIFY(app.property(QStringLiteral("UnreadCount")).isValid());
+            QVERIFY(answer.elapsed() < ownerTimeoutMs / 2);
+            QTRY_VERIFY_WITH_TIMEOUT(app.errorOutput().contains(QStringLiteral("did not hand over")), timeoutMs);
+        } else if (step == QLatin1String("kill")) {
+            kwin.process.kill();
+            QTRY_VERIFY_WITH_TIMEOUT(app.errorOutput().contains(QStringLiteral("using X11 from now on")), timeoutMs);
+        }
+    }
+
+    QString output(E2eApp &app)
+    {
+        return m_output += QString::fromUtf8(app.process().readAllStandardOutput());
+    }
+
+    QString m_output;
+};
+
+QTEST_MAIN(E2eWaylandTest)
+#include "test_e2e_wayland.moc"

@@ -1,0 +1,176 @@
+// The text indexer over a real monitor, reading real captures with Tesseract
+// into a real SQLite index, and the index found by its words.
+
+#include "MonitorFixture.h"
+#include "analysis/TesseractTextRecognizer.h"
+#include "search/IndexedTextRecognizer.h"
+#include "search/SqliteCaptureIndex.h"
+#include "search/TextIndexer.h"
+#include "viewer/TextRecognition.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QRegularExpression>
+
+namespace {
+
+// The real engine, counting what it is asked to read.
+class CountingRecognizer : public TextRecognizer
+{
+public:
+    std::optional<QStringList> recognizeLines(const QImage &image) const override
+    {
+        ++calls;
+        return m_engine.recognizeLines(image);
+    }
+    mutable std::atomic<int> calls = 0;
+
+private:
+    TesseractTextRecognizer m_engine;
+};
+
+// Oldest first; each line a capture of its own.
+const QStringList kShots{"Invoice ORDER 4711 error", "Meeting in Zurich tomorrow", "Kernel panic error detected"};
+
+QString textShot(const QString &path, const QString &line, int ageSeconds)
+{
+    QImage image(900, 140, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 28));
+    painter.setPen(Qt::black);
+    painter.drawText(image.rect().adjusted(30, 0, 0, 0), Qt::AlignVCenter, line);
+    painter.end();
+    TestSupport::writePng(path, image);
+    QFile file(path);
+    file.open(QIODevice::ReadWrite);
+    file.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime);
+    return path;
+}
+
+}  // namespace
+
+class TextIndexTest : public QObject
+{
+    Q_OBJECT
+
+    MonitorFixture m_fixture;
+    CountingRecognizer m_recognizer;
+    std::unique_ptr<SqliteCaptureIndex> m_index;
+    std::unique_ptr<TextIndexer> m_indexer;
+    QStringList m_paths;  // oldest first, as kShots
+
+    QString indexFile() const { return m_fixture.root.filePath(QStringLiteral("cache/index.sqlite")); }
+
+    // A new index object and indexer over the same file, as after a restart.
+    void startIndexer()
+    {
+        m_indexer.reset();
+        m_index = std::make_unique<SqliteCaptureIndex>(indexFile());
+        m_indexer = std::make_unique<TextIndexer>(TextIndexer::Dependencies{
+            m_fixture.monitor.get(), &m_recognizer, m_index.get(), nullptr, {.settleDelay = std::chrono::seconds(5)}});
+        m_indexer->setEnabled(true);
+    }
+
+    QStringList hits(const QString &words) const
+    {
+        QStringList found;
+        for (const CaptureHit &hit : m_index->search(words))
+            found << QString::number(m_paths.indexOf(hit.path));
+        return found;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_fixture.start();
+        for (int i = 0; i < kShots.size(); ++i)
+            m_paths << textShot(m_fixture.root.filePath(QStringLiteral("in/shot%1.png").arg(i)), kShots[i], 60 - i);
+        QSignalSpy inserted(m_fixture.monitor.get(), &ScreenshotMonitor::captureInserted);
+        m_fixture.monitor->addScreenshots(m_paths);
+        QTRY_COMPARE(inserted.size(), 3);
+        m_recognizer.calls = 0;
+        startIndexer();
+        QTRY_COMPARE_WITH_TIMEOUT(m_indexer->indexedCount(), 3, 60000);
+        QCOMPARE(m_recognizer.calls.load(), 3);
+    }
+
+    void cleanup()
+    {
+        m_indexer.reset();
+        m_index.reset();
+        m_fixture.monitor.reset();
+        m_fixture.preferences->setHistoryPaths({});
+        m_paths.clear();
+        QFile::remove(indexFile());
+    }
+
+    // hits: indexes into kShots, newest first; reads: recognitions after the change.
+    void indexFindsCapturesByTheirWords_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("words");
+        QTest::addColumn<QStringList>("hits");
+        QTest::addColumn<int>("reads");
+        QTest::newRow("indexed after capture, found by word") << "" << "panic" << QStringList{"2"} << 0;
+        QTest::newRow("several, newest first") << "" << "error" << QStringList{"2", "0"} << 0;
+        QTest::newRow("by prefix") << "" << "invo" << QStringList{"0"} << 0;
+        QTest::newRow("in any case") << "" << "KERNEL" << QStringList{"2"} << 0;
+        QTest::newRow("accents ignored") << "" << "zürich" << QStringList{"1"} << 0;
+        QTest::newRow("two words") << "" << "4711 ord" << QStringList{"0"} << 0;
+        QTest::newRow("every word must match") << "" << "panic 4711" << QStringList{} << 0;
+        QTest::newRow("removed capture leaves") << "remove" << "error" << QStringList{"0"} << 0;
+        QTest::newRow("clear all leaves nothing") << "clear" << "error" << QStringList{} << 0;
+        QTest::newRow("restart resumes without reading again") << "restart" << "zurich" << QStringList{"1"} << 0;
+        QTest::newRow("damaged index is rebuilt") << "damage" << "tomorrow" << QStringList{"1"} << 3;
+        QTest::newRow("switch off deletes the index") << "off" << "panic" << QStringList{} << 0;
+    }
+
+    void indexFindsCapturesByTheirWords()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, words);
+        QFETCH(QStringList, hits);
+        QFETCH(int, reads);
+        m_recognizer.calls = 0;
+        if (change == "remove") {
+            m_fixture.monitor->remove(m_fixture.monitor->screenshots().at(0));
+            QTRY_COMPARE(m_index->paths().size(), 2);
+        } else if (change == "clear") {
+            m_fixture.monitor->removeAllDeletingTemporary();
+            QTRY_VERIFY(m_index->paths().isEmpty());
+        } else if (change == "restart") {
+            startIndexer();
+            QTRY_COMPARE(m_indexer->indexedCount(), 3);
+        } else if (change == "damage") {
+            m_indexer.reset();
+            m_index.reset();
+            TestSupport::writeBytes(indexFile(), QByteArray(8192, 'x'));
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("search index .* damaged"));
+            startIndexer();
+            QTRY_COMPARE_WITH_TIMEOUT(m_indexer->indexedCount(), 3, 60000);
+        } else if (change == "off") {
+            m_indexer->setEnabled(false);
+            m_indexer->waitForBackgroundWork();
+            QVERIFY(!QFile::exists(indexFile()));
+        }
+        m_indexer->waitForBackgroundWork();
+        QCOMPARE(this->hits(words), hits);
+        QCOMPARE(m_recognizer.calls.load(), reads);
+    }
+
+    // Copy Text on an indexed, unchanged capture: the stored text, without
+    // reading, and the same as a fresh reading.
+    void copyTextTakesTheStoredText()
+    {
+        const IndexedTextRecognizer copyText(m_recognizer, *m_index);
+        m_recognizer.calls = 0;
+        const std::optional<QString> stored = TextRecognition::recognizeFile(copyText, m_paths[2]);
+        QCOMPARE(m_recognizer.calls.load(), 0);
+        QCOMPARE(stored, TextRecognition::recognizeFile(TesseractTextRecognizer(), m_paths[2]));
+        QVERIFY(stored->contains(QStringLiteral("panic")));
+    }
+};
+
+QTEST_MAIN(TextIndexTest)
+#include "test_text_index.moc"
