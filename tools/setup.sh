@@ -23,7 +23,7 @@ packages=(
   libwayland-dev libwayland-bin
   desktop-file-utils appstream dpkg-dev
   qrencode zint zbar-tools tesseract-ocr
-  libbenchmark-dev fonts-dejavu-core
+  libbenchmark-dev fonts-dejavu-core time
   xvfb xauth xclip xdotool trayer x11-apps x11-utils libglib2.0-bin imagemagick dbus openssl
   kwin-wayland wl-clipboard
 )
