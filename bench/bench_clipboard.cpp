@@ -3,12 +3,17 @@
 //   capture: xclip offers a 2880×1800 PNG and we have seen the change ->
 //            item inserted (the poll wait is left out) vs one PNG encode of
 //            that image in the same run (target ratio <= 1.0)
+//   Wayland: the same with wl-copy under kwin_wayland on a virtual output,
+//            read through data-control, vs the X11 capture in the same run
+//            (target ratio <= 1.2)
 //   idle:    CPU time of the real tarnwick binary over 60 idle seconds with
 //            its polls running (target < 0.2 % of one core); pass
 //            --idle-seconds=N to shorten.
 
 #include "BenchSupport.h"
 #include "capture/QtClipboard.h"
+#include "capture/WaylandDataControlClipboard.h"
+#include "KwinCompositor.h"
 #include "MonitorFixture.h"
 
 #include <QApplication>
@@ -39,11 +44,11 @@ void BM_PngEncode(benchmark::State &state)
     }
 }
 
-void BM_ClipboardCapture(benchmark::State &state)
+// Each iteration: owner (with its arguments) offers a new PNG on clipboard.
+void measureCapture(benchmark::State &state, Clipboard &clipboard, const QString &owner, const QStringList &args)
 {
     MonitorFixture f;
     f.timings.clipboardPollInterval = std::chrono::hours(1);
-    QtClipboard clipboard;
     auto &monitor = f.start(&clipboard);
     int n = 0;
     for (auto _ : state) {
@@ -58,13 +63,11 @@ void BM_ClipboardCapture(benchmark::State &state)
         shot.save(&buffer, "PNG");
         state.ResumeTiming();
         const qint64 before = clipboard.changeCount();
-        QProcess owner;
-        owner.start(QStringLiteral("xclip"), {QStringLiteral("-quiet"), QStringLiteral("-selection"),
-                                              QStringLiteral("clipboard"), QStringLiteral("-t"),
-                                              QStringLiteral("image/png"), QStringLiteral("-i")});
-        owner.waitForStarted();
-        owner.write(png);
-        owner.closeWriteChannel();
+        QProcess offer;
+        offer.start(owner, args);
+        offer.waitForStarted();
+        offer.write(png);
+        offer.closeWriteChannel();
         while (clipboard.changeCount() == before || !clipboard.types().result().contains(QStringLiteral("image/png")))
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
         QEventLoop loop;  // idle wait: a busy loop would steal a core from the capture
@@ -75,9 +78,33 @@ void BM_ClipboardCapture(benchmark::State &state)
         loop.exec();
         state.SetIterationTime(double(clock.nsecsElapsed()) / 1e9);
         monitor.waitForBackgroundWork();
-        owner.kill();
-        owner.waitForFinished();
+        offer.kill();
+        offer.waitForFinished();
     }
+}
+
+void BM_ClipboardCapture(benchmark::State &state)
+{
+    QtClipboard clipboard;
+    measureCapture(state, clipboard, QStringLiteral("xclip"),
+                   {QStringLiteral("-quiet"), QStringLiteral("-selection"), QStringLiteral("clipboard"),
+                    QStringLiteral("-t"), QStringLiteral("image/png"), QStringLiteral("-i")});
+}
+
+void BM_WaylandClipboardCapture(benchmark::State &state)
+{
+    KwinCompositor kwin;
+    if (const QString problem = kwin.start(); !problem.isEmpty()) {
+        state.SkipWithError(qPrintable(problem));
+        return;
+    }
+    const auto clipboard = WaylandDataControlClipboard::connectToDisplay();
+    if (!clipboard) {
+        state.SkipWithError("kwin_wayland offers no data-control");
+        return;
+    }
+    measureCapture(state, *clipboard, QStringLiteral("wl-copy"),
+                   {QStringLiteral("--foreground"), QStringLiteral("--type"), QStringLiteral("image/png")});
 }
 
 double cpuSeconds(qint64 pid)
@@ -126,6 +153,7 @@ void measureIdle(int seconds)
 
 BENCHMARK(BM_PngEncode)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_ClipboardCapture)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+BENCHMARK(BM_WaylandClipboardCapture)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
 
 int main(int argc, char **argv)
 {
@@ -140,6 +168,7 @@ int main(int argc, char **argv)
     BenchSupport::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.printRatio("clipboard capture / PNG encode", "BM_ClipboardCapture", "BM_PngEncode", 1.0);
+    reporter.printRatio("Wayland capture / X11 capture", "BM_WaylandClipboardCapture", "BM_ClipboardCapture", 1.2);
     if (idleSeconds > 0)
         measureIdle(idleSeconds);
     benchmark::Shutdown();

@@ -19,13 +19,14 @@ packages=(
   build-essential cmake ninja-build pkg-config
   xdg-utils
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6svg6-dev libgl-dev libxkbcommon-dev libxcb1-dev
+  qt6-l10n-tools qt6-tools-dev
   libzxing-dev libtesseract-dev tesseract-ocr-eng qt6-image-formats-plugins libsqlite3-dev
   libwayland-dev libwayland-bin
   desktop-file-utils appstream dpkg-dev
   qrencode zint zbar-tools tesseract-ocr
   libbenchmark-dev fonts-dejavu-core time
   xvfb xauth xclip xdotool trayer x11-apps x11-utils libglib2.0-bin imagemagick dbus openssl
-  kwin-wayland wl-clipboard
+  kwin-wayland wl-clipboard libkf5globalaccel-bin
 )
 
 sudo_if_needed() {

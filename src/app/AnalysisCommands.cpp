@@ -32,7 +32,7 @@ int fail(const QString &message)
 
 int unreadable(const QString &path)
 {
-    return fail(QStringLiteral("%1: not an image that can be read").arg(path));
+    return fail(QCoreApplication::translate("AnalysisCommands", "%1: not an image that can be read").arg(path));
 }
 
 // Why path is refused before decoding, if it is: what the windows refuse
@@ -44,7 +44,9 @@ std::optional<int> refused(const QString &path)
     if (!problem.isEmpty())
         return fail(QStringLiteral("%1: %2").arg(path, problem));
     if (QImageReader(path).format().startsWith("svg") && !qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-        return fail(QStringLiteral("%1: not an image that can be read without a display").arg(path));
+        return fail(
+            QCoreApplication::translate("AnalysisCommands", "%1: not an image that can be read without a display")
+                .arg(path));
     return std::nullopt;
 }
 
@@ -84,7 +86,8 @@ int printText(const TextRecognizer &recognizer, const QString &path)
         return unreadable(path);
     const std::optional<QString> text = TextRecognition::recognizeImage(recognizer, image);
     if (!text)
-        return fail(QStringLiteral("text recognition is unavailable (is tesseract-ocr-eng installed?)"));
+        return fail(QCoreApplication::translate("AnalysisCommands",
+                                                "text recognition is unavailable (is tesseract-ocr-eng installed?)"));
     if (!text->isEmpty())
         write(text->toUtf8() + '\n');
     return 0;

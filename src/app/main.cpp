@@ -37,6 +37,9 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <cstdio>
 #include <memory>
@@ -53,37 +56,48 @@ struct Command {
     bool settings = false;
 };
 
+// Help texts, in the user's language: handOff installs the translators first.
+QString help(const char *text)
+{
+    return QCoreApplication::translate("main", text);
+}
+
 struct Options {
-    QCommandLineOption toggle{QStringLiteral("toggle"), QStringLiteral("Show or hide the screenshot popover.")};
+    QCommandLineOption toggle{QStringLiteral("toggle"),
+                              help(QT_TRANSLATE_NOOP("main", "Show or hide the screenshot popover."))};
     QCommandLineOption taken{QStringLiteral("screenshot-taken"),
-                             QStringLiteral("Tell Tarnwick that a screenshot is being saved.")};
+                             help(QT_TRANSLATE_NOOP("main", "Tell Tarnwick that a screenshot is being saved."))};
     QCommandLineOption text{QStringLiteral("text"),
-                            QStringLiteral("Print the text recognised in the image FILE, as Copy Text copies it, "
-                                           "and exit."),
-                            QStringLiteral("FILE")};
+                            help(QT_TRANSLATE_NOOP("main", "Print the text recognised in the image FILE, as Copy "
+                                                           "Text copies it, and exit.")),
+                            help(QT_TRANSLATE_NOOP("main", "FILE"))};
     QCommandLineOption codes{QStringLiteral("codes"),
-                             QStringLiteral("Print the QR codes and bar codes found in the image FILE, one JSON "
-                                            "object per line ({\"box\": [x, y, w, h], \"format\", \"text\"}, "
-                                            "box relative to the image size, text null when unreadable), and exit."),
-                             QStringLiteral("FILE")};
+                             help(QT_TRANSLATE_NOOP("main", "Print the QR codes and bar codes found in the image FILE, "
+                                                            "one JSON object per line ({\"box\": [x, y, w, h], "
+                                                            "\"format\", \"text\"}, box relative to the image size, "
+                                                            "text null when unreadable), and exit.")),
+                             help(QT_TRANSLATE_NOOP("main", "FILE"))};
     QCommandLineOption search{QStringLiteral("search"),
-                              QStringLiteral("Print the captures whose text holds every one of WORDS (each matched "
-                                             "as the start of a word), newest first, one JSON object per line "
-                                             "({\"path\", \"snippet\"}), and exit."),
-                              QStringLiteral("WORDS")};
-    QCommandLineOption pickColor{QStringLiteral("pick-color"), QStringLiteral("Pick colours from the image FILE."),
-                                 QStringLiteral("FILE")};
-    QCommandLineOption annotate{QStringLiteral("annotate"), QStringLiteral("Annotate the image FILE."),
-                                QStringLiteral("FILE")};
-    QCommandLineOption library{QStringLiteral("library"), QStringLiteral("Open the library window.")};
-    QCommandLineOption settings{QStringLiteral("settings"), QStringLiteral("Open the settings window.")};
+                              help(QT_TRANSLATE_NOOP("main", "Print the captures whose text holds every one of WORDS "
+                                                             "(each matched as the start of a word), newest first, one "
+                                                             "JSON object per line ({\"path\", \"snippet\"}), and "
+                                                             "exit.")),
+                              help(QT_TRANSLATE_NOOP("main", "WORDS"))};
+    QCommandLineOption pickColor{QStringLiteral("pick-color"),
+                                 help(QT_TRANSLATE_NOOP("main", "Pick colours from the image FILE.")),
+                                 help(QT_TRANSLATE_NOOP("main", "FILE"))};
+    QCommandLineOption annotate{QStringLiteral("annotate"), help(QT_TRANSLATE_NOOP("main", "Annotate the image FILE.")),
+                                help(QT_TRANSLATE_NOOP("main", "FILE"))};
+    QCommandLineOption library{QStringLiteral("library"), help(QT_TRANSLATE_NOOP("main", "Open the library window."))};
+    QCommandLineOption settings{QStringLiteral("settings"),
+                                help(QT_TRANSLATE_NOOP("main", "Open the settings window."))};
 };
 
 void describe(QCommandLineParser &parser, Options &options)
 {
     parser.setApplicationDescription(
-        QStringLiteral("Keeps every screenshot you take at hand.\n"
-                       "--text, --codes and --search work without a display or a running instance."));
+        help(QT_TRANSLATE_NOOP("main", "Keeps every screenshot you take at hand.\n--text, --codes and --search "
+                                       "work without a display or a running instance.")));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption(options.toggle);
@@ -131,6 +145,19 @@ std::optional<int> analyse(const QCommandLineParser &parser, const Options &opti
     return std::nullopt;
 }
 
+// The program's texts for the user's language, built in under :/i18n, and
+// Qt's own (dialog buttons, context menus, --help) from the system when installed.
+void installTranslations(QCoreApplication &app)
+{
+    auto *own = new QTranslator(&app);
+    if (own->load(QLocale(), QStringLiteral("tarnwick"), QStringLiteral("_"), QStringLiteral(":/i18n")))
+        QCoreApplication::installTranslator(own);
+    auto *qt = new QTranslator(&app);
+    if (qt->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(qt);
+}
+
 // Handles --help, --version, --text, --codes and --search, and hands --toggle /
 // --screenshot-taken / --pick-color / --annotate / --library / --settings to
 // a running instance. Returns an exit code when this process is done.
@@ -139,6 +166,7 @@ std::optional<int> handOff(int argc, char **argv, Command &command)
     QCoreApplication probe(argc, argv);
     probe.setApplicationName(QStringLiteral("tarnwick"));
     probe.setApplicationVersion(QStringLiteral(TARNWICK_VERSION));
+    installTranslations(probe);
     QCommandLineParser parser;
     Options options;
     describe(parser, options);
@@ -204,6 +232,7 @@ int main(int argc, char **argv)
     app.setApplicationName(QStringLiteral("Tarnwick"));
     app.setApplicationVersion(QStringLiteral(TARNWICK_VERSION));
     app.setDesktopFileName(QStringLiteral("com.tarnwick.Tarnwick"));
+    installTranslations(app);
     app.setWindowIcon(Symbols::appIcon());
     app.setQuitOnLastWindowClosed(false);
 

@@ -1,16 +1,20 @@
 // The real binary beside KDE's compositor on a virtual output with no window
 // at all, so nothing has the focus that would let the compositor mirror its
 // clipboard to X11: Wayland programs' images are captured, the app's own copy
-// reaches Wayland programs, and an owner that never answers or a compositor
-// that goes away leaves the app answering. The app's windows stay on the
+// reaches Wayland programs, an owner that never answers or a compositor
+// that goes away leaves the app answering, and KDE's global shortcut service
+// beside the compositor brings the hot key. The app's windows stay on the
 // test's X server, so that it can outlive the compositor.
 
 #include "E2eApp.h"
+#include "KwinCompositor.h"
 #include "TestSupport.h"
+#include "X11Probe.h"
 
+#include <QDBusInterface>
+#include <QDBusObjectPath>
+#include <QDBusReply>
 #include <QElapsedTimer>
-#include <QStandardPaths>
-#include <QTest>
 
 using namespace TestSupport;
 
@@ -18,51 +22,6 @@ namespace {
 
 // How long the app waits for an owner to hand over its image.
 constexpr qint64 ownerTimeoutMs = 5000;
-
-// kwin_wayland on a socket and runtime folder of its own, off the test's
-// session bus so that the services it starts never reach tests running beside.
-struct Kwin {
-    QTemporaryDir runtime;
-    QProcess process;
-
-    ~Kwin()
-    {
-        process.kill();
-        process.waitForFinished();
-    }
-
-    // Why it could not start; empty once clients can connect.
-    QString start()
-    {
-        const QString installed = QStandardPaths::findExecutable(QStringLiteral("kwin_wayland"));
-        if (installed.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("wl-copy")).isEmpty())
-            return QStringLiteral("needs kwin_wayland and wl-clipboard (Debian: kwin-wayland, wl-clipboard)");
-        // The packaged binary carries a file capability that an unprivileged
-        // container may not run; a plain copy of it runs.
-        const QString binary = runtime.filePath(QStringLiteral("kwin_wayland"));
-        const QString up = runtime.filePath(QStringLiteral("up"));
-        const QString announce = runtime.filePath(QStringLiteral("announce"));
-        writeBytes(announce, "#!/bin/sh\n: > '" + up.toUtf8() + "'\n");
-        if (!QFile::copy(installed, binary) || !QFile::setPermissions(announce, QFile::ReadOwner | QFile::ExeOwner))
-            return QStringLiteral("could not copy kwin_wayland");
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-        env.insert(QStringLiteral("HOME"), runtime.path());
-        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("unix:path=/nonexistent"));
-        process.setProcessEnvironment(env);
-        process.setProcessChannelMode(QProcess::MergedChannels);
-        // kwin runs the program once clients can connect.
-        process.start(binary, {QStringLiteral("--virtual"), QStringLiteral("--socket"), QStringLiteral("tarnwick-test"),
-                               QStringLiteral("--width"), QStringLiteral("1280"), QStringLiteral("--height"),
-                               QStringLiteral("800"), announce});
-        if (!QTest::qWaitFor([&] { return QFile::exists(up) || process.state() == QProcess::NotRunning; }, timeoutMs)
-            || process.state() == QProcess::NotRunning)
-            return QStringLiteral("kwin_wayland cannot start here: ") + QString::fromLocal8Bit(process.readAll());
-        qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
-        qputenv("WAYLAND_DISPLAY", "tarnwick-test");
-        return {};
-    }
-};
 
 void copy(const QStringList &args, const QByteArray &input)
 {
@@ -109,11 +68,13 @@ private Q_SLOTS:
         QTest::addColumn<int>("captures");
         QTest::newRow("images from a Wayland program are captured once each, text never")
             << QStringList{"text", "image", "image", "image"} << 3;
+        QTest::newRow("a 20 MB image is read without holding up the main thread") << QStringList{"large"} << 1;
         QTest::newRow("a saved screenshot is offered to Wayland programs and not captured again")
             << QStringList{"screenshot"} << 1;
         QTest::newRow("an owner that never hands its image over holds up neither the app nor capture")
             << QStringList{"silent", "image"} << 1;
         QTest::newRow("the compositor gone, the app goes on") << QStringList{"kill"} << 0;
+        QTest::newRow("the hot key through KDE's shortcut service toggles the popover") << QStringList{"hotkey"} << 0;
     }
 
     void clipboardUnderKwin()
@@ -121,8 +82,8 @@ private Q_SLOTS:
         QFETCH(QStringList, steps);
         QFETCH(int, captures);
         m_output.clear();
-        Kwin kwin;
-        if (const QString problem = kwin.start(); !problem.isEmpty())
+        KwinCompositor kwin;
+        if (const QString problem = kwin.start(steps.contains(QStringLiteral("hotkey"))); !problem.isEmpty())
             QSKIP(qPrintable(problem));
         E2eApp app;
         app.captureErrorOutput();
@@ -140,7 +101,7 @@ private Q_SLOTS:
     }
 
 private:
-    void perform(const QString &step, E2eApp &app, Kwin &kwin, QProcess &owner)
+    void perform(const QString &step, E2eApp &app, KwinCompositor &kwin, QProcess &owner)
     {
         const qsizetype count = app.property(QStringLiteral("Screenshots")).toStringList().size();
         if (step == QLatin1String("text")) {
@@ -150,6 +111,24 @@ private:
             copy({QStringLiteral("--type"), QStringLiteral("image/png")}, encoded(makeImage(200 + int(count) * 10, 120)));
             QTRY_COMPARE_WITH_TIMEOUT(app.property(QStringLiteral("Screenshots")).toStringList().size(), count + 1,
                                       timeoutMs);
+        } else if (step == QLatin1String("large")) {
+            // Incompressible, so the owner's pipe carries the full 20 MB.
+            const QByteArray png = encoded(noise(2600, 2600, 2));
+            QVERIFY(png.size() > 20'000'000);
+            copy({QStringLiteral("--type"), QStringLiteral("image/png")}, png);
+            // Each answer over the bus waits for the app's main thread.
+            qint64 longest = 0;
+            QVERIFY(QTest::qWaitFor([&] {
+                QElapsedTimer answer;
+                answer.start();
+                const qsizetype now = app.property(QStringLiteral("Screenshots")).toStringList().size();
+                longest = qMax(longest, answer.elapsed());
+                return now > count;
+            }, timeoutMs));
+            // Answers take 10-20 ms here; reading the pipe on the main thread
+            // held it for over 250 ms. The margin is for a loaded machine
+            // (and the sanitizers), whose scheduling alone can pass 50 ms.
+            QVERIFY2(longest <= 150, qPrintable(QStringLiteral("main thread held for %1 ms").arg(longest)));
         } else if (step == QLatin1String("screenshot")) {
             const QString path = writePng(app.screenshotFolder() + QStringLiteral("/Screenshot from 2026-12-07.png"),
                                           noise(640, 400, 1));
@@ -171,6 +150,23 @@ private:
             QVERIFY(app.property(QStringLiteral("UnreadCount")).isValid());
             QVERIFY(answer.elapsed() < ownerTimeoutMs / 2);
             QTRY_VERIFY_WITH_TIMEOUT(app.errorOutput().contains(QStringLiteral("did not hand over")), timeoutMs);
+        } else if (step == QLatin1String("hotkey")) {
+            // Only a component that registered a shortcut exists.
+            const QDBusReply<QDBusObjectPath> path =
+                QDBusInterface(KwinCompositor::shortcutService, QStringLiteral("/kglobalaccel"))
+                    .call(QStringLiteral("getComponent"), QStringLiteral("com.tarnwick.Tarnwick"));
+            QVERIFY2(path.isValid(), qPrintable(path.error().message()));
+            QDBusInterface component(KwinCompositor::shortcutService, path.value().path(),
+                                     QStringLiteral("org.kde.kglobalaccel.Component"));
+            QCOMPARE(QDBusReply<QStringList>(component.call(QStringLiteral("shortcutNames"))).value(),
+                     QStringList{QStringLiteral("toggle-popover")});
+            X11Probe x11;
+            const auto popover = [](QRect frame) { return frame.size() == QSize(360, 480); };
+            for (bool open : {true, false}) {
+                component.call(QStringLiteral("invokeShortcut"), QStringLiteral("toggle-popover"));
+                QTRY_COMPARE_WITH_TIMEOUT(x11.find(QStringLiteral("Tarnwick"), true, popover).has_value(), open,
+                                          timeoutMs);
+            }
         } else if (step == QLatin1String("kill")) {
             kwin.process.kill();
             QTRY_VERIFY_WITH_TIMEOUT(app.errorOutput().contains(QStringLiteral("using X11 from now on")), timeoutMs);

@@ -2,6 +2,7 @@
 // offscreen platform: one test per family of gestures.
 
 #include "LocalHttpServer.h"
+#include "MonitorFixture.h"
 #include "TestSupport.h"
 #include "annotation/AnnotationDocument.h"
 #include "annotation/AnnotationGeometry.h"
@@ -16,8 +17,6 @@
 #include "editor/SwatchButton.h"
 #include "editor/SymbolButton.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
@@ -56,6 +55,7 @@ class EditorUiTest : public QObject
 
     QTemporaryDir m_dir;
     QString m_path;
+    MonitorFixture m_fixture;  // the editor copies to its in-memory clipboard
     std::unique_ptr<AnnotationEditorView> m_view;
 
     AnnotationDocument *doc() const { return m_view->document(); }
@@ -79,6 +79,7 @@ class EditorUiTest : public QObject
     }
     void open(AnnotationActions::Dependencies deps = {})
     {
+        deps.monitor = m_fixture.monitor.get();
         m_view = std::make_unique<AnnotationEditorView>(m_path, std::move(deps));
         m_view->resize(1200, 745);
         m_view->show();
@@ -94,6 +95,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         m_path = writePng(m_dir.filePath(QStringLiteral("shot.png")), makeImage(800, 400, Qt::darkCyan));
+        m_fixture.start();
     }
 
     void init() { open(); }
@@ -290,8 +292,8 @@ private Q_SLOTS:
     }
 
     // The undo button, even while a text is being written, and Ctrl+Z; then
-    // the canvas still draws. Ctrl+C gives its feedback (what it copies is
-    // tried end to end).
+    // the canvas still draws. Ctrl+C gives its feedback, and the image goes
+    // to the monitor's clipboard.
     void undoAndCopyKeys()
     {
         doc()->append(mark(AnnotationTool::circle, {0.6, 0.6}, {0.8, 0.8}));
@@ -312,9 +314,11 @@ private Q_SLOTS:
 
         // Asked for while the image is still being decoded (almost always:
         // a decode done before the view is made loads it at once): copied once it is.
-        m_view = std::make_unique<AnnotationEditorView>(m_path, AnnotationActions::Dependencies{});
+        m_view = std::make_unique<AnnotationEditorView>(m_path,
+                                                        AnnotationActions::Dependencies{m_fixture.monitor.get()});
         m_view->copyAnnotatedImage();
         QTRY_VERIFY(m_view->actions()->isCopied());
+        QCOMPARE(m_fixture.clipboard.image().size(), QSize(800, 400));
     }
 
     void toolbarFollowsTheSelection()
@@ -364,7 +368,7 @@ private Q_SLOTS:
         QCOMPARE(AnnotationEditorWindowController::view()->image().size(), QSize(1920, 30000));
         QVERIFY(AnnotationEditorWindowController::view()->canvas());
 
-        QWidget *second = AnnotationEditorWindowController::open(broken, nullptr);
+        QWidget *second = AnnotationEditorWindowController::open(broken, m_fixture.monitor.get());
         QTRY_VERIFY(!first);
         AnnotationEditorView *view = AnnotationEditorWindowController::view();
         QTRY_VERIFY(view->isLoaded());
@@ -373,10 +377,10 @@ private Q_SLOTS:
         QVERIFY(!view->findChild<QLabel *>(QStringLiteral("photo"))->pixmap().isNull());
         QCOMPARE(view->findChild<QLabel *>(QStringLiteral("problem"))->text(),
                  QStringLiteral("broken.png cannot be shown: not an image that can be read."));
-        QApplication::clipboard()->setText(QStringLiteral("kept"));
+        m_fixture.clipboard.setString(QStringLiteral("kept"));
         view->copyAnnotatedImage();
         QVERIFY(!view->actions()->isCopied());
-        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("kept"));
+        QCOMPARE(m_fixture.clipboard.text(), QStringLiteral("kept"));
         delete second;
     }
 
@@ -399,7 +403,7 @@ private Q_SLOTS:
         QCOMPARE(server.requests().size(), 1);
         server.releaseHeld({200, "{\"success\":true,\"status\":200,\"data\":{\"link\":\"https://i.example/a.png\"}}"});
         QTRY_COMPARE(upload->toolTip(), QStringLiteral("https://i.example/a.png"));
-        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("https://i.example/a.png"));
+        QCOMPARE(m_fixture.clipboard.text(), QStringLiteral("https://i.example/a.png"));
         QTRY_COMPARE(upload->text(), QStringLiteral("Imgur"));  // the link's time is up
         QCOMPARE(upload->toolTip(), QStringLiteral("Upload to Imgur"));
     }

@@ -8,6 +8,7 @@
 #include "editor/GlassButton.h"
 #include "library/LibraryDetailPane.h"
 #include "library/LibraryView.h"
+#include "search/SqliteCaptureIndex.h"
 #include "settings/SettingsRow.h"
 #include "settings/SettingsView.h"
 #include "settings/SettingsWindowController.h"
@@ -25,7 +26,9 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
+#include <QTranslator>
 
 using namespace TestSupport;
 using std::chrono::milliseconds;
@@ -78,6 +81,35 @@ struct Settings {
         return last;
     }
 };
+
+// Every text it is asked for, wrapped in brackets: what shows without them
+// never went through a translation.
+class PseudoTranslator : public QTranslator
+{
+public:
+    QString translate(const char *, const char *source, const char *, int) const override
+    {
+        return QLatin1Char('[') + QString::fromUtf8(source) + QLatin1Char(']');
+    }
+};
+
+// The texts window shows: labels, buttons, placeholders, tool tips and names.
+QStringList shownTexts(QWidget *window)
+{
+    QStringList texts{window->windowTitle()};
+    for (QWidget *widget : window->findChildren<QWidget *>()) {
+        if (!widget->isVisibleTo(window))
+            continue;
+        texts << widget->toolTip() << widget->accessibleName();
+        if (auto *label = qobject_cast<QLabel *>(widget))
+            texts << label->text();
+        if (auto *button = qobject_cast<QAbstractButton *>(widget))
+            texts << button->text();
+        if (auto *field = qobject_cast<QLineEdit *>(widget))
+            texts << field->placeholderText();
+    }
+    return texts;
+}
 
 }  // namespace
 
@@ -315,6 +347,34 @@ private Q_SLOTS:
         QCOMPARE(settings.clientId->effective(), offered ? typed.trimmed() : QString());
         AnnotationEditorWindowController::setUploads({});
         delete editor;
+        popover.actions()->waitForBackgroundWork();
+        library.actions()->waitForBackgroundWork();
+    }
+
+    // Built under a pseudo-translation, the windows show no text that was
+    // left out: only file names and texts without letters (numbers, times).
+    void everyShownTextIsTranslated()
+    {
+        PseudoTranslator pseudo;
+        QCoreApplication::installTranslator(&pseudo);
+        Settings settings;
+        settings.fixture.addShots(1);
+        SettingsView &view = settings.open();
+        ContentView popover({.monitor = &settings.monitor()});
+        popover.show();
+        SqliteCaptureIndex index(settings.fixture.root.filePath(QStringLiteral("index.sqlite")));
+        LibraryView library({.monitor = &settings.monitor(), .captureIndex = &index});
+        library.show();
+        const QRegularExpression exempt(QStringLiteral("^[^A-Za-z]*$|\\.png$"));
+        QStringList untranslated;
+        for (QWidget *window : {view.window(), static_cast<QWidget *>(&popover), static_cast<QWidget *>(&library)}) {
+            for (const QString &text : shownTexts(window)) {
+                if (!text.contains(QLatin1Char('[')) && !exempt.match(text).hasMatch())
+                    untranslated << text;
+            }
+        }
+        QCoreApplication::removeTranslator(&pseudo);
+        QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QStringLiteral(" | "))));
         popover.actions()->waitForBackgroundWork();
         library.actions()->waitForBackgroundWork();
     }

@@ -1,20 +1,22 @@
 #include "annotation/Annotation.h"
 
+#include <QCoreApplication>
+
 namespace AnnotationTools {
 
 QString label(AnnotationTool tool)
 {
     switch (tool) {
     case AnnotationTool::arrow:
-        return QStringLiteral("Arrow");
+        return QCoreApplication::translate("AnnotationTools", "Arrow");
     case AnnotationTool::rectangle:
-        return QStringLiteral("Rectangle");
+        return QCoreApplication::translate("AnnotationTools", "Rectangle");
     case AnnotationTool::circle:
-        return QStringLiteral("Circle");
+        return QCoreApplication::translate("AnnotationTools", "Circle");
     case AnnotationTool::highlight:
-        return QStringLiteral("Highlight");
+        return QCoreApplication::translate("AnnotationTools", "Highlight");
     case AnnotationTool::text:
-        return QStringLiteral("Text");
+        return QCoreApplication::translate("AnnotationTools", "Text");
     }
     return {};
 }

@@ -1,5 +1,6 @@
 #include "capture/ScreenshotItem.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLocale>
@@ -9,11 +10,11 @@ QString ScreenshotItem::formattedDate(const QDateTime &now) const
     const QDate day = capturedAt.date();
     switch (now.date().daysTo(day)) {
     case 0:
-        return QStringLiteral("Today");
+        return QCoreApplication::translate("ScreenshotItem", "Today");
     case -1:
-        return QStringLiteral("Yesterday");
+        return QCoreApplication::translate("ScreenshotItem", "Yesterday");
     case 1:
-        return QStringLiteral("Tomorrow");
+        return QCoreApplication::translate("ScreenshotItem", "Tomorrow");
     default:
         return QLocale(QLocale::English, QLocale::UnitedStates).toString(day, QLocale::ShortFormat);
     }
@@ -43,10 +44,13 @@ QString ScreenshotItem::fileSize() const
 QString ScreenshotItem::formatByteCount(qint64 bytes)
 {
     if (bytes == 1)
-        return QStringLiteral("1 byte");
+        return QCoreApplication::translate("ScreenshotItem", "1 byte");
     if (bytes < 1000)
-        return QStringLiteral("%1 bytes").arg(bytes);
-    static const char *const units[] = {"kB", "MB", "GB", "TB", "PB"};
+        return QCoreApplication::translate("ScreenshotItem", "%1 bytes").arg(bytes);
+    static const char *const units[] = {
+        QT_TRANSLATE_NOOP("ScreenshotItem", "kB"), QT_TRANSLATE_NOOP("ScreenshotItem", "MB"),
+        QT_TRANSLATE_NOOP("ScreenshotItem", "GB"), QT_TRANSLATE_NOOP("ScreenshotItem", "TB"),
+        QT_TRANSLATE_NOOP("ScreenshotItem", "PB")};
     double value = double(bytes) / 1000.0;
     int unit = 0;
     // Round first so 999 950 bytes reads "1.0 MB", not "1000.0 kB".
@@ -54,5 +58,7 @@ QString ScreenshotItem::formatByteCount(qint64 bytes)
         value /= 1000.0;
         ++unit;
     }
-    return QStringLiteral("%1 %2").arg(value, 0, 'f', 1).arg(QLatin1String(units[unit]));
+    return QStringLiteral("%1 %2")
+        .arg(value, 0, 'f', 1)
+        .arg(QCoreApplication::translate("ScreenshotItem", units[unit]));
 }

@@ -1,5 +1,6 @@
 #include "common/UserImageFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -13,15 +14,15 @@ QString problem(const QString &path)
 {
     const QFileInfo info(path);
     if (!info.isAbsolute())
-        return QStringLiteral("not an absolute path");
+        return QCoreApplication::translate("UserImageFile", "not an absolute path");
     if (!info.exists())
-        return QStringLiteral("no such file");
+        return QCoreApplication::translate("UserImageFile", "no such file");
     // A named pipe or a device would hold the reader until someone writes to it.
     if (!info.isFile())
-        return QStringLiteral("not a file");
+        return QCoreApplication::translate("UserImageFile", "not a file");
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("cannot read the file");
+        return QCoreApplication::translate("UserImageFile", "cannot read the file");
     return {};
 }
 
@@ -40,16 +41,19 @@ Decoded read(const QString &path)
     const bool known = format > QImage::Format_Invalid && format < QImage::NImageFormats;
     const int bits = known ? std::max<int>(32, QImage::toPixelFormat(format).bitsPerPixel()) : 32;
     if (size.isValid() && qint64(size.width()) * size.height() * bits / 8 > qint64(allocationLimitMiB) * 1024 * 1024)
-        return {{}, QStringLiteral("too large to open (%1 × %2 pixels)").arg(size.width()).arg(size.height())};
+        return {{}, QCoreApplication::translate("UserImageFile", "too large to open (%1 × %2 pixels)")
+                        .arg(size.width())
+                        .arg(size.height())};
     QImage image = reader.read();
     if (image.isNull())
-        return {{}, QStringLiteral("not an image that can be read")};
+        return {{}, QCoreApplication::translate("UserImageFile", "not an image that can be read")};
     return {image, {}};
 }
 
 QString notShown(const QString &path, const QString &problem)
 {
-    return QStringLiteral("%1 cannot be shown: %2.").arg(QFileInfo(path).fileName(), problem);
+    return QCoreApplication::translate("UserImageFile", "%1 cannot be shown: %2.")
+        .arg(QFileInfo(path).fileName(), problem);
 }
 
 QThreadPool *readerThreads()

@@ -1,5 +1,7 @@
 #include "picker/ColorFormat.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 
@@ -14,11 +16,11 @@ QString label(ColorMode mode)
 {
     switch (mode) {
     case ColorMode::hex:
-        return QStringLiteral("HEX");
+        return QCoreApplication::translate("ColorFormat", "HEX");
     case ColorMode::rgb:
-        return QStringLiteral("RGB");
+        return QCoreApplication::translate("ColorFormat", "RGB");
     case ColorMode::rgba:
-        return QStringLiteral("RGBA");
+        return QCoreApplication::translate("ColorFormat", "RGBA");
     }
     return {};
 }

@@ -2,6 +2,8 @@
 
 #include "viewer/ImageFit.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace DeviceFrame {
@@ -107,13 +109,13 @@ QString label(DeviceFrameType type)
 {
     switch (type) {
     case DeviceFrameType::none:
-        return QStringLiteral("None");
+        return QCoreApplication::translate("DeviceFrame", "None");
     case DeviceFrameType::iPhone:
-        return QStringLiteral("iPhone");
+        return QCoreApplication::translate("DeviceFrame", "iPhone");
     case DeviceFrameType::iPad:
-        return QStringLiteral("iPad");
+        return QCoreApplication::translate("DeviceFrame", "iPad");
     case DeviceFrameType::mac:
-        return QStringLiteral("Mac");
+        return QCoreApplication::translate("DeviceFrame", "Mac");
     }
     return {};
 }

@@ -1,6 +1,7 @@
 #include "common/Style.h"
 
 #include <QAbstractScrollArea>
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QPalette>
 #include <QScrollBar>
@@ -86,14 +87,14 @@ UploadLook viewerUpload()
 {
     return {.height = 28, .radius = 6, .spacing = 6, .fontSize = 11, .weight = QFont::Medium, .iconSize = 12,
             .spinnerDiameter = 9, .uploadedFillOpacity = 0.15, .accentFill = false,
-            .uploadingText = QStringLiteral("Uploading...")};
+            .uploadingText = QCoreApplication::translate("UploadButton", "Uploading...")};
 }
 
 UploadLook libraryUpload()
 {
     return {.height = 32, .radius = 9, .spacing = 7, .fontSize = 12, .weight = QFont::DemiBold, .iconSize = 12,
             .spinnerDiameter = 12, .uploadedFillOpacity = 0.18, .accentFill = true,
-            .uploadingText = QStringLiteral("Uploading…")};
+            .uploadingText = QCoreApplication::translate("UploadButton", "Uploading…")};
 }
 
 QFont font(double pixelSize, QFont::Weight weight)

@@ -2,9 +2,7 @@
 
 #include "capture/ScreenshotMonitor.h"
 
-#include <QClipboard>
 #include <QFuture>
-#include <QGuiApplication>
 #include <QTimer>
 
 AnnotationActions::AnnotationActions(Dependencies deps, QObject *parent)
@@ -21,12 +19,9 @@ void AnnotationActions::setClientId(const QString &clientId)
 
 void AnnotationActions::copy(const QImage &image)
 {
-    if (image.isNull())
+    if (image.isNull() || !m_deps.monitor)
         return;
-    if (m_deps.monitor)
-        m_deps.monitor->copyImageToClipboard(image);
-    else
-        QGuiApplication::clipboard()->setImage(image);
+    m_deps.monitor->copyImageToClipboard(image);
     m_copied = true;
     Q_EMIT changed();
     // The first copy's timer clears the state even after a second copy.
@@ -49,8 +44,6 @@ void AnnotationActions::upload(const QImage &image)
             m_link = result->link;
             if (m_deps.monitor)
                 m_deps.monitor->copyTextToClipboard(m_link);
-            else
-                QGuiApplication::clipboard()->setText(m_link);
             const QString shown = m_link;
             QTimer::singleShot(m_deps.timings.link, this, [this, shown] {
                 if (m_link == shown)

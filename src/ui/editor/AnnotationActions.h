@@ -23,7 +23,8 @@ public:
         std::chrono::milliseconds link{5000};
     };
     struct Dependencies {
-        ScreenshotMonitor *monitor = nullptr;  // copies go through its own-write rule
+        // Copies go through its clipboard and own-write rule; none: nothing is copied.
+        ScreenshotMonitor *monitor = nullptr;
         ImgurUploader::Settings imgur = {};    // its clientId empty: no uploads
         Timings timings = {};
     };

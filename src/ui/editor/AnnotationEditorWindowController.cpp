@@ -26,7 +26,7 @@ QWidget *newWindow(const QString &path, ScreenshotMonitor *monitor)
 {
     auto *window = new QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowTitle(QStringLiteral("Annotate"));
+    window->setWindowTitle(QCoreApplication::translate("AnnotationEditorWindowController", "Annotate"));
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
     // Never larger than the screen, so Copy and Imgur stay reachable.

@@ -83,8 +83,8 @@ EditorToolbar::EditorToolbar(AnnotationDocument *document, AnnotationActions *ac
     layout->addWidget(m_toolLabel);
     layout->addStretch(1);
 
-    m_undo = new SymbolButton(QStringLiteral("arrow.uturn.backward"), QStringLiteral("Undo"), this);
-    m_clear = new SymbolButton(QStringLiteral("trash"), QStringLiteral("Clear all"), this);
+    m_undo = new SymbolButton(QStringLiteral("arrow.uturn.backward"), tr("Undo"), this);
+    m_clear = new SymbolButton(QStringLiteral("trash"), tr("Clear all"), this);
     for (SymbolButton *button : {m_undo, m_clear}) {
         button->setSecondary(true);
         layout->addWidget(button);
@@ -140,21 +140,21 @@ void EditorToolbar::refresh()
 
     const bool copied = m_actions->isCopied();
     m_copy->setContent(copied ? QStringLiteral("checkmark") : QStringLiteral("doc.on.clipboard"),
-                       copied ? QStringLiteral("Copied!") : QStringLiteral("Copy"),
+                       copied ? tr("Copied!") : tr("Copy"),
                        Style::withAlpha(Style::systemGreen(), copied ? 0.9 : 0.75));
     const QString link = m_actions->uploadedLink();
     m_upload->setVisible(m_actions->canUpload());
     m_upload->setBusy(m_actions->isUploading());
     m_upload->setEnabled(!m_actions->isUploading());
     if (m_actions->isUploading())
-        m_upload->setContent(QString(), QStringLiteral("Uploading…"), Style::withAlpha(Style::systemBlue(), 0.6));
+        m_upload->setContent(QString(), tr("Uploading…"), Style::withAlpha(Style::systemBlue(), 0.6));
     else if (!link.isEmpty())
-        m_upload->setContent(QStringLiteral("checkmark.circle.fill"), QStringLiteral("Uploaded!"),
+        m_upload->setContent(QStringLiteral("checkmark.circle.fill"), tr("Uploaded!"),
                              Style::withAlpha(Style::systemGreen(), 0.7));
     else
-        m_upload->setContent(QStringLiteral("square.and.arrow.up"), QStringLiteral("Imgur"),
+        m_upload->setContent(QStringLiteral("square.and.arrow.up"), tr("Imgur"),
                              Style::withAlpha(Style::systemBlue(), 0.6));
-    m_upload->setToolTip(link.isEmpty() ? QStringLiteral("Upload to Imgur") : link);
+    m_upload->setToolTip(link.isEmpty() ? tr("Upload to Imgur") : link);
 }
 
 void EditorToolbar::paintEvent(QPaintEvent *)

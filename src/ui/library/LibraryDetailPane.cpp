@@ -59,7 +59,7 @@ QWidget *LibraryDetailPane::buildEmpty()
     column->addStretch();
     column->addWidget(symbolLabel(QStringLiteral("photo.on.rectangle.angled"), Style::quaternary(palette()), 36, empty),
                       0, Qt::AlignHCenter);
-    auto *text = new QLabel(QStringLiteral("Select a screenshot"), empty);
+    auto *text = new QLabel(tr("Select a screenshot"), empty);
     text->setObjectName(QStringLiteral("emptyDetail"));
     Style::apply(text, Style::font(13), Style::tertiary(palette()));
     column->addWidget(text, 0, Qt::AlignHCenter);
@@ -101,8 +101,8 @@ QWidget *LibraryDetailPane::buildHeader()
     row->addWidget(m_name, 1);
     auto *remove = new QToolButton(header);
     remove->setObjectName(QStringLiteral("removeButton"));
-    remove->setToolTip(QStringLiteral("Remove screenshot"));
-    remove->setAccessibleName(QStringLiteral("Remove screenshot"));
+    remove->setToolTip(tr("Remove screenshot"));
+    remove->setAccessibleName(tr("Remove screenshot"));
     remove->setFixedSize(28, 28);
     remove->setIcon(Symbols::pixmap(QStringLiteral("trash"), Style::secondary(palette()), {12, 12},
                                     devicePixelRatioF()));
@@ -137,12 +137,12 @@ QWidget *LibraryDetailPane::buildBody()
 
     auto *grid = new QGridLayout;
     grid->setSpacing(8);
-    m_copy = new LibActionButton(QStringLiteral("Copy"), QStringLiteral("doc.on.clipboard"), body);
-    auto *open = new LibActionButton(QStringLiteral("Open"), QStringLiteral("arrow.up.right.square"), body);
-    m_copyText = new LibActionButton(QStringLiteral("Copy Text"), QStringLiteral("text.viewfinder"), body);
-    auto *reveal = new LibActionButton(QStringLiteral("Show in Folder"), QStringLiteral("folder"), body);
-    auto *annotate = new LibActionButton(QStringLiteral("Annotate"), QStringLiteral("pencil.and.outline"), body);
-    auto *pick = new LibActionButton(QStringLiteral("Pick Color"), QStringLiteral("eyedropper.halffull"), body);
+    m_copy = new LibActionButton(tr("Copy"), QStringLiteral("doc.on.clipboard"), body);
+    auto *open = new LibActionButton(tr("Open"), QStringLiteral("arrow.up.right.square"), body);
+    m_copyText = new LibActionButton(tr("Copy Text"), QStringLiteral("text.viewfinder"), body);
+    auto *reveal = new LibActionButton(tr("Show in Folder"), QStringLiteral("folder"), body);
+    auto *annotate = new LibActionButton(tr("Annotate"), QStringLiteral("pencil.and.outline"), body);
+    auto *pick = new LibActionButton(tr("Pick Color"), QStringLiteral("eyedropper.halffull"), body);
     const QList<std::pair<LibActionButton *, void (LibraryDetailPane::*)()>> tiles{
         {m_copy, &LibraryDetailPane::copyRequested},          {open, &LibraryDetailPane::openRequested},
         {m_copyText, &LibraryDetailPane::copyTextRequested},  {reveal, &LibraryDetailPane::revealRequested},
@@ -192,13 +192,13 @@ void LibraryDetailPane::setFeedback(const Feedback &feedback)
 {
     const auto green = std::optional<QColor>(Style::systemGreen());
     if (feedback.copied)
-        m_copy->setContent(QStringLiteral("Copied!"), QStringLiteral("checkmark"), green);
+        m_copy->setContent(tr("Copied!"), QStringLiteral("checkmark"), green);
     else
-        m_copy->setContent(QStringLiteral("Copy"), QStringLiteral("doc.on.clipboard"));
+        m_copy->setContent(tr("Copy"), QStringLiteral("doc.on.clipboard"));
     if (feedback.textCopied)
-        m_copyText->setContent(QStringLiteral("Copied!"), QStringLiteral("checkmark"), green);
+        m_copyText->setContent(tr("Copied!"), QStringLiteral("checkmark"), green);
     else
-        m_copyText->setContent(QStringLiteral("Copy Text"), QStringLiteral("text.viewfinder"));
+        m_copyText->setContent(tr("Copy Text"), QStringLiteral("text.viewfinder"));
     m_upload->setState(feedback.uploading  ? UploadButton::State::uploading
                        : feedback.uploaded ? UploadButton::State::uploaded
                                            : UploadButton::State::idle);

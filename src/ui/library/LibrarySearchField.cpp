@@ -8,7 +8,7 @@ LibrarySearchField::LibrarySearchField(QWidget *parent)
     : QLineEdit(parent)
 {
     setObjectName(QStringLiteral("librarySearch"));
-    setPlaceholderText(QStringLiteral("Search text in captures"));
+    setPlaceholderText(tr("Search text in captures"));
     setClearButtonEnabled(true);
     setFont(Style::font(12));
 }

@@ -176,11 +176,11 @@ QWidget *LibraryView::buildEmptyList()
     symbol->setPixmap(Symbols::pixmap(QStringLiteral("photo.on.rectangle.angled"), Style::quaternary(palette()),
                                       {28, 28}, devicePixelRatioF()));
     column->addWidget(symbol, 0, Qt::AlignHCenter);
-    auto *title = new QLabel(QStringLiteral("No Screenshots"), empty);
+    auto *title = new QLabel(tr("No Screenshots"), empty);
     title->setObjectName(QStringLiteral("emptyList"));
     Style::apply(title, Style::font(12, QFont::Medium), Style::tertiary(palette()));
     column->addWidget(title, 0, Qt::AlignHCenter);
-    auto *hint = new QLabel(QStringLiteral("Take a screenshot to get started."), empty);
+    auto *hint = new QLabel(tr("Take a screenshot to get started."), empty);
     hint->setAlignment(Qt::AlignCenter);
     hint->setWordWrap(true);
     Style::apply(hint, Style::font(11), Style::quaternary(palette()));
@@ -232,7 +232,7 @@ void LibraryView::refreshProgress()
 {
     const TextIndexer *indexer = m_deps.textIndexer;
     const bool indexing = indexer && indexer->isEnabled() && indexer->indexedCount() < indexer->totalCount();
-    m_progress->setText(indexing ? QStringLiteral("Indexing %1 of %2…")
+    m_progress->setText(indexing ? tr("Indexing %1 of %2…")
                                        .arg(indexer->indexedCount())
                                        .arg(indexer->totalCount())
                                  : QString());
@@ -333,10 +333,10 @@ void LibraryView::onScreenshotsChanged()
     const QList<ScreenshotItem> shownList = shownItems(snippets);
     m_model->setItems(shownList, snippets, m_search ? m_search->text().trimmed() : QString());
     const bool filtered = m_search && !m_search->text().trimmed().isEmpty();
-    m_count->setText(filtered ? QStringLiteral("%1 of %2").arg(m_model->rowCount()).arg(total)
+    m_count->setText(filtered ? tr("%1 of %2").arg(m_model->rowCount()).arg(total)
                               : QString::number(m_model->rowCount()));
     m_noMatch->setText(
-        QStringLiteral("No captures contain “%1”").arg(filtered ? m_search->text().trimmed() : QString()));
+        tr("No captures contain “%1”").arg(filtered ? m_search->text().trimmed() : QString()));
     QWidget *page = m_list;
     if (total == 0)
         page = m_emptyList;

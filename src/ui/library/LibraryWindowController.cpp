@@ -2,6 +2,7 @@
 
 #include "common/WindowPlacement.h"
 
+#include <QCoreApplication>
 #include <QVBoxLayout>
 
 QPointer<QWidget> LibraryWindowController::s_window;
@@ -21,7 +22,7 @@ QWidget *LibraryWindowController::open(const LibraryView::Dependencies &deps)
     auto *window = new QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                                             | Qt::WindowMinimizeButtonHint);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowTitle(QStringLiteral("Library"));
+    window->setWindowTitle(QCoreApplication::translate("LibraryWindowController", "Library"));
     window->setFixedSize(windowSize);
     auto *layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -11,8 +11,7 @@
 #include "picker/PickerImageArea.h"
 #include "picker/ZoomPan.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -31,18 +30,13 @@ QWidget *header(QWidget *parent)
     auto *symbol = new QLabel(bar);
     symbol->setPixmap(Symbols::pixmap(QStringLiteral("eyedropper.halffull"), Style::secondary(parent->palette()),
                                       QSizeF(11, 11), parent->devicePixelRatioF()));
-    auto *title = new QLabel(QStringLiteral("Color Picker"), bar);
+    auto *title = new QLabel(ColorPickerView::tr("Color Picker"), bar);
     Style::apply(title, Style::font(13, QFont::DemiBold), Style::primary(parent->palette()));
     row->addStretch();
     row->addWidget(symbol);
     row->addWidget(title);
     row->addStretch();
     return bar;
-}
-
-void copyToClipboard(const QString &text)
-{
-    QGuiApplication::clipboard()->setText(text);
 }
 
 }  // namespace
@@ -61,8 +55,6 @@ ColorPickerView::ColorPickerView(const QString &path, Dependencies dependencies,
     , m_historyRow(new ColorHistoryRow(this))
     , m_bar(new ColorBar(this))
 {
-    if (!m_deps.copyText)
-        m_deps.copyText = copyToClipboard;
     setFocusPolicy(Qt::StrongFocus);
     m_copiedTimer.setSingleShot(true);
     m_copiedTimer.setInterval(m_deps.copiedFor);
@@ -136,7 +128,7 @@ void ColorPickerView::setColorMode(ColorMode mode)
 
 void ColorPickerView::copy()
 {
-    if (!m_picked)
+    if (!m_picked || !m_deps.copyText)
         return;
     m_deps.copyText(ColorFormat::colorString(*m_picked, m_mode));
     m_copiedTimer.start();  // a second copy shows its own full moment

@@ -25,7 +25,7 @@ class ColorPickerView : public QWidget
     Q_OBJECT
 public:
     struct Dependencies {
-        // Puts text on the clipboard; none: the system clipboard.
+        // Puts text on the app's clipboard; none: nothing is copied.
         std::function<void(const QString &)> copyText;
         std::chrono::milliseconds copiedFor{2000};
         std::chrono::milliseconds pickPulse{450};

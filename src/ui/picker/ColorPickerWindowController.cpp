@@ -4,6 +4,7 @@
 #include "common/WindowPlacement.h"
 #include "picker/ColorPickerView.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QVBoxLayout>
 
@@ -21,7 +22,7 @@ QWidget *newWindow()
 {
     auto *window = new QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowTitle(QStringLiteral("Color Picker"));
+    window->setWindowTitle(QCoreApplication::translate("ColorPickerWindowController", "Color Picker"));
     window->setMinimumSize(520, 440);
     window->resize(680, 740);
     WindowPlacement::centreOnScreen(window);

@@ -14,7 +14,7 @@ const QColor green(52, 199, 89);
 SymbolText content(bool copied)
 {
     return {copied ? QStringLiteral("checkmark") : QStringLiteral("doc.on.clipboard"),
-            copied ? QStringLiteral("Copied") : QStringLiteral("Copy"), Style::font(11, QFont::DemiBold), 11, 5};
+            copied ? CopyButton::tr("Copied") : CopyButton::tr("Copy"), Style::font(11, QFont::DemiBold), 11, 5};
 }
 
 }  // namespace
@@ -24,14 +24,14 @@ CopyButton::CopyButton(QWidget *parent)
 {
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::PointingHandCursor);
-    setText(QStringLiteral("Copy"));
+    setText(tr("Copy"));
     setFixedSize(sizeHint());
 }
 
 void CopyButton::setCopied(bool copied)
 {
     m_copied = copied;
-    setText(copied ? QStringLiteral("Copied") : QStringLiteral("Copy"));
+    setText(copied ? tr("Copied") : tr("Copy"));
     update();
 }
 

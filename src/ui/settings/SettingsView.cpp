@@ -62,7 +62,7 @@ SettingsView::SettingsView(Dependencies deps, QWidget *parent)
     m_syncDone.setSingleShot(true);
     m_syncDone.setInterval(m_deps.timings.syncDoneShown);
     connect(&m_syncDone, &QTimer::timeout, this, [this] {
-        m_sync->setText(QStringLiteral("Sync Now"));
+        m_sync->setText(tr("Sync Now"));
         tint(m_sync, std::nullopt);
     });
 
@@ -72,15 +72,15 @@ SettingsView::SettingsView(Dependencies deps, QWidget *parent)
     column->addWidget(buildHeader());
     column->addSpacing(16);
     column->addWidget(buildLaunchGroup());
-    column->addWidget(sectionLabel(QStringLiteral("Capture")));
+    column->addWidget(sectionLabel(tr("Capture")));
     column->addWidget(buildCaptureGroup());
     if (m_deps.imgurClientId) {
-        column->addWidget(sectionLabel(QStringLiteral("Uploads")));
+        column->addWidget(sectionLabel(tr("Uploads")));
         column->addWidget(buildUploadGroup());
     }
-    column->addWidget(sectionLabel(QStringLiteral("Permissions")));
+    column->addWidget(sectionLabel(tr("Permissions")));
     column->addWidget(buildShortcutGroup());
-    column->addWidget(sectionLabel(QStringLiteral("Actions")));
+    column->addWidget(sectionLabel(tr("Actions")));
     column->addWidget(buildActionsGroup());
     column->addStretch();
 
@@ -108,10 +108,10 @@ QWidget *SettingsView::buildHeader()
                             .arg(Style::withAlpha(Style::accent(palette()), 0.12).name(QColor::HexArgb)));
     row->addWidget(icon);
     auto *texts = new QVBoxLayout;
-    auto *name = new QLabel(QStringLiteral("Tarnwick"), header);
+    auto *name = new QLabel(tr("Tarnwick"), header);
     Style::apply(name, Style::font(22, QFont::Bold), Style::primary(palette()));
     texts->addWidget(name);
-    auto *version = new QLabel(QStringLiteral("Version ") + QCoreApplication::applicationVersion(), header);
+    auto *version = new QLabel(tr("Version %1").arg(QCoreApplication::applicationVersion()), header);
     version->setObjectName(QStringLiteral("versionLabel"));
     Style::apply(version, Style::font(12), Style::secondary(palette()));
     texts->addWidget(version);
@@ -130,9 +130,9 @@ QWidget *SettingsView::sectionLabel(const QString &text)
 SettingsGroup *SettingsView::buildLaunchGroup()
 {
     auto *group = new SettingsGroup(this);
-    m_launch = newSwitch(QStringLiteral("Launch at Login"));
-    group->addRow(new SettingsRow(QStringLiteral("power"), tile("#34c759"), QStringLiteral("Launch at Login"),
-                                  QStringLiteral("Start Tarnwick automatically when you log in."), m_launch));
+    m_launch = newSwitch(tr("Launch at Login"));
+    group->addRow(new SettingsRow(QStringLiteral("power"), tile("#34c759"), tr("Launch at Login"),
+                                  tr("Start Tarnwick automatically when you log in."), m_launch));
     connect(m_launch, &QCheckBox::clicked, this, &SettingsView::setLaunchAtLogin);
     return group;
 }
@@ -140,18 +140,18 @@ SettingsGroup *SettingsView::buildLaunchGroup()
 SettingsGroup *SettingsView::buildCaptureGroup()
 {
     m_captureGroup = new SettingsGroup(this);
-    m_localCopies = newSwitch(QStringLiteral("Save Local Copies"));
+    m_localCopies = newSwitch(tr("Save Local Copies"));
     m_localCopiesRow = new SettingsRow(
-        QStringLiteral("externaldrive.badge.checkmark"), tile("#af52de"), QStringLiteral("Save Local Copies"),
-        QStringLiteral("Keep a copy of every screenshot in Tarnwick's library. Even if the original is deleted "
+        QStringLiteral("externaldrive.badge.checkmark"), tile("#af52de"), tr("Save Local Copies"),
+        tr("Keep a copy of every screenshot in Tarnwick's library. Even if the original is deleted "
                        "from the Desktop, the item stays available."),
         m_localCopies);
     m_captureGroup->addRow(m_localCopiesRow);
     connect(m_localCopies, &QCheckBox::clicked, this, &SettingsView::setLocalCopies);
 
-    m_phone = newSwitch(QStringLiteral("Capture Phone Clipboard"));
-    m_phoneRow = new SettingsRow(QStringLiteral("iphone"), tile("#007aff"), QStringLiteral("Capture Phone Clipboard"),
-                                 QStringLiteral("Automatically capture images that arrive from your phone through a "
+    m_phone = newSwitch(tr("Capture Phone Clipboard"));
+    m_phoneRow = new SettingsRow(QStringLiteral("iphone"), tile("#007aff"), tr("Capture Phone Clipboard"),
+                                 tr("Automatically capture images that arrive from your phone through a "
                                                 "shared clipboard."),
                                  m_phone);
     m_captureGroup->addRow(m_phoneRow);
@@ -162,18 +162,18 @@ SettingsGroup *SettingsView::buildCaptureGroup()
         refreshSwitches();
     });
 
-    m_anyImage = newSwitch(QStringLiteral("Capture Any Copied Image"));
+    m_anyImage = newSwitch(tr("Capture Any Copied Image"));
     m_captureGroup->addRow(new SettingsRow(
-        QStringLiteral("photo.on.rectangle"), tile("#ff9500"), QStringLiteral("Capture Any Copied Image"),
-        QStringLiteral("When disabled, only captures images taken with the screenshot tool."), m_anyImage));
+        QStringLiteral("photo.on.rectangle"), tile("#ff9500"), tr("Capture Any Copied Image"),
+        tr("When disabled, only captures images taken with the screenshot tool."), m_anyImage));
     connect(m_anyImage, &QCheckBox::clicked, this, [this](bool on) {
         m_deps.preferences->setBool(Preferences::clipboardScreenshotsOnlyKey, !on);
     });
 
-    m_textIndex = newSwitch(QStringLiteral("Index Text for Search"));
+    m_textIndex = newSwitch(tr("Index Text for Search"));
     m_captureGroup->addRow(new SettingsRow(
-        QStringLiteral("text.viewfinder"), tile("#34c759"), QStringLiteral("Index Text for Search"),
-        QStringLiteral("Read the text in every capture in the background, so the library finds it by its words."),
+        QStringLiteral("text.viewfinder"), tile("#34c759"), tr("Index Text for Search"),
+        tr("Read the text in every capture in the background, so the library finds it by its words."),
         m_textIndex));
     connect(m_textIndex, &QCheckBox::clicked, this, [this](bool on) {
         m_deps.preferences->setBool(Preferences::textIndexEnabledKey, on);
@@ -188,12 +188,12 @@ SettingsGroup *SettingsView::buildUploadGroup()
     auto *group = new SettingsGroup(this);
     m_clientId = new QLineEdit;
     m_clientId->setObjectName(QStringLiteral("imgurClientIdField"));
-    m_clientId->setPlaceholderText(QStringLiteral("None"));
+    m_clientId->setPlaceholderText(tr("None"));
     m_clientId->setFixedWidth(150);
     m_clientId->setText(m_deps.imgurClientId->userText());
     group->addRow(new SettingsRow(QStringLiteral("square.and.arrow.up"), tile("#5ac8fa"),
-                                  QStringLiteral("Imgur Client ID"),
-                                  QStringLiteral("Uploads need a free client ID from Imgur (api.imgur.com)."),
+                                  tr("Imgur Client ID"),
+                                  tr("Uploads need a free client ID from Imgur (api.imgur.com)."),
                                   m_clientId));
     connect(m_clientId, &QLineEdit::editingFinished, this, [this] {
         const QString text = m_clientId->text().trimmed();
@@ -206,12 +206,12 @@ SettingsGroup *SettingsView::buildUploadGroup()
 SettingsGroup *SettingsView::buildShortcutGroup()
 {
     auto *group = new SettingsGroup(this);
-    auto *open = smallButton(QStringLiteral("Open System Settings…"));
+    auto *open = smallButton(tr("Open System Settings…"));
     const QString subtitle = m_deps.hotKeyActive
-        ? QStringLiteral("Toggle Tarnwick from anywhere with Ctrl+Shift+Space.")
-        : QStringLiteral("Ctrl+Shift+Space could not be set up here. Bind the command \"tarnwick --toggle\" to a "
+        ? tr("Toggle Tarnwick from anywhere with Ctrl+Shift+Space.")
+        : tr("Ctrl+Shift+Space could not be set up here. Bind the command \"tarnwick --toggle\" to a "
                          "key in your desktop's keyboard settings.");
-    m_shortcutRow = new SettingsRow(QStringLiteral("keyboard"), tile("#007aff"), QStringLiteral("Keyboard Shortcut"),
+    m_shortcutRow = new SettingsRow(QStringLiteral("keyboard"), tile("#007aff"), tr("Keyboard Shortcut"),
                                     subtitle, open);
     group->addRow(m_shortcutRow);
     connect(open, &QPushButton::clicked, this, [this] {
@@ -224,15 +224,15 @@ SettingsGroup *SettingsView::buildShortcutGroup()
 SettingsGroup *SettingsView::buildActionsGroup()
 {
     auto *group = new SettingsGroup(this);
-    m_sync = smallButton(QStringLiteral("Sync Now"));
+    m_sync = smallButton(tr("Sync Now"));
     group->addRow(new SettingsRow(QStringLiteral("arrow.triangle.2.circlepath"), tile("#ff9500"),
-                                  QStringLiteral("Sync Screenshots"),
-                                  QStringLiteral("Rescan the screenshot folder and ClipboardShots to update the list."),
+                                  tr("Sync Screenshots"),
+                                  tr("Rescan the screenshot folder and ClipboardShots to update the list."),
                                   m_sync));
     connect(m_sync, &QPushButton::clicked, this, &SettingsView::sync);
-    m_clear = smallButton(QStringLiteral("Clear All"));
-    group->addRow(new SettingsRow(QStringLiteral("trash"), tile("#ff3b30"), QStringLiteral("Clear All Screenshots"),
-                                  QStringLiteral("Remove all items. Clipboard captures are also deleted from disk."),
+    m_clear = smallButton(tr("Clear All"));
+    group->addRow(new SettingsRow(QStringLiteral("trash"), tile("#ff3b30"), tr("Clear All Screenshots"),
+                                  tr("Remove all items. Clipboard captures are also deleted from disk."),
                                   m_clear));
     connect(m_clear, &QPushButton::clicked, this, &SettingsView::clear);
     return group;
@@ -294,11 +294,11 @@ void SettingsView::askToDisableLocalCopies(int count, qint64 bytes)
 {
     if (m_dialog)
         return;
-    m_dialog = new QMessageBox(QMessageBox::Warning, QStringLiteral("Disable Save Local Copies?"),
+    m_dialog = new QMessageBox(QMessageBox::Warning, tr("Disable Save Local Copies?"),
                                disableMessage(count, bytes), QMessageBox::NoButton, this);
     QPushButton *disable =
-        m_dialog->addButton(QStringLiteral("Disable and Delete Saved Files"), QMessageBox::DestructiveRole);
-    m_dialog->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+        m_dialog->addButton(tr("Disable and Delete Saved Files"), QMessageBox::DestructiveRole);
+    m_dialog->addButton(tr("Cancel"), QMessageBox::RejectRole);
     connect(disable, &QPushButton::clicked, this, [this] {
         m_deps.preferences->setBool(Preferences::saveLocalCopiesKey, false);
         m_deps.monitor->clearSavedShots();
@@ -334,22 +334,23 @@ void SettingsView::applyStatistics(int count, qint64 bytes)
 
 QString SettingsView::statisticsText(int count, qint64 bytes)
 {
-    return QStringLiteral("%1 image%2 · %3")
+    return (count == 1 ? tr("%1 image · %2") : tr("%1 images · %2"))
         .arg(count)
-        .arg(count == 1 ? QString() : QStringLiteral("s"), ScreenshotItem::formatByteCount(bytes));
+        .arg(ScreenshotItem::formatByteCount(bytes));
 }
 
 QString SettingsView::disableMessage(int count, qint64 bytes)
 {
-    return QStringLiteral("This will permanently delete %1 saved image%2 (%3) from Tarnwick's library.")
+    return (count == 1 ? tr("This will permanently delete %1 saved image (%2) from Tarnwick's library.")
+                       : tr("This will permanently delete %1 saved images (%2) from Tarnwick's library."))
         .arg(count)
-        .arg(count == 1 ? QString() : QStringLiteral("s"), ScreenshotItem::formatByteCount(bytes));
+        .arg(ScreenshotItem::formatByteCount(bytes));
 }
 
 void SettingsView::sync()
 {
     m_deps.monitor->syncAll();
-    m_sync->setText(QStringLiteral("Done!"));
+    m_sync->setText(tr("Done!"));
     tint(m_sync, Style::systemGreen());
     m_syncDone.start();
 }
@@ -370,6 +371,6 @@ void SettingsView::clear()
 void SettingsView::setClearConfirm(bool confirm)
 {
     m_clearConfirm = confirm;
-    m_clear->setText(confirm ? QStringLiteral("Confirm?") : QStringLiteral("Clear All"));
+    m_clear->setText(confirm ? tr("Confirm?") : tr("Clear All"));
     tint(m_clear, confirm ? std::optional(Style::systemRed()) : std::nullopt);
 }

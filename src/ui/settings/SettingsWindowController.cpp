@@ -3,6 +3,7 @@
 #include "common/Style.h"
 #include "common/WindowPlacement.h"
 
+#include <QCoreApplication>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -23,7 +24,7 @@ QWidget *SettingsWindowController::open(const SettingsView::Dependencies &deps)
     auto *window = new QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                                             | Qt::WindowMinimizeButtonHint);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowTitle(QStringLiteral("Tarnwick Settings"));
+    window->setWindowTitle(QCoreApplication::translate("SettingsWindowController", "Tarnwick Settings"));
     window->setFixedSize(contentSize);
     auto *layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -146,7 +146,7 @@ void AppDelegate::updateToolTip()
     // details lines in the tooltip.
     const QList<ScreenshotItem> &items = m_monitor->screenshots();
     if (m_hoverTracker->hasSeenHover() || items.isEmpty()) {
-        m_statusItem->setToolTip(m_hoverTracker->hasSeenHover() ? QString() : QStringLiteral("Tarnwick"));
+        m_statusItem->setToolTip(m_hoverTracker->hasSeenHover() ? QString() : tr("Tarnwick"));
         return;
     }
     const ScreenshotItem &item = items.constFirst();
@@ -157,20 +157,20 @@ void AppDelegate::updateToolTip()
 void AppDelegate::populateMenu()
 {
     m_menu->clear();
-    m_menu->addAction(QStringLiteral("Tarnwick v") + RemoteConfigManager::appVersion())->setEnabled(false);
+    m_menu->addAction(tr("Tarnwick v%1").arg(RemoteConfigManager::appVersion()))->setEnabled(false);
     // Some tray hosts open this menu on every click; this keeps the popover
     // reachable from it.
-    m_menu->addAction(QStringLiteral("Show Screenshots"), this, &AppDelegate::togglePopover);
+    m_menu->addAction(tr("Show Screenshots"), this, &AppDelegate::togglePopover);
     m_menu->addSeparator();
-    m_menu->addAction(QStringLiteral("Clear Screenshots"), this, &AppDelegate::clearScreenshots);
-    m_menu->addAction(QStringLiteral("Sync Screenshots"), this, &AppDelegate::syncScreenshots);
+    m_menu->addAction(tr("Clear Screenshots"), this, &AppDelegate::clearScreenshots);
+    m_menu->addAction(tr("Sync Screenshots"), this, &AppDelegate::syncScreenshots);
     m_menu->addSeparator();
-    m_menu->addAction(QStringLiteral("Library…"), QKeySequence(Qt::CTRL | Qt::Key_L), this, &AppDelegate::openLibrary);
+    m_menu->addAction(tr("Library…"), QKeySequence(Qt::CTRL | Qt::Key_L), this, &AppDelegate::openLibrary);
     m_menu->addSeparator();
-    m_menu->addAction(QStringLiteral("Settings…"), QKeySequence(Qt::CTRL | Qt::Key_Comma), this,
+    m_menu->addAction(tr("Settings…"), QKeySequence(Qt::CTRL | Qt::Key_Comma), this,
                       &AppDelegate::openSettings);
     m_menu->addSeparator();
-    m_menu->addAction(QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), qApp, &QCoreApplication::quit);
+    m_menu->addAction(tr("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), qApp, &QCoreApplication::quit);
     for (QAction *action : m_menu->actions())
         action->setShortcutVisibleInContextMenu(true);
 }

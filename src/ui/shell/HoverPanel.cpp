@@ -11,7 +11,7 @@ HoverPanel::HoverPanel(QWidget *content, bool translucent)
     , m_translucent(translucent)
 {
     setAttribute(Qt::WA_TranslucentBackground, translucent);
-    setWindowTitle(QStringLiteral("Tarnwick Preview"));
+    setWindowTitle(tr("Tarnwick Preview"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);

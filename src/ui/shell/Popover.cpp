@@ -7,7 +7,7 @@
 Popover::Popover(QWidget *content)
     : QWidget(nullptr, Qt::Popup | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint)
 {
-    setWindowTitle(QStringLiteral("Tarnwick"));
+    setWindowTitle(tr("Tarnwick"));
     setFixedSize(fixedSize);
     setFocusPolicy(Qt::StrongFocus);
     auto *layout = new QVBoxLayout(this);

@@ -9,10 +9,10 @@
 
 ActionGrid::ActionGrid(QWidget *parent)
     : QWidget(parent)
-    , m_copy(new ActionButton(QStringLiteral("Copy"), QStringLiteral("doc.on.clipboard"), this))
-    , m_copyText(new ActionButton(QStringLiteral("Copy Text"), QStringLiteral("text.viewfinder"), this))
-    , m_open(new ActionButton(QStringLiteral("Open"), QStringLiteral("arrow.up.right"), this))
-    , m_reveal(new ActionButton(QStringLiteral("Show in Folder"), QStringLiteral("folder"), this))
+    , m_copy(new ActionButton(tr("Copy"), QStringLiteral("doc.on.clipboard"), this))
+    , m_copyText(new ActionButton(tr("Copy Text"), QStringLiteral("text.viewfinder"), this))
+    , m_open(new ActionButton(tr("Open"), QStringLiteral("arrow.up.right"), this))
+    , m_reveal(new ActionButton(tr("Show in Folder"), QStringLiteral("folder"), this))
     , m_upload(new UploadButton(this))
     , m_grid(new QGridLayout)
 {
@@ -65,13 +65,13 @@ void ActionGrid::setFeedback(const Feedback &feedback)
     const QColor green = Style::systemGreen();
     const QString checkmark = QStringLiteral("checkmark");
     if (feedback.copied)
-        m_copy->setContent(QStringLiteral("Copied"), checkmark, green);
+        m_copy->setContent(tr("Copied"), checkmark, green);
     else
-        m_copy->setContent(QStringLiteral("Copy"), QStringLiteral("doc.on.clipboard"));
+        m_copy->setContent(tr("Copy"), QStringLiteral("doc.on.clipboard"));
     if (feedback.textCopied)
-        m_copyText->setContent(QStringLiteral("Copied!"), checkmark, green);
+        m_copyText->setContent(tr("Copied!"), checkmark, green);
     else
-        m_copyText->setContent(QStringLiteral("Copy Text"), QStringLiteral("text.viewfinder"));
+        m_copyText->setContent(tr("Copy Text"), QStringLiteral("text.viewfinder"));
     m_upload->setState(feedback.uploading  ? UploadButton::State::uploading
                        : feedback.uploaded ? UploadButton::State::uploaded
                                            : UploadButton::State::idle);

@@ -14,7 +14,10 @@
 
 namespace {
 
-const QString title = QStringLiteral("Annotate");
+QString title()
+{
+    return AnnotateButton::tr("Annotate");
+}
 constexpr double symbolSide = 10;
 constexpr double spacing = 4;
 constexpr double padX = 9;
@@ -35,8 +38,8 @@ double lerp(double a, double b, double t)
 AnnotateButton::AnnotateButton(QWidget *parent)
     : QAbstractButton(parent)
 {
-    setText(title);
-    setAccessibleName(title);
+    setText(title());
+    setAccessibleName(title());
     setFocusPolicy(Qt::NoFocus);
     setFixedSize(sizeHint());
 }
@@ -60,7 +63,7 @@ QMargins AnnotateButton::shadowMargins()
 QSizeF AnnotateButton::capsuleSize() const
 {
     const QFontMetricsF metrics(titleFont());
-    return {std::ceil(padX + symbolSide + spacing + metrics.horizontalAdvance(title) + padX),
+    return {std::ceil(padX + symbolSide + spacing + metrics.horizontalAdvance(title()) + padX),
             std::ceil(padY + std::max(symbolSide, metrics.height()) + padY)};
 }
 
@@ -126,7 +129,7 @@ void AnnotateButton::paintEvent(QPaintEvent *)
                                            devicePixelRatioF()));
     painter.setPen(Qt::white);
     painter.setFont(titleFont());
-    painter.drawText(content.adjusted(symbolSide + spacing, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, title);
+    painter.drawText(content.adjusted(symbolSide + spacing, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, title());
 
     if (t > 0) {
         // Brightening adds the same amount to every channel.

@@ -50,7 +50,7 @@ QWidget *emptyState(QWidget *parent)
                       0, Qt::AlignHCenter);
     auto *texts = new QVBoxLayout;
     texts->setSpacing(4);
-    texts->addWidget(ViewerLabels::text(QStringLiteral("No Screenshots"), Style::font(13, QFont::Medium),
+    texts->addWidget(ViewerLabels::text(ContentView::tr("No Screenshots"), Style::font(13, QFont::Medium),
                                         Style::secondary(parent->palette()), empty,
                                         QStringLiteral("emptyState.title")),
                      0, Qt::AlignHCenter);
@@ -58,7 +58,7 @@ QWidget *emptyState(QWidget *parent)
     auto *hint = ViewerLabels::text(QString(), Style::font(11), Style::tertiary(parent->palette()), empty,
                                     QStringLiteral("emptyState.hint"));
     hint->setTextFormat(Qt::RichText);
-    hint->setText(QStringLiteral("<code>PrtSc</code> or <code>Shift PrtSc</code>"));
+    hint->setText(ContentView::tr("<code>PrtSc</code> or <code>Shift PrtSc</code>"));
     texts->addWidget(hint, 0, Qt::AlignHCenter);
     column->addLayout(texts);
     column->addStretch(1);
@@ -83,7 +83,7 @@ QScrollArea *scrolling(QWidget *content)
 
 QLabel *footer(QWidget *parent)
 {
-    auto *label = ViewerLabels::text(QStringLiteral("Tarnwick v") + RemoteConfigManager::appVersion(),
+    auto *label = ViewerLabels::text(ContentView::tr("Tarnwick v%1").arg(RemoteConfigManager::appVersion()),
                                      Style::font(10), Style::quaternary(parent->palette()), parent,
                                      QStringLiteral("footer.version"));
     label->setAlignment(Qt::AlignCenter);

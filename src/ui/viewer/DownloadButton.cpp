@@ -31,7 +31,7 @@ void DownloadButton::setDownloading(bool downloading)
 {
     setEnabled(!downloading);
     m_spinner->setVisible(downloading);
-    setText(downloading ? QStringLiteral("Downloading...") : m_look.title);
+    setText(downloading ? tr("Downloading...") : m_look.title);
     m_label->setText(text());
 }
 

@@ -12,7 +12,7 @@
 
 ForceUpdateOverlay::ForceUpdateOverlay(QWidget *parent)
     : QWidget(parent)
-    , m_button(new DownloadButton({QStringLiteral("Download Update"), Style::font(13, QFont::DemiBold),
+    , m_button(new DownloadButton({tr("Download Update"), Style::font(13, QFont::DemiBold),
                                    Style::withAlpha(Style::systemBlue(), 0.7), 10, 16, QMargins(12, 0, 12, 0)},
                                   this))
 {
@@ -29,11 +29,11 @@ ForceUpdateOverlay::ForceUpdateOverlay(QWidget *parent)
                       0, Qt::AlignHCenter);
     auto *texts = new QVBoxLayout;
     texts->setSpacing(6);
-    texts->addWidget(ViewerLabels::text(QStringLiteral("Update Required"), Style::font(16, QFont::Bold), Qt::white,
+    texts->addWidget(ViewerLabels::text(tr("Update Required"), Style::font(16, QFont::Bold), Qt::white,
                                         this),
                      0, Qt::AlignHCenter);
     auto *message = ViewerLabels::text(
-        QStringLiteral("This version is no longer supported.\nPlease update to continue using Tarnwick."),
+        tr("This version is no longer supported.\nPlease update to continue using Tarnwick."),
         Style::font(12), Style::withAlpha(Qt::white, 0.7), this);
     message->setAlignment(Qt::AlignHCenter);
     texts->addWidget(message, 0, Qt::AlignHCenter);

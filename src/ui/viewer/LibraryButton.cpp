@@ -18,7 +18,7 @@ constexpr double grownScale = 1.04;
 }  // namespace
 
 LibraryButton::LibraryButton(QWidget *parent)
-    : QPushButton(QStringLiteral("Library"), parent)
+    : QPushButton(tr("Library"), parent)
 {
     setFont(Style::font(11, QFont::DemiBold));
     setFocusPolicy(Qt::NoFocus);

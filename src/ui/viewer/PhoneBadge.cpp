@@ -15,7 +15,7 @@ constexpr double padY = 3;
 
 SymbolText content()
 {
-    return {QStringLiteral("iphone"), QStringLiteral("iPhone"), Style::font(9, QFont::DemiBold), 9, 3};
+    return {QStringLiteral("iphone"), PhoneBadge::tr("iPhone"), Style::font(9, QFont::DemiBold), 9, 3};
 }
 
 }  // namespace

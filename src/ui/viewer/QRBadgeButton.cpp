@@ -36,7 +36,7 @@ QRBadgeButton::QRBadgeButton(QWidget *parent)
 void QRBadgeButton::setPayloads(const QStringList &payloads)
 {
     m_payloads = payloads;
-    setText(payloads.size() == 1 ? QStringLiteral("QR") : QStringLiteral("%1 QR").arg(payloads.size()));
+    setText(payloads.size() == 1 ? tr("QR") : tr("%1 QR").arg(payloads.size()));
     setAccessibleName(text());
     if (m_menu)
         m_menu->close();

@@ -168,14 +168,14 @@ QWidget *QRResultsMenu::buildRow(const QString &payload)
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(6);
     QPushButton *copy =
-        makeButton(QStringLiteral("Copy"), QStringLiteral("doc.on.clipboard"), Style::accent(palette()), Qt::white);
+        makeButton(tr("Copy"), QStringLiteral("doc.on.clipboard"), Style::accent(palette()), Qt::white);
     connect(copy, &QPushButton::clicked, this, [this, copy, payload] {
         Q_EMIT copyRequested(payload);
         markCopied(copy);
     });
     buttons->addWidget(copy);
     if (link) {
-        QPushButton *open = makeButton(QStringLiteral("Open Link"), QStringLiteral("safari"),
+        QPushButton *open = makeButton(tr("Open Link"), QStringLiteral("safari"),
                                        Style::withAlpha(palette().color(QPalette::WindowText), 0.08),
                                        Style::primary(palette()));
         connect(open, &QPushButton::clicked, this, [this, payload] {
@@ -191,7 +191,7 @@ QWidget *QRResultsMenu::buildRow(const QString &payload)
 
 void QRResultsMenu::markCopied(QPushButton *button)
 {
-    button->setText(QStringLiteral("Copied!"));
+    button->setText(tr("Copied!"));
     styleButton(button, QStringLiteral("checkmark"), Style::systemGreen(), Qt::white);
     QTimer::singleShot(m_closeDelayMs, this, &QWidget::close);
 }

@@ -10,10 +10,10 @@ ShareMenu::ShareMenu(const QString &path, Workspace *workspace, std::function<vo
 {
     setObjectName(QStringLiteral("shareMenu"));
     if (workspace) {
-        addAction(QStringLiteral("Open With…"), this, [workspace, path] { workspace->openFileWith(path); });
-        addAction(QStringLiteral("Send by Email…"), this, [workspace, path] { workspace->sendFileByEmail(path); });
+        addAction(tr("Open With…"), this, [workspace, path] { workspace->openFileWith(path); });
+        addAction(tr("Send by Email…"), this, [workspace, path] { workspace->sendFileByEmail(path); });
     }
-    addAction(QStringLiteral("Copy File Path"), this, [copyText = std::move(copyText), path] { copyText(path); });
+    addAction(tr("Copy File Path"), this, [copyText = std::move(copyText), path] { copyText(path); });
 }
 
 void ShareMenu::popupAt(QWidget *anchor)

@@ -60,9 +60,9 @@ ThumbnailView::ThumbnailView(QWidget *parent)
     // Later children lie above earlier ones: sweep, bezel, controls, badges.
     d->scan = new QRScanLineOverlay(this);
     d->frameOverlay = new DeviceFrameOverlay(this);
-    d->pickColor = new ThumbnailOverlayButton(QStringLiteral("eyedropper.halffull"), QStringLiteral("Pick Color"),
+    d->pickColor = new ThumbnailOverlayButton(QStringLiteral("eyedropper.halffull"), tr("Pick Color"),
                                               Style::systemTeal(), this);
-    d->share = new ThumbnailOverlayButton(QStringLiteral("square.and.arrow.up"), QStringLiteral("Share"),
+    d->share = new ThumbnailOverlayButton(QStringLiteral("square.and.arrow.up"), tr("Share"),
                                           Style::systemBlue(), this);
     d->annotate = new AnnotateButton(this);
     d->badge = new QRBadgeButton(this);

@@ -10,7 +10,7 @@
 
 UpdateBanner::UpdateBanner(QWidget *parent)
     : QWidget(parent)
-    , m_button(new DownloadButton({QStringLiteral("Download"), Style::font(10, QFont::DemiBold), Style::systemBlue(),
+    , m_button(new DownloadButton({tr("Download"), Style::font(10, QFont::DemiBold), Style::systemBlue(),
                                    -1, 10, QMargins(10, 4, 10, 4)},
                                   this))
 {
@@ -19,7 +19,7 @@ UpdateBanner::UpdateBanner(QWidget *parent)
     row->setContentsMargins(12, 6, 12, 6);
     row->setSpacing(8);
     row->addWidget(ViewerLabels::symbol(QStringLiteral("arrow.down.circle.fill"), Style::systemBlue(), 12, this));
-    row->addWidget(ViewerLabels::text(QStringLiteral("Update available"), Style::font(11, QFont::Medium),
+    row->addWidget(ViewerLabels::text(tr("Update available"), Style::font(11, QFont::Medium),
                                       Style::primary(palette()), this));
     row->addStretch(1);
     row->addWidget(m_button);

@@ -55,13 +55,13 @@ void UploadButton::setState(State state)
                             foreground, m_look.iconSize);
     switch (state) {
     case State::idle:
-        setText(QStringLiteral("Upload to Imgur"));
+        setText(tr("Upload to Imgur"));
         break;
     case State::uploading:
         setText(m_look.uploadingText);
         break;
     case State::uploaded:
-        setText(QStringLiteral("Link Copied!"));
+        setText(tr("Link Copied!"));
         break;
     }
     m_label->setText(text());

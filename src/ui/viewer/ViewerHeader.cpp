@@ -16,7 +16,7 @@ ViewerHeader::ViewerHeader(QWidget *parent)
     row->setSpacing(6);
     const QColor primary = Style::primary(palette());
     row->addWidget(ViewerLabels::symbol(QStringLiteral("camera.on.rectangle.fill"), primary, 13, this));
-    row->addWidget(ViewerLabels::text(QStringLiteral("Tarnwick"), Style::font(13, QFont::DemiBold), primary, this,
+    row->addWidget(ViewerLabels::text(tr("Tarnwick"), Style::font(13, QFont::DemiBold), primary, this,
                                       QStringLiteral("header.title")));
     row->addStretch(1);
 
@@ -25,7 +25,7 @@ ViewerHeader::ViewerHeader(QWidget *parent)
     capturing->setContentsMargins(0, 0, 0, 0);
     capturing->setSpacing(5);
     capturing->addWidget(new Spinner(12, m_capturing));
-    capturing->addWidget(ViewerLabels::text(QStringLiteral("Capturing..."), Style::font(11),
+    capturing->addWidget(ViewerLabels::text(tr("Capturing..."), Style::font(11),
                                             Style::secondary(palette()), m_capturing,
                                             QStringLiteral("header.capturing")));
     row->addWidget(m_capturing);
@@ -48,5 +48,5 @@ void ViewerHeader::setState(bool pending, int index, int count)
 {
     m_capturing->setVisible(pending);
     m_counterRow->setVisible(!pending && count > 0);
-    m_counter->setText(QStringLiteral("%1 of %2").arg(index + 1).arg(count));
+    m_counter->setText(tr("%1 of %2").arg(index + 1).arg(count));
 }
