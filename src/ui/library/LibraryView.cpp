@@ -206,7 +206,7 @@ QWidget *LibraryView::buildSearch(QWidget *parent)
     if (m_deps.textIndexer)
         connect(m_deps.textIndexer, &TextIndexer::progressChanged, this, [this] {
             refreshProgress();
-            if (!m_search->text().trimmed().isEmpty())
+            if (!searchWords().isEmpty())
                 onScreenshotsChanged();  // captures read meanwhile may match now
         });
     return m_search;
@@ -214,10 +214,14 @@ QWidget *LibraryView::buildSearch(QWidget *parent)
 
 // The history, or the part of it whose text holds every word typed, in the
 // history's order, with each match's snippet by path.
-QList<ScreenshotItem> LibraryView::shownItems(QHash<QString, QString> &snippets) const
+QString LibraryView::searchWords() const
+{
+    return m_search ? m_search->text().trimmed() : QString();
+}
+
+QList<ScreenshotItem> LibraryView::shownItems(const QString &words, QHash<QString, QString> &snippets) const
 {
     const QList<ScreenshotItem> &all = m_deps.monitor->screenshots();
-    const QString words = m_search ? m_search->text().trimmed() : QString();
     if (words.isEmpty())
         return all;
     for (const CaptureHit &hit : m_deps.captureIndex->search(words))
@@ -330,13 +334,13 @@ void LibraryView::onScreenshotsChanged()
 {
     const qsizetype total = m_deps.monitor->screenshots().size();
     QHash<QString, QString> snippets;
-    const QList<ScreenshotItem> shownList = shownItems(snippets);
-    m_model->setItems(shownList, snippets, m_search ? m_search->text().trimmed() : QString());
-    const bool filtered = m_search && !m_search->text().trimmed().isEmpty();
+    const QString words = searchWords();
+    const QList<ScreenshotItem> shownList = shownItems(words, snippets);
+    m_model->setItems(shownList, snippets, words);
+    const bool filtered = !words.isEmpty();
     m_count->setText(filtered ? tr("%1 of %2").arg(m_model->rowCount()).arg(total)
                               : QString::number(m_model->rowCount()));
-    m_noMatch->setText(
-        tr("No captures contain “%1”").arg(filtered ? m_search->text().trimmed() : QString()));
+    m_noMatch->setText(tr("No captures contain “%1”").arg(words));
     QWidget *page = m_list;
     if (total == 0)
         page = m_emptyList;

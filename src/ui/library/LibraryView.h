@@ -84,7 +84,9 @@ private:
     QWidget *buildListPanel();
     QWidget *buildEmptyList();
     QWidget *buildSearch(QWidget *parent);
-    QList<ScreenshotItem> shownItems(QHash<QString, QString> &snippets) const;
+    // The words typed in the search field, empty when there is none.
+    QString searchWords() const;
+    QList<ScreenshotItem> shownItems(const QString &words, QHash<QString, QString> &snippets) const;
     void refreshProgress();
     void connectDetail();
     void onScreenshotsChanged();
