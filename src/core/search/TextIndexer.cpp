@@ -7,7 +7,7 @@
 #include "viewer/TextRecognition.h"
 
 #include <QDateTime>
-#include <QImageReader>
+#include <QImage>
 #include <QPointer>
 #include <QThread>
 
@@ -20,14 +20,6 @@ namespace {
 qint64 steadyNowMs()
 {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-QImage readImage(const QString &path)
-{
-    // As Copy Text reads it, so that the stored text is the text it would copy.
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    return reader.read();
 }
 
 QStringList payloads(const CodeDetector *detector, const QImage &image)
@@ -190,7 +182,8 @@ TextIndexer::Result TextIndexer::indexOne(const QString &path) const
         return {Outcome::known};
     if (InteractiveWork::isRunning())
         return {Outcome::busy};
-    const QImage image = readImage(path);
+    // As Copy Text reads it, so that the stored text is the text it would copy.
+    const QImage image = TextRecognition::readFile(path);
     const std::optional<QString> text =
         image.isNull() ? std::nullopt : TextRecognition::recognizeImage(*m_deps.recognizer, image);
     if (!text)

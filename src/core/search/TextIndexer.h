@@ -7,7 +7,6 @@
 #include <QTimer>
 
 #include <chrono>
-#include <functional>
 
 class CaptureIndex;
 class CodeDetector;

@@ -11,12 +11,17 @@ std::optional<QString> recognizeFile(const TextRecognizer &recognizer, const QSt
 {
     if (std::optional<QString> known = recognizer.knownText(path))
         return known;
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    const QImage image = reader.read();
+    const QImage image = readFile(path);
     if (image.isNull())
         return std::nullopt;
     return recognizeImage(recognizer, image);
+}
+
+QImage readFile(const QString &path)
+{
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    return reader.read();
 }
 
 std::optional<QString> recognizeImage(const TextRecognizer &recognizer, const QImage &image)

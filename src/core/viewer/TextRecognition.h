@@ -17,5 +17,8 @@ namespace TextRecognition {
 std::optional<QString> recognizeFile(const TextRecognizer &recognizer, const QString &path);
 // The same for an image already read; none only when the engine failed.
 std::optional<QString> recognizeImage(const TextRecognizer &recognizer, const QImage &image);
+// The file as Copy Text reads it, turned as its orientation says; null when
+// it cannot be read. Blocking.
+QImage readFile(const QString &path);
 
 }  // namespace TextRecognition
