@@ -4,12 +4,12 @@
 
 namespace SearchHighlight {
 
-namespace {
-
 bool isWordCharacter(QChar c)
 {
-    return c.isLetterOrNumber() || c.isMark();
+    return c.isLetterOrNumber() || c.isMark() || c.category() == QChar::Other_PrivateUse;
 }
+
+namespace {
 
 // Lower case without accents: "Été" and "ete" compare equal.
 QString folded(const QString &word)

@@ -14,6 +14,10 @@ struct Span {
     friend bool operator==(const Span &, const Span &) = default;
 };
 
+// Letters, digits, combining marks and private-use characters make words;
+// everything else separates them, as the index's tokenizer splits text.
+bool isWordCharacter(QChar c);
+
 QList<Span> matchedWords(const QString &text, const QString &words);
 
 }  // namespace SearchHighlight

@@ -1,5 +1,7 @@
 #include "search/SqliteCaptureIndex.h"
 
+#include "search/SearchHighlight.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -66,21 +68,15 @@ bool exec(sqlite3 *db, const char *sql)
     return db && sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
-// Unicode61's token characters are letters, digits and private-use marks;
-// everything else separates words, in the text and in the query alike.
-bool isWordCharacter(QChar c)
-{
-    return c.isLetterOrNumber() || c.category() == QChar::Other_PrivateUse;
-}
-
-// Each word as a quoted prefix, all required. Only word characters reach the
-// quotes, so no input can change the query's syntax.
+// Each word as a quoted prefix, all required, split as the tokenizer splits
+// text. Only word characters reach the quotes, so no input can change the
+// query's syntax.
 QString matchExpression(const QString &words)
 {
     QStringList terms;
     QString word;
     for (const QChar c : words + QLatin1Char(' ')) {
-        if (isWordCharacter(c)) {
+        if (SearchHighlight::isWordCharacter(c)) {
             word += c;
         } else if (!word.isEmpty()) {
             terms << QLatin1Char('"') + word + QStringLiteral("\"*");
