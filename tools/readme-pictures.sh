@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Draws the README's pictures from the real app: the popover, the library,
 # the annotation editor and the colour picker, each grabbed from its own
-# window on a private X server and written to docs/images/.
+# window on a private X server and written to docs/images/; then the popover
+# and the library again in the dark scheme (popover-dark.png, library-dark.png).
 #
-#   tools/readme-pictures.sh [path/to/tarnwick]     (default: build/tarnwick)
+#   tools/readme-pictures.sh [--only light|dark] [path/to/tarnwick]     (default: build/tarnwick)
 #
 # Builds nothing. Needs xvfb-run, dbus-run-session, gdbus, trayer, xdotool,
 # ImageMagick and qrencode (all installed by tools/setup.sh). Nothing of the
@@ -25,6 +26,11 @@ die() {
 }
 
 if [ "${1:-}" != --inside ]; then
+  schemes=(light dark)
+  if [ "${1:-}" = --only ]; then
+    case "${2:-}" in light | dark) schemes=("$2") ;; *) die "--only takes light or dark" ;; esac
+    shift 2
+  fi
   repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
   binary=${1:-$repo/build/tarnwick}
   [ -x "$binary" ] || die "no tarnwick binary at $binary (build it first, or pass its path)"
@@ -32,8 +38,11 @@ if [ "${1:-}" != --inside ]; then
     command -v "$tool" >/dev/null || die "$tool is not installed"
   done
   mkdir -p "$repo/docs/images"
-  exec xvfb-run -a -s "-screen 0 ${screen}x24" dbus-run-session -- \
-    "$(realpath "${BASH_SOURCE[0]}")" --inside "$(realpath "$binary")" "$repo/docs/images"
+  for scheme in "${schemes[@]}"; do
+    xvfb-run -a -s "-screen 0 ${screen}x24" dbus-run-session -- \
+      "$(realpath "${BASH_SOURCE[0]}")" --inside "$(realpath "$binary")" "$repo/docs/images" "$scheme"
+  done
+  exit 0
 fi
 
 # ---------------------------------------------------------------------------
@@ -430,6 +439,7 @@ shot_photo() {
 
 binary=$2
 outdir=$3
+scheme=${4:-light}
 work=$(mktemp -d)
 pids=()
 
@@ -446,6 +456,8 @@ trap cleanup EXIT
 export HOME=$work/home
 export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_HOME=$HOME/.cache
 export XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb
+# Stands in for the desktop's choice, which this bare X server has none of.
+export TARNWICK_COLOR_SCHEME=$scheme
 unset XDG_PICTURES_DIR XDG_CURRENT_DESKTOP QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
 mkdir -p "$XDG_CONFIG_HOME/Tarnwick" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$HOME/Pictures" "$work/staged"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
@@ -575,6 +587,13 @@ library=$(window_id Library)
 click "$library" 140 $((51 + 3 * 46 + 23))
 rest_pointer
 grab "$library" "$work/library.png"
+
+if [ "$scheme" = dark ]; then
+  for name in popover library; do
+    publish "$work/$name.png" "$name-dark"
+  done
+  exit 0
+fi
 
 # The editor fills the screen; the image is fitted below the 44-pixel toolbar
 # and its divider, centred. Marks are placed in the article's own pixels.

@@ -26,6 +26,7 @@ packages=(
   qrencode zint zbar-tools tesseract-ocr
   libbenchmark-dev fonts-dejavu-core time
   xvfb xauth xclip xdotool trayer x11-apps x11-utils libglib2.0-bin imagemagick dbus openssl
+  at-spi2-core python3-pyatspi gir1.2-atspi-2.0
   kwin-wayland wl-clipboard libkf5globalaccel-bin
 )
 

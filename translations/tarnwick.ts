@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1">
 <context>
+    <name>Accessibility</name>
+    <message>
+        <source>Screenshot from %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Screenshot from %1, %2 × %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Color %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ActionGrid</name>
     <message>
         <source>Copy</source>
@@ -131,6 +146,13 @@
     </message>
 </context>
 <context>
+    <name>ColorModeSelector</name>
+    <message>
+        <source>Color Format</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ColorPickerView</name>
     <message>
         <source>Color Picker</source>
@@ -255,6 +277,13 @@ Please update to continue using Tarnwick.</source>
     </message>
 </context>
 <context>
+    <name>InfoRow</name>
+    <message>
+        <source>Remove screenshot</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>LibraryButton</name>
     <message>
         <source>Library</source>
@@ -334,6 +363,17 @@ Please update to continue using Tarnwick.</source>
     <name>LibraryWindowController</name>
     <message>
         <source>Library</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>NavigationRow</name>
+    <message>
+        <source>Previous Screenshot</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Next Screenshot</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -594,6 +634,17 @@ Please update to continue using Tarnwick.</source>
     </message>
     <message>
         <source>Copy File Path</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>StyleChoiceButton</name>
+    <message>
+        <source>Line width %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Text size %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -1,15 +1,66 @@
 // What the desktop tells about the tray's panel, read from real files and
-// real pixels of the test's X server.
+// real pixels of the test's X server; and its colour scheme, read from a
+// settings portal on the test's session bus.
 
+#include "desktop/DesktopColorScheme.h"
 #include "desktop/DesktopPanelAppearance.h"
 #include "TestSupport.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusContext>
+#include <QDBusError>
+#include <QDBusMessage>
+#include <QDBusVariant>
 #include <QDir>
+#include <QSignalSpy>
+#include <QThread>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 
 using namespace TestSupport;
+
+namespace {
+
+const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString settingsInterface = QStringLiteral("org.freedesktop.portal.Settings");
+
+// The settings portal with one setting, on a bus connection and a thread of
+// its own, so that the blocking read at start can be answered. An older
+// portal knows Read only, which wraps the value once more.
+class FakeSettingsPortal : public QObject, protected QDBusContext
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Settings")
+public:
+    uint scheme = 0;
+    bool knowsReadOne = true;
+
+public Q_SLOTS:
+    QDBusVariant ReadOne(const QString &group, const QString &key)
+    {
+        if (!knowsReadOne)
+            sendErrorReply(QDBusError::UnknownMethod, QStringLiteral("no ReadOne"));
+        return value(group, key);
+    }
+
+    QDBusVariant Read(const QString &group, const QString &key)
+    {
+        return QDBusVariant(QVariant::fromValue(value(group, key)));
+    }
+
+private:
+    QDBusVariant value(const QString &group, const QString &key)
+    {
+        if (group != QLatin1String("org.freedesktop.appearance") || key != QLatin1String("color-scheme"))
+            sendErrorReply(QStringLiteral("org.freedesktop.portal.Error.NotFound"), key);
+        return QDBusVariant(scheme);
+    }
+};
+
+}  // namespace
 
 class PanelAppearanceTest : public QObject
 {
@@ -42,6 +93,76 @@ private Q_SLOTS:
         const PanelShade::Clues clues = DesktopPanelAppearance().clues(QRect());
         QCOMPARE(clues.desktop, QStringLiteral("KDE"));
         QCOMPARE(clues.panelBackground.value_or(QColor()), expected);
+    }
+
+    // The scheme at start, then one change the portal signals.
+    void colourSchemeFromThePortal_data()
+    {
+        QTest::addColumn<bool>("portal");
+        QTest::addColumn<bool>("knowsReadOne");
+        QTest::addColumn<QByteArray>("forced");  // TARNWICK_COLOR_SCHEME
+        QTest::addColumn<uint>("scheme");
+        QTest::addColumn<int>("preference");  // ColorScheme::Preference
+        QTest::addColumn<int>("afterChange");  // once the portal says dark, or light when it was dark
+        using P = ColorScheme::Preference;
+        QTest::newRow("prefers dark") << true << true << QByteArray() << 1u << int(P::dark) << int(P::light);
+        QTest::newRow("prefers light") << true << true << QByteArray() << 2u << int(P::light) << int(P::dark);
+        QTest::newRow("no preference") << true << true << QByteArray() << 0u << int(P::none) << int(P::dark);
+        QTest::newRow("older portal, Read only") << true << false << QByteArray() << 1u << int(P::dark)
+                                                 << int(P::light);
+        QTest::newRow("no portal") << false << true << QByteArray() << 0u << int(P::none) << int(P::none);
+        QTest::newRow("forced dark over the portal") << true << true << QByteArray("dark") << 2u << int(P::dark)
+                                                     << int(P::dark);
+    }
+
+    void colourSchemeFromThePortal()
+    {
+        QFETCH(bool, portal);
+        QFETCH(bool, knowsReadOne);
+        QFETCH(QByteArray, forced);
+        QFETCH(uint, scheme);
+        QFETCH(int, preference);
+        QFETCH(int, afterChange);
+        qputenv("TARNWICK_COLOR_SCHEME", forced);
+        QThread thread;
+        FakeSettingsPortal fake;
+        fake.scheme = scheme;
+        fake.knowsReadOne = knowsReadOne;
+        fake.moveToThread(&thread);
+        thread.start();
+        QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("portal"));
+        const auto done = qScopeGuard([&] {
+            QDBusConnection::disconnectFromBus(QStringLiteral("portal"));
+            QThread *here = QThread::currentThread();
+            QMetaObject::invokeMethod(&fake, [&fake, here] { fake.moveToThread(here); }, Qt::BlockingQueuedConnection);
+            thread.quit();
+            thread.wait();
+            qunsetenv("TARNWICK_COLOR_SCHEME");
+        });
+        if (portal) {
+            QVERIFY(bus.registerObject(portalPath, &fake, QDBusConnection::ExportAllSlots));
+            QVERIFY(bus.registerService(QStringLiteral("org.freedesktop.portal.Desktop")));
+        }
+
+        DesktopColorScheme colorScheme;
+        QCOMPARE(int(colorScheme.preference()), preference);
+        QSignalSpy changed(&colorScheme, &ColorScheme::changed);
+        // A round trip on the reading connection: the bus has its match rule by then.
+        QDBusConnection::sessionBus().interface()->serviceOwner(QStringLiteral("org.freedesktop.DBus"));
+        const auto signal = [&](const QString &key, uint value) {
+            QDBusMessage message = QDBusMessage::createSignal(portalPath, settingsInterface,
+                                                              QStringLiteral("SettingChanged"));
+            message << QStringLiteral("org.freedesktop.appearance") << key << QVariant::fromValue(QDBusVariant(value));
+            QVERIFY(bus.send(message));
+        };
+        signal(QStringLiteral("accent-color"), 1);  // not ours: heard, and ignored
+        signal(QStringLiteral("color-scheme"), scheme == 1 ? 2 : 1);
+        if (afterChange != preference)
+            QTRY_COMPARE(int(colorScheme.preference()), afterChange);
+        else
+            QTest::qWait(200);  // nothing may come: give a wrong change the time to arrive
+        QCOMPARE(int(colorScheme.preference()), afterChange);
+        QCOMPARE(changed.count(), afterChange == preference ? 0 : 1);
     }
 
     void pixelsAroundAnIconAreMeasured()

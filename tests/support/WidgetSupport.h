@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QTextBlock>
+#include <QTest>
 #include <QTextDocument>
 #include <QWheelEvent>
 #include <QWindow>
+#include <QtMath>
 
 // Helpers of the widget tests.
 namespace WidgetSupport {
@@ -69,6 +72,56 @@ inline void swipe(QWindow *window, std::initializer_list<int> moves)
     for (const int dx : moves)
         sendWheel(window, dx, Qt::ScrollUpdate);
     sendWheel(window, 0, Qt::ScrollEnd);
+}
+
+// What names a control in the keyboard tests: its object name, else what it says.
+inline QString controlName(const QWidget *widget)
+{
+    if (!widget)
+        return QString();
+    const auto *button = qobject_cast<const QAbstractButton *>(widget);
+    for (const QString &name : {widget->objectName(), widget->accessibleName(), button ? button->text() : QString(),
+                                widget->toolTip()}) {
+        if (!name.isEmpty())
+            return name;
+    }
+    return QString::fromLatin1(widget->metaObject()->className());
+}
+
+// The controls the focus lands on at each of `steps` presses of Tab, or of
+// Shift+Tab, in the active window.
+inline QStringList tabWalk(int steps, bool backwards = false)
+{
+    QStringList names;
+    for (int i = 0; i < steps; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), backwards ? Qt::Key_Backtab : Qt::Key_Tab,
+                        backwards ? Qt::ShiftModifier : Qt::NoModifier);
+        names << controlName(QApplication::focusWidget());
+    }
+    return names;
+}
+
+// Tabs on until the named control has the focus; false when the walk comes round without it.
+inline bool tabTo(const QString &name, int limit = 40)
+{
+    for (int i = 0; i < limit && controlName(QApplication::focusWidget()) != name; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    return controlName(QApplication::focusWidget()) == name;
+}
+
+// Whether the middle of each edge of the widget, as drawn, is in `ring`'s colour.
+inline bool showsRing(QWidget *widget, const QColor &ring)
+{
+    const QImage image = widget->grab().toImage();
+    const int inset = qCeil(image.devicePixelRatio());
+    const int w = image.width(), h = image.height();
+    for (const QPoint at : {QPoint(w / 2, inset), QPoint(w / 2, h - 1 - inset), QPoint(inset, h / 2),
+                            QPoint(w - 1 - inset, h / 2)}) {
+        const QColor seen = image.pixelColor(at);
+        if (qAbs(seen.red() - ring.red()) + qAbs(seen.green() - ring.green()) + qAbs(seen.blue() - ring.blue()) > 24)
+            return false;
+    }
+    return true;
 }
 
 }  // namespace WidgetSupport

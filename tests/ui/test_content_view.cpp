@@ -354,14 +354,17 @@ private Q_SLOTS:
         QFETCH(bool, forced);
         Viewer viewer;
         viewer.config = cachedConfigManager(viewer.fixture.root.path() + QStringLiteral("/rc"), configWith({}, forced));
-        ContentView &view = viewer.start(3);
+        ContentView &view = viewer.start(4);
+        view.activateWindow();  // where the arrow keys count
+        QVERIFY(QTest::qWaitForWindowActive(&view));
         QCOMPARE(viewer.child(QStringLiteral("forceUpdateOverlay"))->isVisible(), forced);
         viewer.clickAt(viewer.child(QStringLiteral("navRow.next")));
         viewer.clickAt(viewer.child(QStringLiteral("actions.open")));
         QTest::keyClick(view.windowHandle(), Qt::Key_Space);
+        QTest::keyClick(view.windowHandle(), Qt::Key_Right);
         swipe(view.windowHandle(), {-15, -15, -15});
         QTest::qWait(20);
-        QCOMPARE(view.currentIndex(), forced ? 0 : 2);
+        QCOMPARE(view.currentIndex(), forced ? 0 : 3);
         QCOMPARE(viewer.workspace.calls.size(), forced ? 0 : 1);
         QCOMPARE(view.swipeInput()->isEnabled(), !forced);
     }
@@ -461,6 +464,51 @@ private Q_SLOTS:
             QTRY_COMPARE(button->text(), results.first() ? u"Copied!"_s : u"Copy Text"_s);
         QTRY_COMPARE(button->text(), u"Copy Text"_s);
         QCOMPARE(viewer.fixture.clipboard.text(), clipboard);
+    }
+
+    // The popover by keyboard alone: Tab and Shift+Tab walk its controls in
+    // reading order, the focused one ringed in the accent colour; Return
+    // and Space press it; Left and Right step through the captures.
+    void keyboard_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<bool>("copied");
+        QTest::newRow("Return presses Copy") << u"actions.copy"_s << int(Qt::Key_Return) << 1 << true;
+        QTest::newRow("Space presses Copy") << u"actions.copy"_s << int(Qt::Key_Space) << 1 << true;
+        QTest::newRow("Return presses the next arrow") << u"navRow.next"_s << int(Qt::Key_Return) << 2 << false;
+        QTest::newRow("Right steps to the older capture") << u"actions.copy"_s << int(Qt::Key_Right) << 2 << false;
+        QTest::newRow("Left steps to the newer capture") << u"navRow.next"_s << int(Qt::Key_Left) << 0 << false;
+    }
+    void keyboard()
+    {
+        QFETCH(QString, control);
+        QFETCH(int, key);
+        QFETCH(int, index);
+        QFETCH(bool, copied);
+        Viewer viewer;
+        viewer.realClipboard = std::make_unique<QtClipboard>();
+        ContentView &view = viewer.start(3);
+        view.setCurrentIndex(1);
+        view.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&view));
+        const QStringList order{u"header.library"_s, u"Pick Color"_s, u"Share"_s, u"Annotate"_s,
+                                u"navRow.previous"_s, u"navRow.next"_s, u"infoRow.delete"_s, u"actions.copy"_s,
+                                u"actions.copyText"_s, u"actions.open"_s, u"actions.reveal"_s};
+        QCOMPARE(controlName(QApplication::focusWidget()), order.first());  // where opening leaves it
+        QCOMPARE(tabWalk(order.size()), order.mid(1) << order.first());
+        QWidget *ringed = QApplication::focusWidget();
+        QVERIFY(showsRing(ringed, Style::accent(view.palette())));
+        QCOMPARE(tabWalk(order.size() - 1, true), QStringList(order.crbegin(), order.crend() - 1));
+        QVERIFY(!showsRing(ringed, Style::accent(view.palette())));
+        viewer.clickAt(viewer.child(u"footer.version"_s));  // the mouse puts the ring away
+        QVERIFY(!showsRing(QApplication::focusWidget(), Style::accent(view.palette())));
+        QGuiApplication::clipboard()->clear();
+        QVERIFY(tabTo(control));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QTRY_COMPARE(view.currentIndex(), index);
+        QTRY_COMPARE(!QGuiApplication::clipboard()->image().isNull(), copied);
     }
 
     void actionsReachTheDesktop()

@@ -4,6 +4,7 @@
 #include "LocalHttpServer.h"
 #include "MonitorFixture.h"
 #include "TestSupport.h"
+#include "WidgetSupport.h"
 #include "annotation/AnnotationDocument.h"
 #include "annotation/AnnotationGeometry.h"
 #include "editor/AnnotationCanvas.h"
@@ -23,6 +24,7 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
 using namespace TestSupport;
 using Handle = SelectionHandlesView::Handle;
 
@@ -319,6 +321,49 @@ private Q_SLOTS:
         m_view->copyAnnotatedImage();
         QTRY_VERIFY(m_view->actions()->isCopied());
         QCOMPARE(m_fixture.clipboard.image().size(), QSize(800, 400));
+    }
+
+    // The editor by keyboard alone: Tab walks the toolbar left to right,
+    // Space and Return press the focused button; Escape, which only ends the
+    // text being written, leaves the window open.
+    void keyboard_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<AnnotationTool>("tool");
+        QTest::addColumn<int>("marks");
+        QTest::addColumn<bool>("copied");
+        QTest::newRow("Return chooses a tool") << u"circle"_s << int(Qt::Key_Return) << AnnotationTool::circle << 1 << false;
+        QTest::newRow("Space presses Undo") << u"undo"_s << int(Qt::Key_Space) << AnnotationTool::arrow << 0 << false;
+        QTest::newRow("Return presses Copy") << u"copy"_s << int(Qt::Key_Return) << AnnotationTool::arrow << 1 << true;
+        QTest::newRow("Escape keeps the window") << u"circle"_s << int(Qt::Key_Escape) << AnnotationTool::arrow << 1 << false;
+    }
+    void keyboard()
+    {
+        QFETCH(QString, control);
+        QFETCH(int, key);
+        QFETCH(AnnotationTool, tool);
+        QFETCH(int, marks);
+        QFETCH(bool, copied);
+        doc()->append(mark(AnnotationTool::circle, {0.6, 0.6}, {0.8, 0.8}));
+        const EditorToolbar *bar = m_view->toolbar();
+        QList<QWidget *> controls(bar->toolButtons().cbegin(), bar->toolButtons().cend());
+        controls << QList<QWidget *>(bar->swatches().cbegin(), bar->swatches().cend())
+                 << QList<QWidget *>(bar->lineWidthButtons().cbegin(), bar->lineWidthButtons().cend())
+                 << bar->undoButton() << bar->clearButton() << bar->copyButton();
+        QStringList order;
+        for (const QWidget *each : controls)
+            order << WidgetSupport::controlName(each);
+        QCOMPARE(WidgetSupport::tabWalk(order.size()), order);
+        QCOMPARE(WidgetSupport::tabWalk(order.size() - 1, true), QStringList(order.crbegin() + 1, order.crend()));
+        const QHash<QString, QWidget *> named{
+            {u"circle"_s, controls.at(2)}, {u"undo"_s, bar->undoButton()}, {u"copy"_s, bar->copyButton()}};
+        QVERIFY(WidgetSupport::tabTo(WidgetSupport::controlName(named.value(control))));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QTRY_COMPARE(m_view->actions()->isCopied(), copied);
+        QTRY_COMPARE(doc()->activeTool(), tool);
+        QCOMPARE(doc()->annotations().size(), marks);
+        QVERIFY(m_view->isVisible());
     }
 
     void toolbarFollowsTheSelection()

@@ -10,6 +10,7 @@
 #include "library/LibraryView.h"
 #include "library/LibrarySearchField.h"
 #include "library/LibraryWindowController.h"
+#include "picker/ColorPickerWindowController.h"
 #include "search/SearchHighlight.h"
 #include "search/SqliteCaptureIndex.h"
 #include "search/TextIndexer.h"
@@ -26,6 +27,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+using namespace WidgetSupport;
 using std::chrono::milliseconds;
 
 namespace {
@@ -288,6 +291,58 @@ private Q_SLOTS:
         QVERIFY(!library.fixture.clipboard.image().isNull());
         view.select(library.monitor().screenshots().last().id);
         QCOMPARE(view.detail()->copyButton()->text(), QStringLiteral("Copy"));
+    }
+
+    // The library by keyboard alone: Tab walks the list and the selected
+    // capture's controls in reading order, the arrows move through the list,
+    // Return presses the focused button and Escape closes the window.
+    void keyboard_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<bool>("copied");
+        QTest::newRow("Down selects the older capture") << u"libraryList"_s << QList<int>{Qt::Key_Down} << 1 << false;
+        QTest::newRow("Up goes back") << u"libraryList"_s << QList<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Up} << 1 << false;
+        QTest::newRow("Return presses Copy") << u"Copy"_s << QList<int>{Qt::Key_Return} << 0 << true;
+        QTest::newRow("Escape closes the window") << u"libraryList"_s << QList<int>{Qt::Key_Escape} << -1 << false;
+        QTest::newRow("the picker opened here gives the focus back")
+            << u"Pick Color"_s << QList<int>{Qt::Key_Return} << 0 << false;
+    }
+    void keyboard()
+    {
+        QFETCH(QString, control);
+        QFETCH(QList<int>, keys);
+        QFETCH(int, row);
+        QFETCH(bool, copied);
+        Library library;
+        LibraryView &view = library.open(3);
+        QVERIFY(QTest::qWaitForWindowActive(view.window()));
+        const QStringList order{u"libraryList"_s, u"removeButton"_s, u"Copy"_s, u"Open"_s, u"Copy Text"_s,
+                                u"Show in Folder"_s, u"Annotate"_s, u"Pick Color"_s};
+        QCOMPARE(controlName(QApplication::focusWidget()), order.first());
+        QCOMPARE(tabWalk(order.size()), order.mid(1) << order.first());
+        QCOMPARE(tabWalk(order.size() - 1, true), QStringList(order.crbegin(), order.crend() - 1));
+        QVERIFY(tabTo(control));
+        const qint64 changes = library.fixture.clipboard.changeCount();
+        for (const int key : keys)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        if (row < 0) {
+            QTRY_VERIFY(!LibraryWindowController::window());
+            return;
+        }
+        if (control == u"Pick Color"_s) {
+            QWidget *pick = QApplication::focusWidget();
+            QTRY_VERIFY(ColorPickerWindowController::window());
+            QVERIFY(QTest::qWaitForWindowActive(ColorPickerWindowController::window()));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            QTRY_VERIFY(!ColorPickerWindowController::window());
+            QTRY_COMPARE(QApplication::focusWidget(), pick);
+            QVERIFY(showsRing(pick, Style::accent(pick->palette())));
+        }
+        QCOMPARE(view.list()->currentIndex().row(), row);
+        QCOMPARE(view.selectedItem()->id, library.monitor().screenshots().at(row).id);
+        QTRY_COMPARE(library.fixture.clipboard.changeCount() > changes, copied);
     }
 };
 

@@ -12,6 +12,7 @@
 #include "picker/PickerLoupe.h"
 #include "picker/ZoomBadge.h"
 #include "TestSupport.h"
+#include "WidgetSupport.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -23,6 +24,7 @@
 #include <QTest>
 
 using namespace TestSupport;
+using namespace WidgetSupport;
 using std::chrono::milliseconds;
 
 namespace {
@@ -237,6 +239,59 @@ private Q_SLOTS:
         QCOMPARE(p.view.colorBar()->readout()->text(), QStringLiteral("rgb(192, 57, 43)"));
         QCOMPARE(row->swatches(), swatches);  // same order, same buttons
         QVERIFY(swatches[1]->isCurrent() && !swatches[0]->isCurrent());
+    }
+
+    // The picker by keyboard alone: Tab walks the history and the bar,
+    // Up and Down walk the history wherever the focus is, Space and Return
+    // press the focused control, Escape closes the window.
+    void keyboard_data()
+    {
+        QTest::addColumn<int>("control");  // in the Tab order; -1: the picker itself
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<QString>("picked");
+        QTest::addColumn<QStringList>("copied");
+        QTest::addColumn<bool>("open");
+        QTest::newRow("Down chooses the older pick") << -1 << QList<int>{Qt::Key_Down} << hex(left) << QStringList() << true;
+        QTest::newRow("Up goes back, the focus along")
+            << 1 << QList<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Up} << hex(right) << QStringList() << true;
+        QTest::newRow("Space presses a pick") << 1 << QList<int>{Qt::Key_Space} << hex(left) << QStringList() << true;
+        QTest::newRow("Space moves the mode on") << 2 << QList<int>{Qt::Key_Space, Qt::Key_Return}
+                                                 << hex(right) << QStringList() << true;
+        QTest::newRow("Return presses Copy") << 3 << QList<int>{Qt::Key_Return} << hex(right) << QStringList{hex(right)}
+                                             << true;
+        QTest::newRow("Escape closes the window") << -1 << QList<int>{Qt::Key_Escape} << hex(right) << QStringList() << false;
+    }
+    void keyboard()
+    {
+        QFETCH(int, control);
+        QFETCH(QList<int>, keys);
+        QFETCH(QString, picked);
+        QFETCH(QStringList, copied);
+        QFETCH(bool, open);
+        Picker p;
+        click(p.area, p.inLeft(), 1000);
+        click(p.area, p.inRight(), 2000);
+        p.view.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&p.view));
+        const QList<HistorySwatch *> swatches = p.view.historyRow()->swatches();
+        QTRY_VERIFY(swatches[1]->isVisible());
+        QStringList order;
+        for (QWidget *each : std::initializer_list<QWidget *>{swatches[0], swatches[1], p.view.colorBar()->modeSelector(),
+                                                             p.view.colorBar()->copyButton(), &p.view})
+            order << controlName(each);
+        p.view.setFocus();  // as the window opens it
+        QCOMPARE(tabWalk(order.size()), order);
+        QCOMPARE(tabWalk(order.size() - 1, true), QStringList(order.crbegin() + 1, order.crend()));
+        QVERIFY(control < 0 ? (p.view.setFocus(), true) : tabTo(order.at(control)));
+        for (const int key : keys)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QCOMPARE(p.picked(), picked);
+        QTRY_COMPARE(p.copied, copied);
+        QCOMPARE(p.view.isVisible(), open);
+        if (keys.contains(Qt::Key_Up))  // the focus went along with the choice
+            QCOMPARE(QApplication::focusWidget(), swatches[0]);
+        if (control == 2)
+            QCOMPARE(p.view.colorBar()->readout()->text(), ColorFormat::colorString(right, ColorFormat::modes().at(2)));
     }
 
     void imageIsDrawn_data()

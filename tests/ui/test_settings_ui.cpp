@@ -1,6 +1,9 @@
 // The settings window offscreen, against real preference, autostart and
 // saved files in a temporary folder, with shortened delays.
 
+#include "common/ColorScheme.h"
+#include "common/SchemePalette.h"
+#include "common/Style.h"
 #include "desktop/XdgAutostart.h"
 #include "editor/AnnotationEditorView.h"
 #include "editor/AnnotationEditorWindowController.h"
@@ -8,10 +11,14 @@
 #include "editor/GlassButton.h"
 #include "library/LibraryDetailPane.h"
 #include "library/LibraryView.h"
+#include "picker/ColorPickerView.h"
 #include "search/SqliteCaptureIndex.h"
 #include "settings/SettingsRow.h"
 #include "settings/SettingsView.h"
 #include "settings/SettingsWindowController.h"
+#include "shell/AppDelegate.h"
+#include "shell/HoverPanel.h"
+#include "shell/HoverPreviewView.h"
 #include "upload/ImgurClientId.h"
 #include "viewer/ContentView.h"
 #include "viewer/UploadButton.h"
@@ -20,16 +27,23 @@
 #include "TestSupport.h"
 #include "WidgetSupport.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTranslator>
 
+#include <cmath>
+
+using namespace Qt::StringLiterals;
 using namespace TestSupport;
 using std::chrono::milliseconds;
 
@@ -82,14 +96,18 @@ struct Settings {
     }
 };
 
-// Every text it is asked for, wrapped in brackets: what shows without them
-// never went through a translation.
+// Every text it is asked for, wrapped in brackets and made 30 % longer, as
+// many languages are: what shows without them never went through a
+// translation.
 class PseudoTranslator : public QTranslator
 {
 public:
     QString translate(const char *, const char *source, const char *, int) const override
     {
-        return QLatin1Char('[') + QString::fromUtf8(source) + QLatin1Char(']');
+        const QString text = QString::fromUtf8(source);
+        if (text.contains(QLatin1Char('%')))  // arguments keep their places
+            return QLatin1Char('[') + text + QLatin1Char(']');
+        return QLatin1Char('[') + text + QString(int(text.size() * 0.3), QLatin1Char('~')) + QLatin1Char(']');
     }
 };
 
@@ -109,6 +127,90 @@ QStringList shownTexts(QWidget *window)
             texts << field->placeholderText();
     }
     return texts;
+}
+
+// Labels and buttons of window whose text no longer fits the room the layout
+// gave them.
+QStringList cutOffTexts(QWidget *window)
+{
+    QStringList cut;
+    for (QWidget *widget : window->findChildren<QWidget *>()) {
+        if (!widget->isVisibleTo(window))
+            continue;
+        const auto *label = qobject_cast<QLabel *>(widget);
+        const auto *button = qobject_cast<QAbstractButton *>(widget);
+        if (!(label && label->textFormat() != Qt::RichText) && !button)
+            continue;
+        const QString text = label ? label->text() : button->text();
+        const bool fits = label && label->wordWrap() ? label->heightForWidth(label->width()) <= label->height()
+                                                     : widget->sizeHint().width() <= widget->width();
+        if (!text.isEmpty() && !fits)
+            cut << text + QStringLiteral(" %1 %2<%3").arg(QString::fromLatin1(widget->metaObject()->className())).arg(widget->width()).arg(widget->sizeHint().width());
+    }
+    return cut;
+}
+// The desktop's light or dark choice, as the test makes it.
+class ChosenScheme : public ColorScheme
+{
+public:
+    Preference choice = Preference::none;
+    Preference preference() const override { return choice; }
+    void choose(Preference preference)
+    {
+        choice = preference;
+        Q_EMIT changed();
+    }
+};
+
+// The contrast ratio of two colours by their relative luminance.
+double contrast(QRgb a, QRgb b)
+{
+    const auto luminance = [](QRgb colour) {
+        const auto linear = [](int value) {
+            const double v = value / 255.0;
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(qRed(colour)) + 0.7152 * linear(qGreen(colour)) + 0.0722 * linear(qBlue(colour));
+    };
+    const double first = luminance(a);
+    const double second = luminance(b);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+}
+
+// How the text painted in area stands out: the colour most of the area
+// shows, against the pixel farthest from it.
+double textContrast(const QImage &shot, const QRect &area)
+{
+    QHash<QRgb, int> counts;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            ++counts[shot.pixel(x, y)];
+    const QRgb background = std::max_element(counts.keyValueBegin(), counts.keyValueEnd(), [](auto a, auto b) {
+                                return a.second < b.second;
+                            })->first;
+    double best = 1;
+    for (auto it = counts.keyBegin(); it != counts.keyEnd(); ++it)
+        best = std::max(best, contrast(*it, background));
+    return best;
+}
+
+// Where window shows text: the labels and buttons, or the menu's items.
+QList<QRect> placesOf(QWidget *window, const QString &text)
+{
+    QList<QRect> places;
+    if (auto *menu = qobject_cast<QMenu *>(window)) {
+        for (QAction *action : menu->actions())
+            if (action->text() == text)
+                places << menu->actionGeometry(action);
+        return places;
+    }
+    for (QWidget *widget : window->findChildren<QWidget *>()) {
+        const auto *label = qobject_cast<QLabel *>(widget);
+        const auto *button = qobject_cast<QAbstractButton *>(widget);
+        if (widget->isVisible() && ((label && label->text() == text) || (button && button->text() == text)))
+            places << QRect(widget->mapTo(window, QPoint()), widget->size());
+    }
+    return places;
 }
 
 }  // namespace
@@ -152,6 +254,35 @@ private Q_SLOTS:
             QVERIFY(readBytes(settings.autostart.filePath()).contains("\nExec=\"/opt/tarnwick/bin/tarnwick\"\n"));
         settings.close();
         QCOMPARE(settings.open().launchSwitch()->isChecked(), afterClick);
+    }
+
+    // The settings by keyboard alone: Tab walks every control top to
+    // bottom, Space and Return press the focused one, Escape closes.
+    void keyboard_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("launch");
+        QTest::newRow("Space turns a switch") << int(Qt::Key_Space) << true;
+        QTest::newRow("Return turns a switch") << int(Qt::Key_Return) << true;
+        QTest::newRow("Escape closes the window") << int(Qt::Key_Escape) << false;
+    }
+    void keyboard()
+    {
+        QFETCH(int, key);
+        QFETCH(bool, launch);
+        Settings settings;
+        SettingsView &view = settings.open();
+        QVERIFY(QTest::qWaitForWindowActive(view.window()));
+        const QStringList order{u"Launch at Login"_s, u"Save Local Copies"_s, u"Capture Phone Clipboard"_s,
+                                u"Capture Any Copied Image"_s, u"Index Text for Search"_s, u"imgurClientIdField"_s,
+                                u"Open System Settings…"_s, u"Sync Now"_s, u"Clear All"_s};
+        QCOMPARE(WidgetSupport::controlName(QApplication::focusWidget()), order.first());
+        QCOMPARE(WidgetSupport::tabWalk(order.size()), order.mid(1) << order.first());
+        QCOMPARE(WidgetSupport::tabWalk(order.size(), true), QStringList(order.crbegin(), order.crend()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));  // on Launch at Login
+        QTRY_COMPARE(QFile::exists(settings.autostart.filePath()), launch);
+        if (key == Qt::Key_Escape)
+            QTRY_VERIFY(!SettingsWindowController::window());
     }
 
     void flagsHideRows_data()
@@ -353,7 +484,7 @@ private Q_SLOTS:
 
     // Built under a pseudo-translation, the windows show no text that was
     // left out: only file names and texts without letters (numbers, times).
-    void everyShownTextIsTranslated()
+    void everyShownTextIsTranslatedAndFits()
     {
         PseudoTranslator pseudo;
         QCoreApplication::installTranslator(&pseudo);
@@ -364,19 +495,112 @@ private Q_SLOTS:
         popover.show();
         SqliteCaptureIndex index(settings.fixture.root.filePath(QStringLiteral("index.sqlite")));
         LibraryView library({.monitor = &settings.monitor(), .captureIndex = &index});
+        library.resize(720, 480);  // the library window's fixed size
         library.show();
-        const QRegularExpression exempt(QStringLiteral("^[^A-Za-z]*$|\\.png$"));
-        QStringList untranslated;
-        for (QWidget *window : {view.window(), static_cast<QWidget *>(&popover), static_cast<QWidget *>(&library)}) {
+        const QString shot = settings.monitor().screenshots().front().url.toLocalFile();
+        AnnotationEditorView editor(shot, {.monitor = &settings.monitor()});
+        editor.show();
+        ColorPickerView picker(shot);
+        picker.show();
+        QTRY_VERIFY(editor.isLoaded() && picker.isLoaded());
+        const QRegularExpression exempt(QStringLiteral("^[^A-Za-z]*$|\\.png$|^#[0-9A-F]{6}$"));
+        QStringList untranslated, cut;
+        for (QWidget *window : {view.window(), static_cast<QWidget *>(&popover), static_cast<QWidget *>(&library),
+                                static_cast<QWidget *>(&editor), static_cast<QWidget *>(&picker)}) {
             for (const QString &text : shownTexts(window)) {
                 if (!text.contains(QLatin1Char('[')) && !exempt.match(text).hasMatch())
                     untranslated << text;
             }
+            cut << cutOffTexts(window);
         }
         QCoreApplication::removeTranslator(&pseudo);
         QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QStringLiteral(" | "))));
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral(" | "))));
         popover.actions()->waitForBackgroundWork();
         library.actions()->waitForBackgroundWork();
+    }
+
+    // Each window, built light, then dark as the desktop asks, then light
+    // again: its main texts stand out at 4.5:1 or more in all three.
+    void textsStandOutInEveryScheme_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QStringList>("texts");  // "@name": the capture's file name
+        QTest::newRow("popover") << "popover" << QStringList{"Tarnwick", "@name", "Copy", "Open"};
+        QTest::newRow("hover panel") << "hover" << QStringList{"@name"};
+        QTest::newRow("library") << "library" << QStringList{"@name", "Copy Text", "Annotate"};
+        QTest::newRow("settings") << "settings" << QStringList{"Tarnwick", "Launch at Login", "Index Text for Search"};
+        QTest::newRow("colour picker") << "picker" << QStringList{"Color Picker", "Copy"};
+        QTest::newRow("annotation editor") << "editor" << QStringList{"Arrow"};
+        QTest::newRow("tray menu") << "menu" << QStringList{"Show Screenshots", "Quit"};
+    }
+
+    void textsStandOutInEveryScheme()
+    {
+        QFETCH(QString, window);
+        QFETCH(QStringList, texts);
+        const auto lightAgain = qScopeGuard([] { QApplication::setPalette(QPalette()); });
+        ChosenScheme scheme;
+        const SchemePalette palette(&scheme);
+        Settings settings;
+        settings.fixture.addShots(1);
+        const ScreenshotItem item = settings.monitor().screenshots().front();
+        const QString name = item.url.fileName();
+        std::unique_ptr<QWidget> owned;
+        std::unique_ptr<AppDelegate> delegate;
+        QWidget *shown = nullptr;
+        if (window == "popover") {
+            owned = std::make_unique<ContentView>(ContentView::Dependencies{.monitor = &settings.monitor()});
+            owned->resize(360, 480);  // the popover's size
+        } else if (window == "hover") {
+            owned = std::make_unique<HoverPanel>(new HoverPreviewView(item));
+        } else if (window == "library") {
+            owned = std::make_unique<LibraryView>(LibraryView::Dependencies{.monitor = &settings.monitor()});
+            owned->resize(720, 480);
+        } else if (window == "settings") {
+            shown = settings.open().window();
+        } else if (window == "picker") {
+            owned = std::make_unique<ColorPickerView>(item.filePath());
+        } else if (window == "editor") {
+            owned = std::make_unique<AnnotationEditorView>(item.filePath(), AnnotationActions::Dependencies{});
+        } else {
+            delegate = std::make_unique<AppDelegate>(&settings.monitor(), AppDelegate::Services{nullptr, [] {}},
+                                                     AppDelegate::Timings{});
+            delegate->applicationDidFinishLaunching();
+            delegate->menu()->popup(QPoint(10, 10));
+            shown = delegate->menu();
+        }
+        if (owned) {
+            shown = owned.get();
+            shown->show();
+        }
+        QVERIFY(QTest::qWaitForWindowExposed(shown));
+        for (const ColorScheme::Preference choice : {ColorScheme::Preference::none, ColorScheme::Preference::dark,
+                                                     ColorScheme::Preference::none}) {
+            scheme.choose(choice);
+            QCOMPARE(Style::isDark(QApplication::palette()), choice == ColorScheme::Preference::dark);
+            // The windows hear of a new palette through the event loop.
+            QTRY_COMPARE(shown->palette().color(QPalette::Window), QApplication::palette().color(QPalette::Window));
+            // Painted over the window colour, as the screen shows a translucent window.
+            QImage shot(shown->size(), QImage::Format_RGB32);
+            shot.fill(QApplication::palette().color(QPalette::Window));
+            QPainter(&shot).drawPixmap(0, 0, shown->grab());
+            for (const QString &text : texts) {
+                const QList<QRect> places = placesOf(shown, text == "@name" ? name : text);
+                QVERIFY2(!places.isEmpty(), qPrintable(text));
+                for (const QRect &place : places) {
+                    const double ratio = textContrast(shot, place);
+                    // 4.5:1, less what rounding a blend to whole 8-bit values takes away.
+                    const QString shade = choice == ColorScheme::Preference::dark ? u"dark"_s : u"light"_s;
+                    QVERIFY2(ratio >= 4.49,
+                             qPrintable(QStringLiteral("%1 in %2: %3:1").arg(text, shade).arg(ratio, 0, 'f', 1)));
+                }
+            }
+        }
+        if (auto *view = qobject_cast<ContentView *>(shown))
+            view->actions()->waitForBackgroundWork();
+        if (auto *library = qobject_cast<LibraryView *>(shown))
+            library->actions()->waitForBackgroundWork();
     }
 };
 

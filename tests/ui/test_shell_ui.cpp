@@ -234,6 +234,22 @@ private Q_SLOTS:
         QCOMPARE(right.count(), 1);
     }
 
+    // In the popover proper, whichever of its controls has the focus: Right
+    // steps to the older capture, Escape closes it.
+    void popoverKeys()
+    {
+        Shell shell;
+        shell.add(2);
+        shell.delegate.togglePopover();
+        QVERIFY(QTest::qWaitForWindowExposed(shell.delegate.popover()));
+        WidgetSupport::tabWalk(2);
+        QVERIFY(shell.delegate.contentView()->isAncestorOf(QApplication::focusWidget()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        QCOMPARE(shell.delegate.contentView()->currentIndex(), 1);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!shell.delegate.popover()->isVisible());
+    }
+
     // A file on disk gets dimensions and size in the details, as the tooltip above shows.
     void hoverPreviewOfAGoneFile()
     {

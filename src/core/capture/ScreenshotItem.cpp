@@ -22,6 +22,12 @@ QString ScreenshotItem::formattedDate(const QDateTime &now) const
 
 QString ScreenshotItem::imageDimensions() const
 {
+    const QSize size = pixelSize();
+    return size.isValid() ? QStringLiteral("%1\u00D7%2").arg(size.width()).arg(size.height()) : QString();
+}
+
+QSize ScreenshotItem::pixelSize() const
+{
     // Reads the header only; no pixels are decoded to measure the image.
     QImageReader reader(filePath());
     reader.setAutoTransform(true);
@@ -30,7 +36,7 @@ QString ScreenshotItem::imageDimensions() const
         return {};
     if (reader.transformation() & QImageIOHandler::TransformationRotate90)
         size.transpose();
-    return QStringLiteral("%1\u00D7%2").arg(size.width()).arg(size.height());
+    return size;
 }
 
 QString ScreenshotItem::fileSize() const

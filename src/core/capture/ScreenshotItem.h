@@ -24,6 +24,8 @@ struct ScreenshotItem {
     QString formattedDate(const QDateTime &now) const;
     // "1440×900", or empty when the file is not a readable image.
     QString imageDimensions() const;
+    // The picture's size as shown (EXIF rotation applied); invalid when unreadable.
+    QSize pixelSize() const;
     // Decimal units as a file browser shows them ("532 bytes", "1.4 MB"); empty when unreadable.
     QString fileSize() const;
 

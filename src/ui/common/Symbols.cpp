@@ -1,7 +1,10 @@
 #include "common/Symbols.h"
 
+#include "common/Style.h"
+
 #include <QFile>
 #include <QHash>
+#include <QLabel>
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -106,6 +109,13 @@ QImage image(const QString &name, const QColor &color, const QSizeF &size, qreal
 QPixmap pixmap(const QString &name, const QColor &color, const QSizeF &size, qreal devicePixelRatio)
 {
     return QPixmap::fromImage(image(name, color, size, devicePixelRatio));
+}
+
+void show(QLabel *label, const QString &name, const QColor &color, const QSizeF &size)
+{
+    Style::followTone(label, QStringLiteral("symbolTone"), color, [label, name, size](const QColor &shade) {
+        label->setPixmap(pixmap(name, shade, size, label->devicePixelRatioF()));
+    });
 }
 
 }  // namespace Symbols

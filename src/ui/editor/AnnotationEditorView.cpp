@@ -4,6 +4,7 @@
 #include "annotation/AnnotationExport.h"
 #include "common/Style.h"
 #include "common/Symbols.h"
+#include "common/WindowKeys.h"
 #include "common/UserImageFile.h"
 #include "editor/AnnotationCanvas.h"
 #include "editor/EditorToolbar.h"
@@ -38,16 +39,10 @@ AnnotationEditorView::AnnotationEditorView(const QString &path, AnnotationAction
     layout->addWidget(m_toolbar);
     auto *divider = new QWidget(this);
     divider->setFixedHeight(1);
-    divider->setAutoFillBackground(true);
-    QPalette line = divider->palette();
-    line.setColor(QPalette::Window, Style::quaternary(palette()));
-    divider->setPalette(line);
+    Style::fill(divider, [](const QPalette &palette) { return Style::quaternary(palette); });
     layout->addWidget(divider);
     layout->addWidget(m_area, 1);
-    m_area->setAutoFillBackground(true);
-    QPalette under = m_area->palette();
-    under.setColor(QPalette::Window, palette().color(QPalette::Window).darker(112));
-    m_area->setPalette(under);
+    Style::fill(m_area, [](const QPalette &palette) { return palette.color(QPalette::Window).darker(112); });
     m_placeholder->setObjectName(QStringLiteral("photo"));
     m_placeholder->setAlignment(Qt::AlignCenter);
     m_problem->setObjectName(QStringLiteral("problem"));
@@ -62,6 +57,7 @@ AnnotationEditorView::AnnotationEditorView(const QString &path, AnnotationAction
     column->addStretch();
     m_area->addWidget(empty);
 
+    new WindowKeys(this, WindowKeys::Escape::keepsMeaning);  // it only ends the text being written
     connect(m_toolbar, &EditorToolbar::copyRequested, this, &AnnotationEditorView::copyAnnotatedImage);
     connect(m_toolbar, &EditorToolbar::uploadRequested, this, &AnnotationEditorView::uploadToImgur);
     // Acting on the text instead while the inline editor has the focus: the
@@ -84,8 +80,7 @@ void AnnotationEditorView::setImage(const QImage &image)
     m_image = image;
     m_loaded = true;
     if (image.isNull()) {
-        m_placeholder->setPixmap(Symbols::pixmap(QStringLiteral("photo"), Style::tertiary(palette()), QSizeF(40, 40),
-                                                 devicePixelRatioF()));
+        Symbols::show(m_placeholder, QStringLiteral("photo"), Style::tertiary(palette()), QSizeF(40, 40));
     } else {
         m_canvas = new AnnotationCanvas(image, m_document, m_area);
         m_area->addWidget(m_canvas);

@@ -113,10 +113,7 @@ QWidget *EditorToolbar::separator()
     holder->setFixedSize(17, 20);
     auto *line = new QWidget(holder);
     line->setGeometry(8, 0, 1, 20);
-    line->setAutoFillBackground(true);
-    QPalette colours = line->palette();
-    colours.setColor(QPalette::Window, Style::quaternary(palette()));
-    line->setPalette(colours);
+    Style::fill(line, [](const QPalette &palette) { return Style::quaternary(palette); });
     return holder;
 }
 

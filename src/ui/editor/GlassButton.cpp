@@ -23,7 +23,7 @@ QFont labelFont()
 GlassButton::GlassButton(QWidget *parent)
     : QAbstractButton(parent)
 {
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::PointingHandCursor);
 }
 
@@ -53,7 +53,7 @@ void GlassButton::setBusy(bool busy)
 void GlassButton::timerEvent(QTimerEvent *event)
 {
     if (event->timerId() != m_timer)
-        return;
+        return QAbstractButton::timerEvent(event);  // a keyboard press ends on the button's own timer
     m_angle = (m_angle + 8) % 360;
     update();
 }

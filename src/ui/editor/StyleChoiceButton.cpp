@@ -1,5 +1,6 @@
 #include "editor/StyleChoiceButton.h"
 
+#include "common/Accessibility.h"
 #include "common/Style.h"
 
 #include <QPainter>
@@ -9,10 +10,11 @@ StyleChoiceButton::StyleChoiceButton(Kind kind, double value, QWidget *parent)
     , m_kind(kind)
     , m_value(value)
 {
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
     setFixedSize(sizeHint());
     setCursor(Qt::PointingHandCursor);
     setText(QString::number(value));
+    setAccessibleName(kind == Kind::lineWidth ? tr("Line width %1").arg(value) : tr("Text size %1").arg(value));
 }
 
 QSize StyleChoiceButton::sizeHint() const
@@ -22,6 +24,7 @@ QSize StyleChoiceButton::sizeHint() const
 
 void StyleChoiceButton::setActive(bool active)
 {
+    Accessibility::setChosen(this, active);
     if (m_active == active)
         return;
     m_active = active;

@@ -1,5 +1,6 @@
 #include "editor/SwatchButton.h"
 
+#include "common/Accessibility.h"
 #include "common/Style.h"
 
 #include <QPainter>
@@ -8,13 +9,15 @@ SwatchButton::SwatchButton(const QColor &color, QWidget *parent)
     : QAbstractButton(parent)
     , m_color(color)
 {
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
     setFixedSize(sizeHint());
     setCursor(Qt::PointingHandCursor);
+    setAccessibleName(Accessibility::colourName(color));
 }
 
 void SwatchButton::setActive(bool active)
 {
+    Accessibility::setChosen(this, active);
     if (m_active == active)
         return;
     m_active = active;

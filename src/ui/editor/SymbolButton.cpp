@@ -1,5 +1,6 @@
 #include "editor/SymbolButton.h"
 
+#include "common/Accessibility.h"
 #include "common/Style.h"
 #include "common/Symbols.h"
 
@@ -10,13 +11,14 @@ SymbolButton::SymbolButton(const QString &symbol, const QString &tooltip, QWidge
     , m_symbol(symbol)
 {
     setToolTip(tooltip);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
     setFixedSize(sizeHint());
     setCursor(Qt::PointingHandCursor);
 }
 
 void SymbolButton::setActive(bool active)
 {
+    Accessibility::setChosen(this, active);
     if (m_active == active)
         return;
     m_active = active;

@@ -1,5 +1,6 @@
 #include "library/LibraryDetailPane.h"
 
+#include "common/Accessibility.h"
 #include "common/Style.h"
 #include "common/Symbols.h"
 #include "library/LibActionButton.h"
@@ -24,7 +25,7 @@ constexpr int sidePadding = 18;
 QLabel *symbolLabel(const QString &name, const QColor &color, int side, QWidget *parent)
 {
     auto *label = new QLabel(parent);
-    label->setPixmap(Symbols::pixmap(name, color, QSizeF(side, side), parent->devicePixelRatioF()));
+    Symbols::show(label, name, color, QSizeF(side, side));
     label->setFixedSize(side, side);
     return label;
 }
@@ -77,6 +78,7 @@ QWidget *LibraryDetailPane::buildDetail()
     column->addWidget(divider(detail));
     auto *scroll = new QScrollArea(detail);
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);  // Tab goes to its buttons, which scroll into view
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setWidgetResizable(true);
     scroll->setWidget(buildBody());
@@ -104,10 +106,12 @@ QWidget *LibraryDetailPane::buildHeader()
     remove->setToolTip(tr("Remove screenshot"));
     remove->setAccessibleName(tr("Remove screenshot"));
     remove->setFixedSize(28, 28);
-    remove->setIcon(Symbols::pixmap(QStringLiteral("trash"), Style::secondary(palette()), {12, 12},
-                                    devicePixelRatioF()));
-    remove->setStyleSheet(QStringLiteral("QToolButton { border: none; border-radius: 6px; background: %1; }")
-                              .arg(Style::withAlpha(Style::primary(palette()), 0.06).name(QColor::HexArgb)));
+    Style::styleSheet(remove, [this, remove] {
+        remove->setIcon(Symbols::pixmap(QStringLiteral("trash"), Style::secondary(palette()), {12, 12},
+                                        devicePixelRatioF()));
+        return QStringLiteral("QToolButton { border: none; border-radius: 6px; background: %1; }")
+            .arg(Style::withAlpha(Style::primary(palette()), 0.06).name(QColor::HexArgb));
+    });
     connect(remove, &QToolButton::clicked, this, &LibraryDetailPane::removeRequested);
     row->addWidget(remove);
     return header;
@@ -169,11 +173,15 @@ void LibraryDetailPane::setItem(const std::optional<ScreenshotItem> &item)
         return;
     }
     const bool phone = item->source == ScreenshotSource::iPhone;
-    m_sourceIcon->setPixmap(Symbols::pixmap(phone ? QStringLiteral("iphone") : QStringLiteral("desktopcomputer"),
-                                            Style::tertiary(palette()), {11, 11}, devicePixelRatioF()));
+    Symbols::show(m_sourceIcon, phone ? QStringLiteral("iphone") : QStringLiteral("desktopcomputer"),
+                  Style::tertiary(palette()), {11, 11});
     m_name->setText(QFileInfo(item->filePath()).fileName());
     m_preview->setImage(item->thumbnail, item->filePath());
-    m_meta->setText(Style::dotSeparated(metadataParts(*item), Style::quaternary(palette())));
+    m_preview->setAccessibleName(Accessibility::pictureDescription(*item));
+    Style::followTone(m_meta, QStringLiteral("dots"), Style::quaternary(palette()),
+                      [label = m_meta, parts = metadataParts(*item)](const QColor &dot) {
+                          label->setText(Style::dotSeparated(parts, dot));
+                      });
 }
 
 QStringList LibraryDetailPane::metadataParts(const ScreenshotItem &item) const

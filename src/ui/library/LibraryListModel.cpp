@@ -1,5 +1,6 @@
 #include "library/LibraryListModel.h"
 
+#include "common/Accessibility.h"
 #include "search/SearchHighlight.h"
 
 #include <QFileInfo>
@@ -41,6 +42,8 @@ QVariant LibraryListModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return QFileInfo(item.filePath()).fileName();
+    case Qt::AccessibleDescriptionRole:
+        return Accessibility::pictureDescription(item);
     case itemRole:
         return QVariant::fromValue(item);
     case snippetRole:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/AccessibleControl.h"
+
 #include <QImage>
 #include <QPoint>
 #include <QString>
@@ -11,7 +13,7 @@ class QRBadgeButton;
 // The detail pane's large image. It can be dragged out as a copy of the file
 // (never a move: the capture must stay where its item points) and carries the
 // QR badge in its top-right corner.
-class LibraryPreview : public QWidget
+class LibraryPreview : public QWidget, public AccessibleControl
 {
     Q_OBJECT
 public:
@@ -20,6 +22,7 @@ public:
     explicit LibraryPreview(QWidget *parent = nullptr);
 
     void setImage(const QImage &image, const QString &filePath);
+    QAccessible::Role accessibleRole() const override { return QAccessible::Graphic; }
     QRBadgeButton *badge() const { return m_badge; }
     // Shows the badge for these payloads, or hides it when shown is false.
     void setCodes(const QStringList &payloads, bool shown, bool animated);

@@ -3,6 +3,7 @@
 #include "capture/ScreenshotMonitor.h"
 #include "common/Style.h"
 #include "common/Symbols.h"
+#include "common/WindowKeys.h"
 #include "common/Workspace.h"
 #include "config/RemoteConfigManager.h"
 #include "library/LibraryDetailPane.h"
@@ -65,6 +66,7 @@ LibraryView::LibraryView(Dependencies deps, QWidget *parent)
     m_detail = new LibraryDetailPane(this);
     root->addWidget(m_detail, 1);
     connectDetail();
+    new WindowKeys(this, WindowKeys::Escape::closesWindow);
 
     connect(m_deps.monitor, &ScreenshotMonitor::screenshotsChanged, this, &LibraryView::onScreenshotsChanged);
     connect(m_scanner, &CodeScanTrigger::found, this,
@@ -98,10 +100,7 @@ QWidget *LibraryView::buildListPanel()
 {
     auto *panel = new QWidget(this);
     panel->setFixedWidth(listWidth);
-    panel->setAutoFillBackground(true);
-    QPalette shade = panel->palette();
-    shade.setColor(QPalette::Window, Style::withAlpha(palette().color(QPalette::Base), 0.45));
-    panel->setPalette(shade);
+    Style::fill(panel, [](const QPalette &palette) { return Style::withAlpha(palette.color(QPalette::Base), 0.45); });
     auto *column = new QVBoxLayout(panel);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
@@ -114,9 +113,11 @@ QWidget *LibraryView::buildListPanel()
     m_count = new QLabel(header);
     m_count->setObjectName(QStringLiteral("libraryCount"));
     m_count->setFont(Style::font(11, QFont::Medium));
-    m_count->setStyleSheet(QStringLiteral("QLabel { color: %1; background: %2; border-radius: 8px; padding: 2px 7px; }")
-                               .arg(Style::secondary(palette()).name(QColor::HexArgb),
-                                    Style::withAlpha(Style::primary(palette()), 0.09).name(QColor::HexArgb)));
+    Style::styleSheet(m_count, [this] {
+        return QStringLiteral("QLabel { color: %1; background: %2; border-radius: 8px; padding: 2px 7px; }")
+            .arg(Style::secondary(palette()).name(QColor::HexArgb),
+                 Style::withAlpha(Style::primary(palette()), 0.09).name(QColor::HexArgb));
+    });
     m_count->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     headerRow->addWidget(m_count, 0, Qt::AlignVCenter);
     column->addWidget(header);
@@ -153,7 +154,7 @@ QWidget *LibraryView::buildListPanel()
     m_list->setMouseTracking(true);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->viewport()->setAutoFillBackground(false);
-    m_list->setStyleSheet(QStringLiteral("QListView { background: transparent; }"));
+    Style::styleSheet(m_list, [] { return QStringLiteral("QListView { background: transparent; }"); });
     Style::slimScrollBar(m_list);
     connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex &index) {
         if (m_syncing || !index.isValid())
@@ -173,8 +174,7 @@ QWidget *LibraryView::buildEmptyList()
     column->setSpacing(8);
     column->addStretch();
     auto *symbol = new QLabel(empty);
-    symbol->setPixmap(Symbols::pixmap(QStringLiteral("photo.on.rectangle.angled"), Style::quaternary(palette()),
-                                      {28, 28}, devicePixelRatioF()));
+    Symbols::show(symbol, QStringLiteral("photo.on.rectangle.angled"), Style::quaternary(palette()), {28, 28});
     column->addWidget(symbol, 0, Qt::AlignHCenter);
     auto *title = new QLabel(tr("No Screenshots"), empty);
     title->setObjectName(QStringLiteral("emptyList"));

@@ -3,11 +3,13 @@
 #include "common/Style.h"
 #include "picker/HistorySwatch.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 
 ColorHistoryRow::ColorHistoryRow(QWidget *parent)
@@ -57,6 +59,20 @@ void ColorHistoryRow::setEntries(const QList<QColor> &entries, const QColor &cur
         swatch->setCurrent(ColorFormat::colorsEqual(swatch->color(), current));
         swatch->setToolTip(ColorFormat::colorString(swatch->color(), mode));
     }
+}
+
+void ColorHistoryRow::step(int delta)
+{
+    const QList<HistorySwatch *> shown = swatches();
+    if (shown.isEmpty())
+        return;
+    const auto current = std::find_if(shown.cbegin(), shown.cend(), [](auto *swatch) { return swatch->isCurrent(); });
+    const int from = current == shown.cend() ? (delta > 0 ? -1 : int(shown.size())) : int(current - shown.cbegin());
+    HistorySwatch *target = shown.at(std::clamp(from + delta, 0, int(shown.size()) - 1));
+    if (isAncestorOf(QApplication::focusWidget()))
+        target->setFocus(Qt::ShortcutFocusReason);
+    ensureWidgetVisible(target);
+    Q_EMIT chosen(target->color());
 }
 
 void ColorHistoryRow::wheelEvent(QWheelEvent *event)

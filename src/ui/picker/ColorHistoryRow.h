@@ -19,6 +19,9 @@ public:
     explicit ColorHistoryRow(QWidget *parent = nullptr);
     void setEntries(const QList<QColor> &entries, const QColor &current, ColorMode mode);
     QList<HistorySwatch *> swatches() const;
+    // Chooses the pick `delta` places from the current one, the focus going
+    // along when it is on the row.
+    void step(int delta);
 
 Q_SIGNALS:
     void chosen(const QColor &color);

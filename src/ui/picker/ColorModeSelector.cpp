@@ -1,10 +1,14 @@
 #include "picker/ColorModeSelector.h"
 
+#include "common/Accessibility.h"
 #include "common/Style.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+
+#include <algorithm>
 
 namespace {
 
@@ -26,6 +30,8 @@ ColorModeSelector::ColorModeSelector(QWidget *parent)
 {
     setFixedSize(sizeHint());
     setCursor(Qt::PointingHandCursor);
+    setAccessibleName(tr("Color Format"));
+    setFocusPolicy(Qt::TabFocus);
 }
 
 QSize ColorModeSelector::sizeHint() const
@@ -51,6 +57,22 @@ void ColorModeSelector::setMode(ColorMode mode)
 {
     m_mode = mode;
     update();
+    Accessibility::stateChanged(this);
+}
+
+QList<AccessibleControl::Part> ColorModeSelector::accessibleParts() const
+{
+    QList<Part> parts;
+    for (ColorMode mode : ColorFormat::modes())
+        parts.append({ColorFormat::label(mode), segment(mode), mode == m_mode});
+    return parts;
+}
+
+void ColorModeSelector::pressAccessiblePart(int index)
+{
+    const ColorMode mode = ColorFormat::modes().value(index, m_mode);
+    setMode(mode);
+    Q_EMIT modeChosen(mode);
 }
 
 void ColorModeSelector::mousePressEvent(QMouseEvent *event)
@@ -60,6 +82,33 @@ void ColorModeSelector::mousePressEvent(QMouseEvent *event)
             setMode(mode);
             Q_EMIT modeChosen(mode);
         }
+    }
+}
+
+void ColorModeSelector::keyPressEvent(QKeyEvent *event)
+{
+    // Space and Return move on round the modes, the arrows one way or the other.
+    const QList<ColorMode> modes = ColorFormat::modes();
+    const int at = int(modes.indexOf(m_mode));
+    int to = at;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        to = std::max(0, at - 1);
+        break;
+    case Qt::Key_Right:
+        to = std::min(int(modes.size()) - 1, at + 1);
+        break;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        to = (at + 1) % int(modes.size());
+        break;
+    default:
+        return QWidget::keyPressEvent(event);
+    }
+    if (to != at) {
+        setMode(modes.at(to));
+        Q_EMIT modeChosen(m_mode);
     }
 }
 

@@ -3,9 +3,12 @@
 #include "common/Style.h"
 #include "common/Symbols.h"
 #include "common/UserImageFile.h"
+#include "common/WindowKeys.h"
 #include "picker/ColorBar.h"
 #include "picker/ColorHistoryRow.h"
+#include "picker/ColorModeSelector.h"
 #include "picker/CopyButton.h"
+#include "picker/HistorySwatch.h"
 #include "picker/PickSwatch.h"
 #include "picker/PickerImage.h"
 #include "picker/PickerImageArea.h"
@@ -16,6 +19,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
+#include <QShortcut>
 #include <QThreadPool>
 #include <QVBoxLayout>
 
@@ -28,8 +32,7 @@ QWidget *header(QWidget *parent)
     row->setContentsMargins(16, 6, 16, 6);
     row->setSpacing(5);
     auto *symbol = new QLabel(bar);
-    symbol->setPixmap(Symbols::pixmap(QStringLiteral("eyedropper.halffull"), Style::secondary(parent->palette()),
-                                      QSizeF(11, 11), parent->devicePixelRatioF()));
+    Symbols::show(symbol, QStringLiteral("eyedropper.halffull"), Style::secondary(parent->palette()), QSizeF(11, 11));
     auto *title = new QLabel(ColorPickerView::tr("Color Picker"), bar);
     Style::apply(title, Style::font(13, QFont::DemiBold), Style::primary(parent->palette()));
     row->addStretch();
@@ -73,6 +76,11 @@ ColorPickerView::ColorPickerView(const QString &path, Dependencies dependencies,
     column->addWidget(m_problem, 1);
     column->addWidget(m_historyRow);
     column->addWidget(m_bar);
+
+    new WindowKeys(this, WindowKeys::Escape::closesWindow);
+    // The arrows walk the history whichever control has the focus.
+    new QShortcut(QKeySequence(Qt::Key_Up), this, this, [this] { m_historyRow->step(-1); });
+    new QShortcut(QKeySequence(Qt::Key_Down), this, this, [this] { m_historyRow->step(1); });
 
     connect(m_area, &PickerImageArea::picked, this, &ColorPickerView::commitPick);
     connect(m_historyRow, &ColorHistoryRow::chosen, this, &ColorPickerView::choose);
@@ -142,6 +150,18 @@ void ColorPickerView::refresh()
     m_bar->copyButton()->setCopied(isCopied());
     m_historyRow->setEntries(m_history.entries(), shown, m_mode);
     m_historyRow->setVisible(!m_history.isEmpty());
+    orderTabs();
+}
+
+// The history's discs are made after the bar, yet come before it on screen.
+void ColorPickerView::orderTabs()
+{
+    QList<QWidget *> order;
+    for (HistorySwatch *swatch : m_historyRow->swatches())
+        order << swatch;
+    order << m_bar->modeSelector() << m_bar->copyButton();
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order.at(i - 1), order.at(i));
 }
 
 void ColorPickerView::keyPressEvent(QKeyEvent *event)

@@ -68,6 +68,7 @@ private:
     void startLoading();
     void showImage(const PickerImage &image);
     void refresh();
+    void orderTabs();
 
     QString m_path;
     Dependencies m_deps;

@@ -22,7 +22,7 @@ SymbolText content(bool copied)
 CopyButton::CopyButton(QWidget *parent)
     : QAbstractButton(parent)
 {
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::PointingHandCursor);
     setText(tr("Copy"));
     setFixedSize(sizeHint());

@@ -1,5 +1,6 @@
 #include "picker/HistorySwatch.h"
 
+#include "common/Accessibility.h"
 #include "common/Style.h"
 
 #include <QPainter>
@@ -16,13 +17,16 @@ HistorySwatch::HistorySwatch(const QColor &color, bool current, QWidget *parent)
     , m_color(color)
     , m_current(current)
 {
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::PointingHandCursor);
     setFixedSize(int(disc) + 2 * margin, int(disc) + 2 * margin);
+    setAccessibleName(Accessibility::colourName(color));
+    Accessibility::setChosen(this, current);
 }
 
 void HistorySwatch::setCurrent(bool current)
 {
+    Accessibility::setChosen(this, current);
     m_current = current;
     update();
 }

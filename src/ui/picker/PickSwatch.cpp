@@ -1,5 +1,6 @@
 #include "picker/PickSwatch.h"
 
+#include "common/Accessibility.h"
 #include "common/Style.h"
 
 #include <QPainter>
@@ -32,6 +33,7 @@ PickSwatch::PickSwatch(QWidget *parent)
 void PickSwatch::setColor(const QColor &color)
 {
     m_color = color;
+    setAccessibleName(Accessibility::colourName(color));
     update();
 }
 

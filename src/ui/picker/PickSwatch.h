@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/AccessibleControl.h"
+
 #include <QColor>
 #include <QWidget>
 
@@ -7,7 +9,7 @@
 
 // The picked colour as a rounded square. A pick makes it pulse: a white ring,
 // a stronger coloured glow and a slight swell, gone again after a moment.
-class PickSwatch : public QWidget
+class PickSwatch : public QWidget, public AccessibleControl
 {
     Q_OBJECT
     Q_PROPERTY(double pulse READ pulse WRITE setPulse)
@@ -19,6 +21,7 @@ public:
     void pulseOnce(std::chrono::milliseconds holdFor);
     double pulse() const { return m_pulse; }
     void setPulse(double pulse);
+    QAccessible::Role accessibleRole() const override { return QAccessible::Graphic; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;

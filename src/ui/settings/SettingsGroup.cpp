@@ -24,10 +24,7 @@ void SettingsGroup::addRow(QWidget *row)
     if (m_lastRow) {
         auto *line = new QWidget(this);
         line->setFixedHeight(1);
-        line->setAutoFillBackground(true);
-        QPalette shade = line->palette();
-        shade.setColor(QPalette::Window, Style::withAlpha(Style::primary(palette()), 0.1));
-        line->setPalette(shade);
+        Style::fill(line, [](const QPalette &palette) { return Style::withAlpha(Style::primary(palette), 0.1); });
         auto *holder = new QWidget(this);
         auto *indent = new QHBoxLayout(holder);
         indent->setContentsMargins(lineIndent, 0, 0, 0);

@@ -7,6 +7,7 @@
 #include "common/LoginItem.h"
 #include "common/Style.h"
 #include "common/Symbols.h"
+#include "common/WindowKeys.h"
 #include "config/RemoteConfigManager.h"
 #include "settings/SettingsGroup.h"
 #include "settings/SettingsRow.h"
@@ -46,7 +47,8 @@ QPushButton *smallButton(const QString &text)
 
 void tint(QPushButton *button, const std::optional<QColor> &color)
 {
-    button->setStyleSheet(color ? QStringLiteral("color: %1;").arg(color->name()) : QString());
+    const QString sheet = color ? QStringLiteral("color: %1;").arg(color->name()) : QString();
+    Style::styleSheet(button, [sheet] { return sheet; });
 }
 
 }  // namespace
@@ -83,6 +85,7 @@ SettingsView::SettingsView(Dependencies deps, QWidget *parent)
     column->addWidget(sectionLabel(tr("Actions")));
     column->addWidget(buildActionsGroup());
     column->addStretch();
+    new WindowKeys(this, WindowKeys::Escape::closesWindow);
 
     if (m_deps.remoteConfig)
         connect(m_deps.remoteConfig, &RemoteConfigManager::configChanged, this, &SettingsView::refreshRows);

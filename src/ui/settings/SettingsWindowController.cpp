@@ -30,6 +30,7 @@ QWidget *SettingsWindowController::open(const SettingsView::Dependencies &deps)
     layout->setContentsMargins(0, 0, 0, 0);
     auto *scroll = new QScrollArea(window);
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);  // Tab goes straight to the first control, which scrolls into view
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setWidget(new SettingsView(deps));

@@ -35,7 +35,7 @@ ActionButton::ActionButton(const QString &title, const QString &icon, const Styl
 {
     setText(title);
     setFont(Style::font(look.fontSize, QFont::Medium));
-    setFocusPolicy(Qt::NoFocus);  // the viewer has no keyboard navigation
+    setFocusPolicy(Qt::TabFocus);  // a click leaves the keyboard focus where it was
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }

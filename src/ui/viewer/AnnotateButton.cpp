@@ -40,7 +40,7 @@ AnnotateButton::AnnotateButton(QWidget *parent)
 {
     setText(title());
     setAccessibleName(title());
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
     setFixedSize(sizeHint());
 }
 

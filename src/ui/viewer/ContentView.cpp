@@ -3,6 +3,7 @@
 #include "capture/Preferences.h"
 #include "capture/ScreenshotMonitor.h"
 #include "common/Style.h"
+#include "common/WindowKeys.h"
 #include "common/Workspace.h"
 #include "config/RemoteConfigManager.h"
 #include "shell/SwipeInput.h"
@@ -21,6 +22,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -31,10 +33,7 @@ QFrame *divider(QWidget *parent)
 {
     auto *line = new QFrame(parent);
     line->setFixedHeight(1);
-    line->setAutoFillBackground(true);
-    QPalette palette = line->palette();
-    palette.setColor(QPalette::Window, Style::withAlpha(Style::quaternary(parent->palette()), 0.5));
-    line->setPalette(palette);
+    Style::fill(line, [](const QPalette &palette) { return Style::withAlpha(Style::quaternary(palette), 0.5); });
     return line;
 }
 
@@ -140,6 +139,11 @@ ContentView::ContentView(Dependencies deps, QWidget *parent)
     body->addWidget(footer(m_body));
     layout->addWidget(scrolling(m_body), 1);
     m_overlay = new ForceUpdateOverlay(this);
+    // Escape stays with the popover, which closes on it.
+    new WindowKeys(this, WindowKeys::Escape::keepsMeaning);
+    // The arrows step through the captures whichever control has the focus.
+    m_stepKeys = {new QShortcut(QKeySequence(Qt::Key_Left), this, this, &ContentView::showPrevious),
+                  new QShortcut(QKeySequence(Qt::Key_Right), this, this, &ContentView::showNext)};
 
     connectParts();
     m_lastIds = visibleIds();
@@ -419,6 +423,8 @@ void ContentView::refreshSwipe()
 {
     // Under the forced-update overlay not even a swipe reaches the carousel.
     m_swipe->setEnabled(isVisible() && !isForced());
+    for (QShortcut *key : m_stepKeys)
+        key->setEnabled(!isForced());
 }
 
 void ContentView::showEvent(QShowEvent *event)

@@ -10,6 +10,7 @@
 #include <QUuid>
 #include <QWidget>
 
+#include <array>
 #include <chrono>
 #include <optional>
 
@@ -22,6 +23,7 @@ class InfoRow;
 class NavigationRow;
 class Preferences;
 class RemoteConfigManager;
+class QShortcut;
 class ScreenshotMonitor;
 class SwipeInput;
 class TextRecognizer;
@@ -110,6 +112,7 @@ private:
 
     Dependencies m_deps;
     SwipeInput *m_swipe;
+    std::array<QShortcut *, 2> m_stepKeys{};
     ViewerActions *m_actions;
     CodeScanTrigger *m_scanner;
     int m_currentIndex = 0;

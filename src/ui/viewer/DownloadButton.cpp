@@ -14,7 +14,7 @@ DownloadButton::DownloadButton(Look look, QWidget *parent)
     , m_spinner(new Spinner(m_look.spinnerSize, this))
     , m_label(ViewerLabels::text(m_look.title, m_look.font, Qt::white, this))
 {
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::PointingHandCursor);
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(m_look.padding);

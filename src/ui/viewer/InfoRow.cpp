@@ -29,14 +29,17 @@ InfoRow::InfoRow(QWidget *parent)
 
     auto *remove = new QToolButton(this);
     remove->setObjectName(QStringLiteral("infoRow.delete"));
+    remove->setAccessibleName(tr("Remove screenshot"));
     remove->setAutoRaise(true);
-    remove->setFocusPolicy(Qt::NoFocus);
+    remove->setFocusPolicy(Qt::TabFocus);
     remove->setCursor(Qt::PointingHandCursor);
     remove->setFixedSize(18, 18);
     remove->setIconSize(QSize(10, 10));
-    remove->setIcon(QIcon(Symbols::pixmap(QStringLiteral("xmark"), Style::tertiary(palette()), QSizeF(10, 10),
-                                          devicePixelRatioF())));
-    remove->setStyleSheet(QStringLiteral("QToolButton { border: none; background: transparent; }"));
+    Style::styleSheet(remove, [this, remove] {
+        remove->setIcon(QIcon(Symbols::pixmap(QStringLiteral("xmark"), Style::tertiary(palette()), QSizeF(10, 10),
+                                              devicePixelRatioF())));
+        return QStringLiteral("QToolButton { border: none; background: transparent; }");
+    });
     connect(remove, &QToolButton::clicked, this, &InfoRow::deleteRequested);
 
     auto *row = new QHBoxLayout(this);
@@ -72,7 +75,10 @@ QStringList InfoRow::detailParts(const ScreenshotItem &item)
 void InfoRow::setItem(const ScreenshotItem &item)
 {
     m_name = QFileInfo(item.filePath()).fileName();
-    m_details->setText(Style::dotSeparated(detailParts(item), Style::quaternary(palette())));
+    Style::followTone(m_details, QStringLiteral("dots"), Style::quaternary(palette()),
+                      [label = m_details, parts = detailParts(item)](const QColor &dot) {
+                          label->setText(Style::dotSeparated(parts, dot));
+                      });
     elideName();
 }
 

@@ -21,7 +21,7 @@ LibraryButton::LibraryButton(QWidget *parent)
     : QPushButton(tr("Library"), parent)
 {
     setFont(Style::font(11, QFont::DemiBold));
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }

@@ -12,7 +12,7 @@ NavButton::NavButton(const QString &icon, QWidget *parent)
     , m_icon(icon)
 {
     setFixedSize(24, 24);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::PointingHandCursor);
 }
 
@@ -40,6 +40,8 @@ NavigationRow::NavigationRow(QWidget *parent)
 {
     m_previous->setObjectName(QStringLiteral("navRow.previous"));
     m_next->setObjectName(QStringLiteral("navRow.next"));
+    m_previous->setAccessibleName(tr("Previous Screenshot"));
+    m_next->setAccessibleName(tr("Next Screenshot"));
     m_space->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     m_space->setFixedHeight(m_strip->height());
     auto *row = new QHBoxLayout(this);

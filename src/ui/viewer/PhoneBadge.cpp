@@ -26,6 +26,7 @@ PhoneBadge::PhoneBadge(QWidget *parent)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFixedSize(sizeHint());
+    setAccessibleName(tr("iPhone"));
 }
 
 void PhoneBadge::setShown(bool shown, bool animated)

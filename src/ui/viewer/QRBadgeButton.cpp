@@ -27,7 +27,7 @@ QRBadgeButton::QRBadgeButton(QWidget *parent)
     : QAbstractButton(parent)
     , m_popIn(new PopIn(this, 0.7, Springs::results))
 {
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::PointingHandCursor);
     connect(this, &QAbstractButton::clicked, this, &QRBadgeButton::toggleMenu);
     setPayloads({});

@@ -92,7 +92,7 @@ QPushButton *makeButton(const QString &title, const QString &symbol, const QColo
     auto *button = new QPushButton(title);
     button->setFont(Style::font(11));
     button->setCursor(Qt::PointingHandCursor);
-    button->setFocusPolicy(Qt::NoFocus);
+    button->setFocusPolicy(Qt::TabFocus);
     button->setIconSize(QSize(11, 11));
     styleButton(button, symbol, fill, text);
     return button;

@@ -28,7 +28,7 @@ ThumbnailOverlayButton::ThumbnailOverlayButton(const QString &symbol, const QStr
     setToolTip(help);
     setAccessibleName(help);
     setCursor(Qt::ArrowCursor);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
     setFixedSize(sizeHint());
 }
 

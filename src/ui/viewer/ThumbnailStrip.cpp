@@ -1,5 +1,7 @@
 #include "viewer/ThumbnailStrip.h"
 
+#include "common/Accessibility.h"
+#include "common/AccessibleControl.h"
 #include "common/Spring.h"
 #include "common/Style.h"
 
@@ -22,7 +24,7 @@ constexpr int stripHeight = 34;
 }  // namespace
 
 // One small thumbnail; `emphasis` runs from 0 (another item) to 1 (current).
-class StripThumbnail : public QWidget
+class StripThumbnail : public QWidget, public AccessibleControl
 {
     Q_OBJECT
     Q_PROPERTY(double emphasis READ emphasis WRITE setEmphasis)
@@ -34,11 +36,29 @@ public:
         setEmphasis(0);
     }
 
-    void setImage(const QImage &image)
+    void setItem(const ScreenshotItem &item, bool current)
     {
-        m_image = image;
+        m_image = item.thumbnail;
+        if (item.id != m_id)
+            setAccessibleName(Accessibility::pictureDescription(item));
+        m_id = item.id;
+        if (current != m_current) {
+            m_current = current;
+            Accessibility::stateChanged(this);
+        }
         update();
     }
+
+    QAccessible::Role accessibleRole() const override { return QAccessible::RadioButton; }
+    QAccessible::State accessibleState() const override
+    {
+        QAccessible::State state;
+        state.checkable = true;
+        state.checked = m_current;
+        return state;
+    }
+    bool isPressable() const override { return true; }
+    void pressAccessibly() override { Q_EMIT clicked(); }
     double emphasis() const { return m_emphasis; }
     void setEmphasis(double value)
     {
@@ -89,6 +109,8 @@ protected:
 
 private:
     QImage m_image;
+    QUuid m_id;
+    bool m_current = false;
     double m_emphasis = -1;
 };
 
@@ -103,7 +125,9 @@ ThumbnailStrip::ThumbnailStrip(QWidget *parent)
     setFocusPolicy(Qt::NoFocus);
     setFixedHeight(stripHeight + 2 * padY);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    setStyleSheet(QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget { background: transparent; }"));
+    Style::styleSheet(this, [] {
+        return QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget { background: transparent; }");
+    });
     auto *row = new QHBoxLayout(m_row);
     row->setContentsMargins(padX, padY, padX, padY);
     row->setSpacing(spacing);
@@ -132,7 +156,7 @@ void ThumbnailStrip::setItems(const QList<ScreenshotItem> &items, int current, b
     m_current = current;
     for (int i = 0; i < items.size(); ++i) {
         StripThumbnail *thumbnail = m_thumbnails.at(i);
-        thumbnail->setImage(items.at(i).thumbnail);
+        thumbnail->setItem(items.at(i), i == current);
         const double emphasis = i == current ? 1.0 : 0.0;
         if (animate)
             Springs::navigation.animate(thumbnail, "emphasis", emphasis);

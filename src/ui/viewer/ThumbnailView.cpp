@@ -1,5 +1,6 @@
 #include "viewer/ThumbnailView.h"
 
+#include "common/Accessibility.h"
 #include "common/Style.h"
 #include "common/Symbols.h"
 #include "viewer/AnnotateButton.h"
@@ -113,6 +114,7 @@ void ThumbnailView::setItem(const std::optional<ScreenshotItem> &item)
         clearCodes();
     d->item = item;
     const bool hasItem = item.has_value();
+    setAccessibleName(hasItem ? Accessibility::pictureDescription(*item) : QString());
     const QList<QWidget *> controls{d->pickColor, d->share, d->annotate};
     for (QWidget *control : controls)
         control->setVisible(hasItem);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/ScreenshotItem.h"
+#include "common/AccessibleControl.h"
 #include "viewer/DeviceFrame.h"
 
 #include <QList>
@@ -20,7 +21,7 @@ class QUrl;
 // its results menu and the phone badge. Drags the file out as a copy and
 // offers the device-frame picker from its context menu. Shows; never acts:
 // every intent leaves as a signal.
-class ThumbnailView : public QWidget
+class ThumbnailView : public QWidget, public AccessibleControl
 {
     Q_OBJECT
 public:
@@ -52,6 +53,7 @@ public:
     bool hasHeightForWidth() const override;
     int heightForWidth(int width) const override;
     QSize sizeHint() const override;
+    QAccessible::Role accessibleRole() const override { return QAccessible::Graphic; }
 
 Q_SIGNALS:
     void openRequested();                      // double click

@@ -22,7 +22,7 @@ UploadButton::UploadButton(const Style::UploadLook &look, QWidget *parent)
     , m_label(ViewerLabels::text(QString(), Style::font(look.fontSize, look.weight), Qt::white, this))
 {
     setObjectName(QStringLiteral("actions.upload"));
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setMinimumHeight(look.height);

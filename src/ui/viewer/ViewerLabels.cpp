@@ -17,7 +17,7 @@ QLabel *symbol(const QString &name, const QColor &color, double size, QWidget *p
 
 void setSymbol(QLabel *label, const QString &name, const QColor &color, double size)
 {
-    label->setPixmap(Symbols::pixmap(name, color, QSizeF(size, size), label->devicePixelRatioF()));
+    Symbols::show(label, name, color, QSizeF(size, size));
 }
 
 QLabel *text(const QString &text, const QFont &font, const QColor &color, QWidget *parent, const QString &objectName)
