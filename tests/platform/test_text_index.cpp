@@ -2,6 +2,7 @@
 // into a real SQLite index, and the index found by its words.
 
 #include "MonitorFixture.h"
+#include "StressSupport.h"
 #include "analysis/TesseractTextRecognizer.h"
 #include "search/IndexedTextRecognizer.h"
 #include "search/SqliteCaptureIndex.h"
@@ -20,26 +21,33 @@ class CountingRecognizer : public TextRecognizer
 public:
     std::optional<QStringList> recognizeLines(const QImage &image) const override
     {
+        lastReadMs = QDateTime::currentMSecsSinceEpoch();
+        const std::optional<QStringList> lines = m_engine.recognizeLines(image);
+        enginesWhileReading = TesseractTextRecognizer::loadedEngines();
         ++calls;
-        return m_engine.recognizeLines(image);
+        return lines;
     }
     mutable std::atomic<int> calls = 0;
+    mutable std::atomic<qint64> lastReadMs = 0;
+    mutable std::atomic<int> enginesWhileReading = 0;
 
 private:
     TesseractTextRecognizer m_engine;
 };
 
+const auto kSettle = std::chrono::milliseconds(1500);
+
 // Oldest first; each line a capture of its own.
 const QStringList kShots{"Invoice ORDER 4711 error", "Meeting in Zurich tomorrow", "Kernel panic error detected"};
 
-QString textShot(const QString &path, const QString &line, int ageSeconds)
+QString textShot(const QString &path, const QString &lines, int ageSeconds)
 {
-    QImage image(900, 140, QImage::Format_RGB32);
+    QImage image(900, 80 + 60 * int(lines.count(QLatin1Char('\n')) + 1), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 28));
     painter.setPen(Qt::black);
-    painter.drawText(image.rect().adjusted(30, 0, 0, 0), Qt::AlignVCenter, line);
+    painter.drawText(image.rect().adjusted(30, 0, 0, 0), Qt::AlignVCenter, lines);
     painter.end();
     TestSupport::writePng(path, image);
     QFile file(path);
@@ -68,7 +76,8 @@ class TextIndexTest : public QObject
         m_indexer.reset();
         m_index = std::make_unique<SqliteCaptureIndex>(indexFile());
         m_indexer = std::make_unique<TextIndexer>(TextIndexer::Dependencies{
-            m_fixture.monitor.get(), &m_recognizer, m_index.get(), nullptr, {.settleDelay = std::chrono::seconds(5)}});
+            m_fixture.monitor.get(), &m_recognizer, m_index.get(), nullptr,
+            {.settleDelay = kSettle, .engineRelease = std::chrono::milliseconds(200)}});
         m_indexer->setEnabled(true);
     }
 
@@ -124,6 +133,9 @@ private Q_SLOTS:
         QTest::newRow("restart resumes without reading again") << "restart" << "zurich" << QStringList{"1"} << 0;
         QTest::newRow("damaged index is rebuilt") << "damage" << "tomorrow" << QStringList{"1"} << 3;
         QTest::newRow("switch off deletes the index") << "off" << "panic" << QStringList{} << 0;
+        QTest::newRow("new capture read once settled") << "fresh" << "budget" << QStringList{"3"} << 1;
+        // Before any test reads on the main thread, whose engines stay.
+        QTest::newRow("engine released when idle") << "idle" << "panic" << QStringList{"2"} << 0;
     }
 
     void indexFindsCapturesByTheirWords()
@@ -149,6 +161,15 @@ private Q_SLOTS:
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("search index .* damaged"));
             startIndexer();
             QTRY_COMPARE_WITH_TIMEOUT(m_indexer->indexedCount(), 3, 60000);
+        } else if (change == "fresh") {
+            const qint64 written = QDateTime::currentMSecsSinceEpoch();
+            m_paths << textShot(m_fixture.root.filePath(QStringLiteral("in/fresh.png")), "Quarterly budget", 0);
+            m_fixture.monitor->addScreenshots({m_paths.last()});
+            QTRY_COMPARE_WITH_TIMEOUT(m_recognizer.calls.load(), 1, 60000);
+            QCOMPARE_GE(m_recognizer.lastReadMs - written, qint64(kSettle.count()));
+        } else if (change == "idle") {
+            QVERIFY(m_recognizer.enginesWhileReading > 0);
+            QTRY_COMPARE(TesseractTextRecognizer::loadedEngines(), 0);
         } else if (change == "off") {
             m_indexer->setEnabled(false);
             m_indexer->waitForBackgroundWork();
@@ -157,6 +178,25 @@ private Q_SLOTS:
         m_indexer->waitForBackgroundWork();
         QCOMPARE(this->hits(words), hits);
         QCOMPARE(m_recognizer.calls.load(), reads);
+    }
+
+    // The event loop keeps running while a history of captures is read.
+    void mainThreadKeepsRespondingWhileIndexing()
+    {
+        QStringList more;
+        for (int i = 0; i < 20; ++i)
+            more << textShot(m_fixture.root.filePath(QStringLiteral("in/more%1.png").arg(i)), kShots.join('\n'), 120);
+        m_recognizer.calls = 0;
+        QSignalSpy progress(m_indexer.get(), &TextIndexer::progressChanged);
+        m_fixture.monitor->addScreenshots(more);
+        const StressSupport::StallProbe probe;
+        // Waits in an event loop: QTRY's polling sleeps between polls.
+        while (m_indexer->indexedCount() < 23 && progress.wait(60000)) {
+        }
+        QCOMPARE(m_indexer->indexedCount(), 23);
+        QCOMPARE(m_recognizer.calls.load(), 20);
+        const qint64 stall = probe.longestStallMs();
+        QVERIFY2(stall <= 50, qPrintable(QStringLiteral("main thread held for %1 ms").arg(stall)));
     }
 
     // Copy Text on an indexed, unchanged capture: the stored text, without

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 #include <vector>
@@ -20,6 +23,28 @@ inline qint64 memoryKiB(const QByteArray &field = "VmRSS")
     }
     return -1;
 }
+
+// Ticks on the main thread every 5 ms from construction: the longest gap
+// between two ticks is how long the event loop was kept from running.
+class StallProbe
+{
+public:
+    StallProbe()
+    {
+        m_tick.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&m_tick, &QTimer::timeout, &m_tick,
+                         [this] { m_longest = std::max(m_longest, m_sinceTick.restart()); });
+        m_sinceTick.start();
+        m_tick.start(5);
+    }
+    // A stall still going on counts too.
+    qint64 longestStallMs() const { return std::max(m_longest, m_sinceTick.elapsed()); }
+
+private:
+    QElapsedTimer m_sinceTick;
+    QTimer m_tick;
+    qint64 m_longest = 0;
+};
 
 // Threads that spin until destroyed, so the code under test competes for
 // every core.

@@ -145,10 +145,11 @@ QStringList cutOffTexts(QWidget *window)
         const bool fits = label && label->wordWrap() ? label->heightForWidth(label->width()) <= label->height()
                                                      : widget->sizeHint().width() <= widget->width();
         if (!text.isEmpty() && !fits)
-            cut << text + QStringLiteral(" %1 %2<%3").arg(QString::fromLatin1(widget->metaObject()->className())).arg(widget->width()).arg(widget->sizeHint().width());
+            cut << text + QStringLiteral(" (%1 wide, needs %2)").arg(widget->width()).arg(widget->sizeHint().width());
     }
     return cut;
 }
+
 // The desktop's light or dark choice, as the test makes it.
 class ChosenScheme : public ColorScheme
 {

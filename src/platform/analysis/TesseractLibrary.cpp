@@ -46,7 +46,8 @@ bool TesseractLibrary::load()
            && resolve(handle, "TessPageIteratorBoundingBox", boundingBox)
            && resolve(handle, "TessPageIteratorBlockType", blockType)
            && resolve(handle, "TessPageIteratorNext", nextBlock)
-           && resolve(handle, "TessPageIteratorDelete", deletePageIterator);
+           && resolve(handle, "TessPageIteratorDelete", deletePageIterator)
+           && resolve(handle, "TessBaseAPIClearPersistentCache", clearPersistentCache);
 }
 
 void TesseractLibrary::oneOpenMpThreadHere() const

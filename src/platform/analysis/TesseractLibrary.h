@@ -37,6 +37,7 @@ public:
     decltype(&TessPageIteratorBlockType) blockType = nullptr;
     decltype(&TessPageIteratorNext) nextBlock = nullptr;
     decltype(&TessPageIteratorDelete) deletePageIterator = nullptr;
+    decltype(&TessBaseAPIClearPersistentCache) clearPersistentCache = nullptr;
 
 private:
     bool load();

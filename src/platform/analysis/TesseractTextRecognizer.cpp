@@ -7,6 +7,8 @@
 #include <QRect>
 #include <QThread>
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <atomic>
 #include <future>
@@ -20,15 +22,27 @@ namespace {
 // guessing (and warning) on every page.
 constexpr int kScreenDpi = 96;
 
+std::atomic<int> g_engines{0};
+
 struct EngineDeleter {
-    void operator()(TessBaseAPI *api) const { TesseractLibrary::instance()->destroy(api); }
+    void operator()(TessBaseAPI *api) const
+    {
+        TesseractLibrary::instance()->destroy(api);
+        g_engines.fetch_sub(1, std::memory_order_relaxed);
+    }
 };
 using Engine = std::unique_ptr<TessBaseAPI, EngineDeleter>;
+
+Engine created(const TesseractLibrary &tess)
+{
+    g_engines.fetch_add(1, std::memory_order_relaxed);
+    return Engine(tess.create());
+}
 
 // An engine with the English model, or null when it cannot be loaded.
 Engine loaded(const TesseractLibrary &tess, const QString &dataPath)
 {
-    Engine api(tess.create());
+    Engine api = created(tess);
     const QByteArray path = dataPath.toLocal8Bit();
     if (tess.init(api.get(), dataPath.isEmpty() ? nullptr : path.constData(), "eng", tesseract::OEM_LSTM_ONLY) != 0)
         return {};
@@ -39,22 +53,44 @@ Engine loaded(const TesseractLibrary &tess, const QString &dataPath)
 
 // The calling thread's engines for one language-data folder: one without a
 // model that finds the layout, and those that read, each on a helper thread
-// while a page is read. The readers load in parallel with the layout.
+// while a page is read. The readers load in parallel with the layout. They
+// go with the thread, and their memory with them.
 struct ThreadEngines {
     QString dataPath;
     Engine layout;
     std::vector<Engine> readers;
     std::vector<std::future<Engine>> loading;  // readers asked for before a page
     bool failed = false;
+
+    ~ThreadEngines()
+    {
+        loading.clear();
+        readers.clear();
+        // The dictionaries the readers shared stay in the library's cache
+        // until it is told to drop those no engine uses; any engine can.
+        if (layout)
+            TesseractLibrary::instance()->clearPersistentCache(layout.get());
+        layout.reset();
+        // glibc keeps freed pages in the arenas of the threads that loaded
+        // the model until asked to hand them back.
+        malloc_trim(0);
+    }
 };
 
 ThreadEngines &enginesFor(const TesseractLibrary &tess, const QString &dataPath, int count)
 {
     thread_local ThreadEngines engines;
     if (engines.dataPath != dataPath || !engines.layout) {
-        engines = {dataPath, Engine(tess.create()), {}, {}, false};
+        engines.dataPath = dataPath;
+        engines.layout = created(tess);
+        engines.readers.clear();
+        engines.loading.clear();
+        engines.failed = false;
         tess.initForLayout(engines.layout.get());
         tess.setPageSegMode(engines.layout.get(), tesseract::PSM_AUTO);
+        // Only its blocks are used: looking for fixed-pitch words, some 7 %
+        // of the layout's time, would serve nothing.
+        tess.setVariable(engines.layout.get(), "textord_disable_pitch_test", "1");
     }
     if (int(engines.readers.size()) < count) {
         engines.readers.resize(size_t(count));
@@ -229,6 +265,11 @@ void startLoading(const TesseractLibrary &tess, ThreadEngines &engines, const QS
 }
 
 }  // namespace
+
+int TesseractTextRecognizer::loadedEngines()
+{
+    return g_engines.load(std::memory_order_relaxed);
+}
 
 TesseractTextRecognizer::TesseractTextRecognizer(QString dataPath, int engines)
     : m_dataPath(std::move(dataPath))

@@ -24,6 +24,10 @@ public:
     // says whether they failed.
     std::optional<QStringList> recognizeLines(const QImage &image) const override;
 
+    // Engines alive in the process, those finding layouts included; each
+    // thread's go when the thread ends.
+    static int loadedEngines();
+
 private:
     QString m_dataPath;
     int m_engines;
