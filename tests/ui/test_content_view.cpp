@@ -367,6 +367,13 @@ private Q_SLOTS:
         QCOMPARE(view.currentIndex(), forced ? 0 : 3);
         QCOMPARE(viewer.workspace.calls.size(), forced ? 0 : 1);
         QCOMPARE(view.swipeInput()->isEnabled(), !forced);
+        if (forced) {  // the keyboard stays on the download button, which Return presses
+            QSignalSpy requested(viewer.child(QStringLiteral("forceUpdateOverlay")), SIGNAL(downloadRequested()));
+            QTest::keyClick(view.windowHandle(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), viewer.child(QStringLiteral("forceUpdateOverlay.download")));
+            QTest::keyClick(view.windowHandle(), Qt::Key_Return);
+            QTRY_COMPARE(requested.size(), 1);
+        }
     }
 
     // Both download buttons follow the one download the configuration allows.

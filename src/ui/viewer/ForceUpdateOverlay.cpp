@@ -18,6 +18,7 @@ ForceUpdateOverlay::ForceUpdateOverlay(QWidget *parent)
 {
     setObjectName(QStringLiteral("forceUpdateOverlay"));
     setFocusPolicy(Qt::StrongFocus);
+    setFocusProxy(m_button);
     m_button->setObjectName(QStringLiteral("forceUpdateOverlay.download"));
     m_button->setFixedHeight(40);
     auto *column = new QVBoxLayout(this);
@@ -48,6 +49,12 @@ void ForceUpdateOverlay::setDownloading(bool downloading)
     m_button->setDownloading(downloading);
 }
 
+bool ForceUpdateOverlay::focusNextPrevChild(bool)
+{
+    m_button->setFocus(Qt::TabFocusReason);
+    return true;
+}
+
 void ForceUpdateOverlay::paintEvent(QPaintEvent *)
 {
     QPainter(this).fillRect(rect(), QColor::fromRgbF(0, 0, 0, 0.85f));
@@ -66,11 +73,16 @@ bool ForceUpdateOverlay::event(QEvent *event)
         return true;
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
+    {
         // Escape still closes the popover around it.
-        if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Escape)
             return QWidget::event(event);
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && event->type() == QEvent::KeyPress)
+            m_button->animateClick();
         event->accept();
         return true;
+    }
     default:
         return QWidget::event(event);
     }
