@@ -1,12 +1,12 @@
 #include "common/UserImageFile.h"
 
+#include "common/ImageHeader.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QThreadPool>
-
-#include <algorithm>
 
 namespace UserImageFile {
 
@@ -35,12 +35,9 @@ Decoded read(const QString &path)
     reader.setAllocationLimit(allocationLimitMiB);
     // Held to the limit at 32 bits a pixel at least: the windows convert a
     // one-bit image to that, and the decoder's own limit counts its bits.
-    // A damaged header may name no format, or one out of range.
+    const std::optional<qint64> bytes = ImageHeader::decodedBytes(reader, 32);
     const QSize size = reader.size();
-    const QImage::Format format = reader.imageFormat();
-    const bool known = format > QImage::Format_Invalid && format < QImage::NImageFormats;
-    const int bits = known ? std::max<int>(32, QImage::toPixelFormat(format).bitsPerPixel()) : 32;
-    if (size.isValid() && qint64(size.width()) * size.height() * bits / 8 > qint64(allocationLimitMiB) * 1024 * 1024)
+    if (bytes && *bytes > qint64(allocationLimitMiB) * 1024 * 1024)
         return {{}, QCoreApplication::translate("UserImageFile", "too large to open (%1 × %2 pixels)")
                         .arg(size.width())
                         .arg(size.height())};

@@ -27,4 +27,9 @@ Clipboard::Image decode(const QByteArray &bytes, const QString &type)
     return {image, type == QLatin1String("image/png") && !image.isNull() ? bytes : QByteArray()};
 }
 
+void warnTooLarge(const QString &type, qint64 limit)
+{
+    qCWarning(lcPasteboard) << "clipboard image skipped: its" << type << "data exceed the limit of" << limit << "bytes";
+}
+
 }  // namespace ClipboardImages

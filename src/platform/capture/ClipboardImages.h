@@ -18,5 +18,7 @@ inline constexpr qint64 defaultMaxBytes = 100LL * 1024 * 1024;
 QString bestType(const QStringList &offered);
 // The decoded image, keeping the owner's own bytes when they are PNG.
 Clipboard::Image decode(const QByteArray &bytes, const QString &type);
+// Says that an offered image was left alone for its size.
+void warnTooLarge(const QString &type, qint64 limit);
 
 }  // namespace ClipboardImages

@@ -98,8 +98,7 @@ Clipboard::Image askForImage(qint64 limit, int timeoutMs)
         return {};
     const X11SelectionReader::Result read = X11SelectionReader::read(type.toLatin1(), limit);
     if (read.failure == X11SelectionReader::Failure::tooLarge)
-        qCWarning(lcPasteboard) << "clipboard image skipped: its" << type << "data exceed the limit of" << limit
-                                << "bytes";
+        ClipboardImages::warnTooLarge(type, limit);
     return read.failure ? Clipboard::Image{} : ClipboardImages::decode(read.data, type);
 }
 }  // namespace

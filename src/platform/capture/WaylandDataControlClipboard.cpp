@@ -68,8 +68,7 @@ Clipboard::Image readPipe(int fd, const QString &type, qint64 limit)
 {
     const PipeReader::Result read = PipeReader::readAll(fd, limit, WaylandDataControlClipboard::readTimeoutMs);
     if (read.failure == PipeReader::Failure::tooLarge)
-        qCWarning(lcPasteboard) << "clipboard image skipped: its" << type << "data exceed the limit of" << limit
-                                << "bytes";
+        ClipboardImages::warnTooLarge(type, limit);
     else if (read.failure == PipeReader::Failure::timedOut)
         qCInfo(lcPasteboard) << "the clipboard's owner did not hand over its image within"
                              << WaylandDataControlClipboard::readTimeoutMs << "ms";
