@@ -1,8 +1,9 @@
 #include "desktop/DesktopColorScheme.h"
 
 #include <QDBusConnection>
-#include <QDBusMessage>
 #include <QDBusError>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDBusVariant>
 #include <QLoggingCategory>
 
@@ -15,9 +16,6 @@ const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString settingsInterface = QStringLiteral("org.freedesktop.portal.Settings");
 const QString appearance = QStringLiteral("org.freedesktop.appearance");
 const QString colorSchemeKey = QStringLiteral("color-scheme");
-// Asked once at start, before the first window: a portal slower than this
-// leaves the app on the platform's palette until it signals a change.
-constexpr int readTimeoutMs = 1000;
 
 // Read() wraps the value in one variant more than ReadOne() does.
 QVariant unwrapped(QVariant value)
@@ -25,22 +23,6 @@ QVariant unwrapped(QVariant value)
     while (value.metaType() == QMetaType::fromType<QDBusVariant>())
         value = value.value<QDBusVariant>().variant();
     return value;
-}
-
-// The portal's value of the setting; none where there is no portal.
-QVariant readPortal()
-{
-    // ReadOne came with version 2 of the interface; older portals know only Read.
-    for (const QString &method : {QStringLiteral("ReadOne"), QStringLiteral("Read")}) {
-        QDBusMessage call = QDBusMessage::createMethodCall(portalService, portalPath, settingsInterface, method);
-        call << appearance << colorSchemeKey;
-        const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, readTimeoutMs);
-        if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty())
-            return reply.arguments().constFirst();
-        if (reply.errorName() != QLatin1String("org.freedesktop.DBus.Error.UnknownMethod"))
-            break;
-    }
-    return {};
 }
 
 // The portal's number: 1 prefers dark, 2 prefers light, anything else nothing.
@@ -72,7 +54,27 @@ DesktopColorScheme::DesktopColorScheme(QObject *parent)
     if (!bus.connect(portalService, portalPath, settingsInterface, QStringLiteral("SettingChanged"), this,
                      SLOT(settingChanged(QString, QString, QDBusVariant))))
         qCWarning(lcColorScheme) << "cannot follow the desktop's colour scheme:" << bus.lastError().message();
-    m_preference = fromPortal(readPortal());
+    read(QStringLiteral("ReadOne"));
+}
+
+// Asked without waiting: at login the portal may still be starting, and
+// no window is shown before it answers.
+void DesktopColorScheme::read(const QString &method)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(portalService, portalPath, settingsInterface, method);
+    call << appearance << colorSchemeKey;
+    auto *answer = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), this);
+    connect(answer, &QDBusPendingCallWatcher::finished, this, [this, method](QDBusPendingCallWatcher *watcher) {
+        watcher->deleteLater();
+        const QDBusMessage reply = watcher->reply();
+        if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
+            if (!m_heardChange)  // a change signalled meanwhile is newer
+                setPreference(fromPortal(reply.arguments().constFirst()));
+        } else if (method == QLatin1String("ReadOne")
+                   && reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.UnknownMethod")) {
+            read(QStringLiteral("Read"));  // ReadOne came with version 2 of the interface
+        }
+    });
 }
 
 ColorScheme::Preference DesktopColorScheme::preference() const
@@ -82,8 +84,10 @@ ColorScheme::Preference DesktopColorScheme::preference() const
 
 void DesktopColorScheme::settingChanged(const QString &group, const QString &key, const QDBusVariant &value)
 {
-    if (group == appearance && key == colorSchemeKey)
-        setPreference(fromPortal(value.variant()));
+    if (group != appearance || key != colorSchemeKey)
+        return;
+    m_heardChange = true;
+    setPreference(fromPortal(value.variant()));
 }
 
 void DesktopColorScheme::setPreference(Preference preference)

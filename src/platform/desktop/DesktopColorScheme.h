@@ -6,7 +6,8 @@ class QDBusVariant;
 
 // The desktop's light or dark choice from the settings portal
 // (org.freedesktop.appearance color-scheme), which GNOME sets and the
-// portal back ends pass on, followed as it changes. TARNWICK_COLOR_SCHEME
+// portal back ends pass on, followed as it changes: none until the portal
+// has answered, which may come after start. TARNWICK_COLOR_SCHEME
 // set to "dark" or "light" stands in for the desktop's choice.
 class DesktopColorScheme : public ColorScheme
 {
@@ -20,7 +21,9 @@ private Q_SLOTS:
     void settingChanged(const QString &group, const QString &key, const QDBusVariant &value);
 
 private:
+    void read(const QString &method);
     void setPreference(Preference preference);
 
     Preference m_preference = Preference::none;
+    bool m_heardChange = false;
 };
