@@ -8,9 +8,11 @@ namespace ImageHeader {
 
 std::optional<QImage::Format> format(const QImageReader &reader)
 {
-    const QImage::Format named = reader.imageFormat();
+    // Taken as a number: a damaged header may leave the reader's format a
+    // value no QImage::Format has.
+    const int named = static_cast<int>(reader.imageFormat());
     if (named > QImage::Format_Invalid && named < QImage::NImageFormats)
-        return named;
+        return static_cast<QImage::Format>(named);
     return std::nullopt;
 }
 
