@@ -18,6 +18,7 @@
 #include "AnalysisScreens.h"
 #include "BenchSupport.h"
 #include "MonitorFixture.h"
+#include "StressSupport.h"
 #include "analysis/TesseractTextRecognizer.h"
 #include "analysis/ZxingCodeDetector.h"
 #include "search/SqliteCaptureIndex.h"
@@ -189,18 +190,6 @@ void BM_DetectInProcess(benchmark::State &state)
         benchmark::DoNotOptimize(detector.detect(image));
 }
 
-// VmRSS, or RssAnon: the part that is not the pages of mapped files.
-qint64 residentKiB(const QByteArray &field = "VmRSS")
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    status.open(QIODevice::ReadOnly);
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(field + ':'))
-            return line.mid(field.size() + 1).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
-
 // Runs first, before anything in this process has loaded an engine.
 void printMemoryAfterIdleRelease()
 {
@@ -222,22 +211,22 @@ void printMemoryAfterIdleRelease()
     const ZxingCodeDetector detector;
     TextIndexer indexer({f.monitor.get(), &recognizer, &index, &detector,
                          {.settleDelay = std::chrono::milliseconds(0), .engineRelease = idle}});
-    const qint64 before = residentKiB();
-    const qint64 anonymousBefore = residentKiB("RssAnon");
+    const qint64 before = StressSupport::memoryKiB();
+    const qint64 anonymousBefore = StressSupport::memoryKiB("RssAnon");
     indexer.setEnabled(true);
     if (!QTest::qWaitFor([&] { return indexer.indexedCount() == 4; }, 60000))
         qFatal("the captures were not indexed");
-    const qint64 read = residentKiB();
+    const qint64 read = StressSupport::memoryKiB();
     if (!QTest::qWaitFor([] { return TesseractTextRecognizer::loadedEngines() == 0; }, int(idle.count()) + 20000))
         qFatal("the indexer kept its engine");
     QTest::qWait(300);  // the thread's exit, and the trim after its engines, completes
-    const qint64 after = residentKiB();
+    const qint64 after = StressSupport::memoryKiB();
     const double ratio = double(after) / double(before);
     // The rest is the pages of the libraries' code, which stay mapped.
     std::printf("MEM   %-40s %8lld kB / %8lld kB = %5.2f (target <= 1.20) %s   [%lld kB once read; not file "
                 "pages: %lld / %lld kB]\n",
                 "resident after indexing + idle / before", after, before, ratio, ratio <= 1.2 ? "ok" : "OVER", read,
-                residentKiB("RssAnon"), anonymousBefore);
+                StressSupport::memoryKiB("RssAnon"), anonymousBefore);
 }
 
 void prepare()

@@ -20,6 +20,14 @@ QString ScreenshotItem::formattedDate(const QDateTime &now) const
     }
 }
 
+QString ScreenshotItem::formattedTime() const
+{
+    QLocale locale = QLocale::system();
+    if (locale.language() == QLocale::C)
+        locale = QLocale(QLocale::English, QLocale::UnitedStates);
+    return locale.toString(capturedAt.time(), QLocale::ShortFormat);
+}
+
 QString ScreenshotItem::imageDimensions() const
 {
     const QSize size = pixelSize();

@@ -22,6 +22,9 @@ struct ScreenshotItem {
     // en_US, relative words for yesterday/today/tomorrow, short numeric date otherwise.
     QString formattedDate() const { return formattedDate(QDateTime::currentDateTime()); }
     QString formattedDate(const QDateTime &now) const;
+    // The time of capture in the user's short format ("2:43 PM"); en_US where
+    // the locale is the bare C one, which would show seconds.
+    QString formattedTime() const;
     // "1440×900", or empty when the file is not a readable image.
     QString imageDimensions() const;
     // The picture's size as shown (EXIF rotation applied); invalid when unreadable.

@@ -8,7 +8,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QColor>
-#include <QLocale>
 #include <QVariant>
 
 namespace {
@@ -39,14 +38,6 @@ QAccessibleInterface *interfaceFor(const QString &className, QObject *object)
     return nullptr;
 }
 
-QString shortTime(const QTime &time)
-{
-    QLocale locale = QLocale::system();
-    if (locale.language() == QLocale::C)
-        locale = QLocale(QLocale::English, QLocale::UnitedStates);
-    return locale.toString(time, QLocale::ShortFormat);
-}
-
 }  // namespace
 
 namespace Accessibility {
@@ -66,7 +57,7 @@ void install()
 
 QString pictureDescription(const ScreenshotItem &item)
 {
-    const QString when = item.formattedDate() + QLatin1Char(' ') + shortTime(item.capturedAt.time());
+    const QString when = item.formattedDate() + QLatin1Char(' ') + item.formattedTime();
     const QSize size = item.pixelSize();
     if (!size.isValid())
         return QCoreApplication::translate("Accessibility", "Screenshot from %1").arg(when);

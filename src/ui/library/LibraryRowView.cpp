@@ -6,7 +6,6 @@
 #include "library/LibraryListModel.h"
 #include "search/SearchHighlight.h"
 
-#include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -49,11 +48,6 @@ void drawSnippet(QPainter *painter, const QRect &rect, const QString &text,
         from = span.start + span.length;
     }
     draw(from, text.size() - from, false);
-}
-
-QString shortTime(const QDateTime &time)
-{
-    return QLocale(QLocale::English, QLocale::UnitedStates).toString(time.time(), QLocale::ShortFormat);
 }
 
 }  // namespace
@@ -148,7 +142,7 @@ void LibraryRowView::paint(QPainter *painter, const QStyleOptionViewItem &option
                       nameMetrics.elidedText(index.data().toString(), Qt::ElideMiddle, textRect.width()));
 
     painter->setFont(infoFont);
-    QStringList parts{item.formattedDate(), shortTime(item.capturedAt)};
+    QStringList parts{item.formattedDate(), item.formattedTime()};
     if (!row.size.isEmpty())
         parts << row.size;
     int x = textRect.left();

@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLocale>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -49,22 +48,9 @@ InfoRow::InfoRow(QWidget *parent)
     row->addWidget(remove, 0, Qt::AlignTop);
 }
 
-namespace {
-
-// The user's short time; the bare C locale would show seconds.
-QString shortTime(const QTime &time)
-{
-    QLocale locale = QLocale::system();
-    if (locale.language() == QLocale::C)
-        locale = QLocale(QLocale::English, QLocale::UnitedStates);
-    return locale.toString(time, QLocale::ShortFormat);
-}
-
-}  // namespace
-
 QStringList InfoRow::detailParts(const ScreenshotItem &item)
 {
-    QStringList parts{item.formattedDate(), shortTime(item.capturedAt.time())};
+    QStringList parts{item.formattedDate(), item.formattedTime()};
     for (const QString &extra : {item.imageDimensions(), item.fileSize()}) {
         if (!extra.isEmpty())
             parts << extra;
