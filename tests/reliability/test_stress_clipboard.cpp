@@ -10,11 +10,12 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QSet>
 #include <QTimer>
+
+#include <optional>
 
 using namespace TestSupport;
 
@@ -61,13 +62,7 @@ private Q_SLOTS:
         const qint64 before = StressSupport::memoryKiB();
 
         QSignalSpy inserted(&monitor, &ScreenshotMonitor::captureInserted);
-        // Ticks on the main thread every 5 ms: the longest gap between two is
-        // how long the event loop was kept from running.
-        QElapsedTimer sinceTick;
-        qint64 longestStall = 0;
-        QTimer watchdog;
-        watchdog.setTimerType(Qt::PreciseTimer);
-        connect(&watchdog, &QTimer::timeout, this, [&] { longestStall = std::max(longestStall, sinceTick.restart()); });
+        std::optional<StressSupport::StallProbe> stalls;
         qint64 peak = before;
         QTimer sampler;
         sampler.setInterval(50);
@@ -83,8 +78,7 @@ private Q_SLOTS:
             return QTest::qWaitFor(ready, timeoutMs) ? flood.readLine().trimmed() : QByteArray();
         };
         QCOMPARE(nextLine(10000), QByteArray("started"));
-        sinceTick.start();
-        watchdog.start(5);
+        stalls.emplace();
         sampler.start();
         const QByteArray done = nextLine(30000);
         QVERIFY2(done.startsWith("done "), done.constData());
@@ -93,8 +87,8 @@ private Q_SLOTS:
         const QImage last = makeImage(width, height, Qt::darkCyan, floodImages - 1);
         QVERIFY(QTest::qWaitFor(
             [&] { return QImage(f.listedPaths().value(0)).convertToFormat(QImage::Format_ARGB32) == last; }, 20000));
-        longestStall = std::max(longestStall, sinceTick.elapsed());  // a stall still going on counts too
-        watchdog.stop();
+        const qint64 longestStall = stalls->longestStallMs();
+        stalls.reset();
         sampler.stop();
 
         f.settle(1000);  // the flood settles, and the quiet period passes
