@@ -7,8 +7,8 @@
 //   tarnwick --text vs tesseract (OMP_THREAD_LIMIT=1), 1920×1080, ~300
 //   words, light and dark: target ratio <= 0.6, at >= 98 % of the page's
 //   words, with a peak resident memory <= 1.5 times the command's
-//   indexing one 1080p capture in process (read, one engine, codes, row
-//   written) vs one tesseract command: target ratio <= 0.7
+//   indexing one 1080p capture (read by the running reader process: text and
+//   codes; row written) vs one tesseract command: target ratio <= 0.7
 //   a search over 100 indexed captures, in process: target <= 5 ms
 //   ZxingCodeDetector::detect on the decoded 2880×1800 image: target <= 60 ms
 //   resident memory once the indexer has read four 1080p captures and then
@@ -19,12 +19,11 @@
 #include "BenchSupport.h"
 #include "MonitorFixture.h"
 #include "StressSupport.h"
-#include "analysis/TesseractTextRecognizer.h"
 #include "analysis/ZxingCodeDetector.h"
+#include "search/ChildProcessCaptureReader.h"
 #include "search/SqliteCaptureIndex.h"
 #include "search/TextIndexer.h"
 #include "session/AllocatorTuning.h"
-#include "viewer/TextRecognition.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -141,23 +140,20 @@ void printMemory(const char *label, const Command &measured, const Command &base
                 ratio <= 1.5 ? "ok" : "OVER");
 }
 
-// What the indexer does for each capture once its engine is loaded: read the
-// file, its text on one engine, its codes, one row written.
+// What the indexer does for each capture once its reader runs: the file's
+// text and codes read by the reader process, one row written.
 void BM_IndexOneCapture(benchmark::State &state)
 {
     SqliteCaptureIndex index(file("index-one.sqlite"));
     index.open();
-    const TesseractTextRecognizer recognizer;
-    const ZxingCodeDetector detector;
-    recognizer.recognizeLines(AnalysisScreens::text(QSize(400, 200), false, 14, 10).image);  // its model loaded
+    const ChildProcessCaptureReader reader(g_tarnwick);
     const QString path = file("text.png");
+    reader.read(file("small.png"));  // started, its model loaded
     for (auto _ : state) {
-        const QImage image = QImageReader(path).read();
-        const std::optional<QString> text = TextRecognition::recognizeImage(recognizer, image);
-        QStringList codes;
-        for (const DetectedCode &code : detector.detect(image))
-            codes.append(code.text.value_or(QString()));
-        index.upsert({path, *FileIdentity::of(path), text.value_or(QString()), codes});
+        const std::optional<CaptureContent> content = reader.read(path);
+        if (!content)
+            qFatal("the reader read nothing");
+        index.upsert({path, *FileIdentity::of(path), content->text, content->codes});
     }
 }
 
@@ -207,9 +203,8 @@ void printMemoryAfterIdleRelease()
         qFatal("the captures did not arrive");
     f.settle(500);
     SqliteCaptureIndex index(file("idle.sqlite"));
-    const TesseractTextRecognizer recognizer;
-    const ZxingCodeDetector detector;
-    TextIndexer indexer({f.monitor.get(), &recognizer, &index, &detector,
+    const ChildProcessCaptureReader reader(g_tarnwick);
+    TextIndexer indexer({f.monitor.get(), &reader, &index,
                          {.settleDelay = std::chrono::milliseconds(0), .engineRelease = idle}});
     const qint64 before = StressSupport::memoryKiB();
     const qint64 anonymousBefore = StressSupport::memoryKiB("RssAnon");
@@ -217,12 +212,10 @@ void printMemoryAfterIdleRelease()
     if (!QTest::qWaitFor([&] { return indexer.indexedCount() == 4; }, 60000))
         qFatal("the captures were not indexed");
     const qint64 read = StressSupport::memoryKiB();
-    if (!QTest::qWaitFor([] { return TesseractTextRecognizer::loadedEngines() == 0; }, int(idle.count()) + 20000))
-        qFatal("the indexer kept its engine");
-    QTest::qWait(300);  // the thread's exit, and the trim after its engines, completes
+    if (!QTest::qWaitFor([] { return ChildProcessCaptureReader::runningChildren() == 0; }, int(idle.count()) + 20000))
+        qFatal("the indexer kept its reader");
     const qint64 after = StressSupport::memoryKiB();
     const double ratio = double(after) / double(before);
-    // The rest is the pages of the libraries' code, which stay mapped.
     std::printf("MEM   %-40s %8lld kB / %8lld kB = %5.2f (target <= 1.20) %s   [%lld kB once read; not file "
                 "pages: %lld / %lld kB]\n",
                 "resident after indexing + idle / before", after, before, ratio, ratio <= 1.2 ? "ok" : "OVER", read,
@@ -243,6 +236,7 @@ void prepare()
     BenchSupport::screenshotLike(2880, 1800, 2).save(file("plain.png"));
     const AnalysisScreens::TextScreen light = AnalysisScreens::text(QSize(1920, 1080), false, 14, 300);
     light.image.save(file("text.png"));
+    AnalysisScreens::text(QSize(400, 200), false, 14, 10).image.save(file("small.png"));
     g_lightWords = light.lines.join(QLatin1Char('\n'));
     const AnalysisScreens::TextScreen dark = AnalysisScreens::text(QSize(1920, 1080), true, 14, 300);
     dark.image.save(file("text-dark.png"));

@@ -27,7 +27,9 @@
 #include "editor/AnnotationEditorWindowController.h"
 #include "hotkey/DesktopHotKey.h"
 #include "picker/ColorPickerWindowController.h"
+#include "search/ChildProcessCaptureReader.h"
 #include "search/IndexedTextRecognizer.h"
+#include "search/RecognizerCaptureReader.h"
 #include "search/SqliteCaptureIndex.h"
 #include "search/TextIndexer.h"
 #include "session/AllocatorTuning.h"
@@ -44,12 +46,17 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <sched.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <optional>
 
 namespace {
+
+// Engines of the search index's reader.
+constexpr int kIndexEngines = 2;
 
 struct Command {
     bool toggle = false;
@@ -95,6 +102,8 @@ struct Options {
     QCommandLineOption library{QStringLiteral("library"), help(QT_TRANSLATE_NOOP("main", "Open the library window."))};
     QCommandLineOption settings{QStringLiteral("settings"),
                                 help(QT_TRANSLATE_NOOP("main", "Open the settings window."))};
+    // The search index's reader, which this program starts for itself.
+    QCommandLineOption readCaptures{QStringLiteral("read-captures")};
 };
 
 void describe(QCommandLineParser &parser, Options &options)
@@ -113,6 +122,8 @@ void describe(QCommandLineParser &parser, Options &options)
     parser.addOption(options.annotate);
     parser.addOption(options.library);
     parser.addOption(options.settings);
+    options.readCaptures.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(options.readCaptures);
 }
 
 // The image for --pick-color and --annotate, made absolute here: a running
@@ -140,6 +151,16 @@ std::optional<int> analyse(const QCommandLineParser &parser, const Options &opti
         const int code = AnalysisCommands::printText(recognizer, parser.value(options.text));
         // Taking the engines down at exit takes longer than anything else
         // after the text: the process ends without.
+        std::fflush(stdout);
+        std::_Exit(code);
+    }
+    if (parser.isSet(options.readCaptures)) {
+        // Runs only when nothing else wants the processor.
+        const sched_param param{};
+        sched_setscheduler(0, SCHED_IDLE, &param);
+        const TesseractTextRecognizer recognizer({}, kIndexEngines);
+        const ZxingCodeDetector detector;
+        const int code = ChildProcessCaptureReader::serve(RecognizerCaptureReader(recognizer, &detector));
         std::fflush(stdout);
         std::_Exit(code);
     }
@@ -307,15 +328,16 @@ int main(int argc, char **argv)
     services.remoteConfig = &RemoteConfigManager::shared();
     services.preferences = &preferences;
     const ZxingCodeDetector codeDetector;
-    // Copy Text, which the user waits for, reads on two cores; the indexer on one.
+    // Copy Text, which the user waits for, reads on two cores.
     const TesseractTextRecognizer textRecognizer({}, 2);
-    const TesseractTextRecognizer indexRecognizer;
     // Opened by the indexer on its own thread: start-up never waits for the disk.
     SqliteCaptureIndex captureIndex(SqliteCaptureIndex::standardFilePath());
     const IndexedTextRecognizer copyTextRecognizer(textRecognizer, captureIndex);
     services.codeDetector = &codeDetector;
     services.textRecognizer = &copyTextRecognizer;
-    TextIndexer indexer({&monitor, &indexRecognizer, &captureIndex, &codeDetector});
+    // Its engine in a process of its own: once idle, the memory it took is all back.
+    const ChildProcessCaptureReader captureReader(QCoreApplication::applicationFilePath());
+    TextIndexer indexer({&monitor, &captureReader, &captureIndex});
     indexer.setEnabled(preferences.isTextIndexEnabled());
     services.textIndexSwitched = [&indexer](bool on) { indexer.setEnabled(on); };
     services.captureIndex = &captureIndex;

@@ -1,39 +1,70 @@
 // The text indexer over a real monitor, reading real captures with Tesseract
-// into a real SQLite index, and the index found by its words.
+// in the real reader process into a real SQLite index, and the index found by
+// its words.
 
+#include "AnalysisScreens.h"
 #include "MonitorFixture.h"
 #include "StressSupport.h"
+#include "TestDoubles.h"
 #include "analysis/TesseractTextRecognizer.h"
+#include "search/ChildProcessCaptureReader.h"
 #include "search/IndexedTextRecognizer.h"
 #include "search/SqliteCaptureIndex.h"
 #include "search/TextIndexer.h"
 #include "viewer/TextRecognition.h"
 
+#include <QDir>
 #include <QFile>
 #include <QPainter>
 #include <QRegularExpression>
 
+#include <signal.h>
+#include <unistd.h>
+
 namespace {
 
-// The real engine, counting what it is asked to read.
-class CountingRecognizer : public TextRecognizer
+QString tarnwick()
+{
+    return qEnvironmentVariable("TARNWICK_BINARY");
+}
+
+// The real reader, counting what it is asked to read.
+class CountingReader : public CaptureReader
 {
 public:
-    std::optional<QStringList> recognizeLines(const QImage &image) const override
+    std::optional<CaptureContent> read(const QString &path) const override
     {
         lastReadMs = QDateTime::currentMSecsSinceEpoch();
-        const std::optional<QStringList> lines = m_engine.recognizeLines(image);
-        enginesWhileReading = TesseractTextRecognizer::loadedEngines();
+        std::optional<CaptureContent> content = m_reader.read(path);
+        childrenWhileReading = ChildProcessCaptureReader::runningChildren();
         ++calls;
-        return lines;
+        return content;
     }
     mutable std::atomic<int> calls = 0;
     mutable std::atomic<qint64> lastReadMs = 0;
-    mutable std::atomic<int> enginesWhileReading = 0;
+    mutable std::atomic<int> childrenWhileReading = 0;
 
 private:
-    TesseractTextRecognizer m_engine;
+    ChildProcessCaptureReader m_reader{tarnwick()};
 };
+
+// This process's reader processes that have not exited, by /proc.
+QList<pid_t> runningReaders()
+{
+    QList<pid_t> found;
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        QFile command(QStringLiteral("/proc/%1/cmdline").arg(entry));
+        if (entry.toInt() <= 0 || !stat.open(QIODevice::ReadOnly) || !command.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        // "pid (name) state ppid …", where the name may hold anything.
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.value(1).toInt() == getpid() && fields.value(0) != "Z" && command.readAll().contains("--read-captures"))
+            found << pid_t(entry.toInt());
+    }
+    return found;
+}
 
 const auto kSettle = std::chrono::milliseconds(1500);
 
@@ -63,7 +94,7 @@ class TextIndexTest : public QObject
     Q_OBJECT
 
     MonitorFixture m_fixture;
-    CountingRecognizer m_recognizer;
+    CountingReader m_reader;
     std::unique_ptr<SqliteCaptureIndex> m_index;
     std::unique_ptr<TextIndexer> m_indexer;
     QStringList m_paths;  // oldest first, as kShots
@@ -76,7 +107,7 @@ class TextIndexTest : public QObject
         m_indexer.reset();
         m_index = std::make_unique<SqliteCaptureIndex>(indexFile());
         m_indexer = std::make_unique<TextIndexer>(TextIndexer::Dependencies{
-            m_fixture.monitor.get(), &m_recognizer, m_index.get(), nullptr,
+            m_fixture.monitor.get(), &m_reader, m_index.get(),
             {.settleDelay = kSettle, .engineRelease = std::chrono::milliseconds(200)}});
         m_indexer->setEnabled(true);
     }
@@ -98,10 +129,10 @@ private Q_SLOTS:
         QSignalSpy inserted(m_fixture.monitor.get(), &ScreenshotMonitor::captureInserted);
         m_fixture.monitor->addScreenshots(m_paths);
         QTRY_COMPARE(inserted.size(), 3);
-        m_recognizer.calls = 0;
+        m_reader.calls = 0;
         startIndexer();
         QTRY_COMPARE_WITH_TIMEOUT(m_indexer->indexedCount(), 3, 60000);
-        QCOMPARE(m_recognizer.calls.load(), 3);
+        QCOMPARE(m_reader.calls.load(), 3);
     }
 
     void cleanup()
@@ -134,8 +165,8 @@ private Q_SLOTS:
         QTest::newRow("damaged index is rebuilt") << "damage" << "tomorrow" << QStringList{"1"} << 3;
         QTest::newRow("switch off deletes the index") << "off" << "panic" << QStringList{} << 0;
         QTest::newRow("new capture read once settled") << "fresh" << "budget" << QStringList{"3"} << 1;
-        // Before any test reads on the main thread, whose engines stay.
-        QTest::newRow("engine released when idle") << "idle" << "panic" << QStringList{"2"} << 0;
+        // Before any test reads on the main thread, whose reader stays.
+        QTest::newRow("reader ends when idle") << "idle" << "panic" << QStringList{"2"} << 0;
     }
 
     void indexFindsCapturesByTheirWords()
@@ -144,7 +175,7 @@ private Q_SLOTS:
         QFETCH(QString, words);
         QFETCH(QStringList, hits);
         QFETCH(int, reads);
-        m_recognizer.calls = 0;
+        m_reader.calls = 0;
         if (change == "remove") {
             m_fixture.monitor->remove(m_fixture.monitor->screenshots().at(0));
             QTRY_COMPARE(m_index->paths().size(), 2);
@@ -165,11 +196,13 @@ private Q_SLOTS:
             const qint64 written = QDateTime::currentMSecsSinceEpoch();
             m_paths << textShot(m_fixture.root.filePath(QStringLiteral("in/fresh.png")), "Quarterly budget", 0);
             m_fixture.monitor->addScreenshots({m_paths.last()});
-            QTRY_COMPARE_WITH_TIMEOUT(m_recognizer.calls.load(), 1, 60000);
-            QCOMPARE_GE(m_recognizer.lastReadMs - written, qint64(kSettle.count()));
+            QTRY_COMPARE_WITH_TIMEOUT(m_reader.calls.load(), 1, 60000);
+            QCOMPARE_GE(m_reader.lastReadMs - written, qint64(kSettle.count()));
         } else if (change == "idle") {
-            QVERIFY(m_recognizer.enginesWhileReading > 0);
-            QTRY_COMPARE(TesseractTextRecognizer::loadedEngines(), 0);
+            QVERIFY(m_reader.childrenWhileReading > 0);
+            QTRY_COMPARE(ChildProcessCaptureReader::runningChildren(), 0);
+            QCOMPARE(runningReaders(), QList<pid_t>());
+            QCOMPARE(TesseractTextRecognizer::loadedEngines(), 0);
         } else if (change == "off") {
             m_indexer->setEnabled(false);
             m_indexer->waitForBackgroundWork();
@@ -177,7 +210,7 @@ private Q_SLOTS:
         }
         m_indexer->waitForBackgroundWork();
         QCOMPARE(this->hits(words), hits);
-        QCOMPARE(m_recognizer.calls.load(), reads);
+        QCOMPARE(m_reader.calls.load(), reads);
     }
 
     // The event loop keeps running while a history of captures is read.
@@ -186,7 +219,7 @@ private Q_SLOTS:
         QStringList more;
         for (int i = 0; i < 20; ++i)
             more << textShot(m_fixture.root.filePath(QStringLiteral("in/more%1.png").arg(i)), kShots.join('\n'), 120);
-        m_recognizer.calls = 0;
+        m_reader.calls = 0;
         QSignalSpy progress(m_indexer.get(), &TextIndexer::progressChanged);
         m_fixture.monitor->addScreenshots(more);
         const StressSupport::StallProbe probe;
@@ -194,7 +227,7 @@ private Q_SLOTS:
         while (m_indexer->indexedCount() < 23 && progress.wait(60000)) {
         }
         QCOMPARE(m_indexer->indexedCount(), 23);
-        QCOMPARE(m_recognizer.calls.load(), 20);
+        QCOMPARE(m_reader.calls.load(), 20);
         const qint64 stall = probe.longestStallMs();
         QVERIFY2(stall <= 50, qPrintable(QStringLiteral("main thread held for %1 ms").arg(stall)));
     }
@@ -203,12 +236,57 @@ private Q_SLOTS:
     // reading, and the same as a fresh reading.
     void copyTextTakesTheStoredText()
     {
-        const IndexedTextRecognizer copyText(m_recognizer, *m_index);
-        m_recognizer.calls = 0;
+        const ScriptedTextRecognizer engine({QStringList{"read again"}});
+        const IndexedTextRecognizer copyText(engine, *m_index);
         const std::optional<QString> stored = TextRecognition::recognizeFile(copyText, m_paths[2]);
-        QCOMPARE(m_recognizer.calls.load(), 0);
         QCOMPARE(stored, TextRecognition::recognizeFile(TesseractTextRecognizer(), m_paths[2]));
         QVERIFY(stored->contains(QStringLiteral("panic")));
+    }
+
+    // The reader process, on this thread: a capture's text and codes; a child
+    // that died meanwhile replaced; a program that answers nothing, or none,
+    // reads nothing and holds nothing up.
+    void readerProcessReadsAndRecovers_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<bool>("killFirst");
+        QTest::addColumn<bool>("reads");
+        QTest::newRow("text and codes") << tarnwick() << false << true;
+        QTest::newRow("a dead child is replaced") << tarnwick() << true << true;
+        QTest::newRow("a program that quits") << QStringLiteral("/bin/true") << false << false;
+        QTest::newRow("no such program") << QStringLiteral("/nonexistent/tarnwick") << false << false;
+    }
+
+    void readerProcessReadsAndRecovers()
+    {
+        QFETCH(QString, program);
+        QFETCH(bool, killFirst);
+        QFETCH(bool, reads);
+        const QString qr = m_fixture.root.filePath(QStringLiteral("qr.png"));
+        QImage page(1000, 400, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        AnalysisScreens::paste(page, QImage(m_paths[0]), QPoint(0, 0));
+        AnalysisScreens::paste(page, AnalysisScreens::encoded(QStringLiteral("qrencode"), {QStringLiteral("-s"), QStringLiteral("6"), QStringLiteral("https://example.com/q")}, qr), QPoint(700, 180));
+        QVERIFY(page.save(qr));
+        m_indexer.reset();  // and the reader process of its thread
+        const ChildProcessCaptureReader reader(program);
+        if (killFirst) {
+            QVERIFY(reader.read(m_paths[1]));
+            const QList<pid_t> children = runningReaders();
+            QCOMPARE(children.size(), 1);
+            ::kill(children[0], SIGKILL);
+            QTRY_COMPARE(runningReaders(), QList<pid_t>());
+        }
+        if (program.startsWith(QStringLiteral("/nonexistent")))
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot start"));
+        else if (!reads)
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("reader ended on"));
+        const std::optional<CaptureContent> content = reader.read(qr);
+        QCOMPARE(content.has_value(), reads);
+        if (reads) {
+            QVERIFY2(content->text.contains(QStringLiteral("ORDER 4711")), qPrintable(content->text));
+            QCOMPARE(content->codes, QStringList{QStringLiteral("https://example.com/q")});
+        }
     }
 };
 

@@ -11,6 +11,7 @@
 #include "library/LibrarySearchField.h"
 #include "library/LibraryWindowController.h"
 #include "picker/ColorPickerWindowController.h"
+#include "search/RecognizerCaptureReader.h"
 #include "search/SearchHighlight.h"
 #include "search/SqliteCaptureIndex.h"
 #include "search/TextIndexer.h"
@@ -166,12 +167,13 @@ private Q_SLOTS:
         Gate gate;
         const ScriptedTextRecognizer recognizer({QStringList{"Kernel panic"}, QStringList{"error report"},
                                                  QStringList{"Invoice error"}}, &gate);
+        const RecognizerCaptureReader reader(recognizer);
         std::unique_ptr<TextIndexer> indexer;
         const auto release = qScopeGuard([&gate] { gate.open(); });  // a failed check must not hold the worker
         library.deps.captureIndex = &index;
         library.beforeWindow = [&] {
             indexer = std::make_unique<TextIndexer>(TextIndexer::Dependencies{
-                &library.monitor(), &recognizer, &index, nullptr, {.settleDelay = milliseconds(0)}});
+                &library.monitor(), &reader, &index, {.settleDelay = milliseconds(0)}});
             library.deps.textIndexer = indexer.get();
             indexer->setEnabled(true);
         };

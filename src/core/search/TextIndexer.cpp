@@ -3,11 +3,9 @@
 #include "capture/ScreenshotMonitor.h"
 #include "common/InteractiveWork.h"
 #include "search/CaptureIndex.h"
-#include "viewer/CodeDetector.h"
-#include "viewer/TextRecognition.h"
+#include "search/CaptureReader.h"
 
 #include <QDateTime>
-#include <QImage>
 #include <QPointer>
 #include <QThread>
 
@@ -22,18 +20,6 @@ qint64 steadyNowMs()
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-QStringList payloads(const CodeDetector *detector, const QImage &image)
-{
-    QStringList found;
-    if (!detector)
-        return found;
-    for (const DetectedCode &code : detector->detect(image)) {
-        if (code.text)
-            found << *code.text;
-    }
-    return found;
-}
-
 }  // namespace
 
 TextIndexer::TextIndexer(Dependencies deps, QObject *parent)
@@ -42,7 +28,7 @@ TextIndexer::TextIndexer(Dependencies deps, QObject *parent)
 {
     m_pool.setMaxThreadCount(1);
     m_pool.setThreadPriority(QThread::IdlePriority);
-    // The engine lives in its thread: ending the thread gives its memory back.
+    // What the reader holds lives in its thread: ending the thread gives it back.
     m_pool.setExpiryTimeout(int(m_deps.timings.engineRelease.count()));
     m_retry.setSingleShot(true);
     connect(&m_retry, &QTimer::timeout, this, &TextIndexer::scheduleNext);
@@ -182,16 +168,13 @@ TextIndexer::Result TextIndexer::indexOne(const QString &path) const
         return {Outcome::known};
     if (InteractiveWork::isRunning())
         return {Outcome::busy};
-    // As Copy Text reads it, so that the stored text is the text it would copy.
-    const QImage image = TextRecognition::readFile(path);
-    const std::optional<QString> text =
-        image.isNull() ? std::nullopt : TextRecognition::recognizeImage(*m_deps.recognizer, image);
-    if (!text)
+    std::optional<CaptureContent> content = m_deps.reader->read(path);
+    if (!content)
         return {Outcome::unreadable};
     // Written to while it was read: read again once it is still.
     if (FileIdentity::of(path) != identity)
         return {Outcome::unsettled, settle};
-    m_deps.index->upsert({path, *identity, *text, payloads(m_deps.codeDetector, image)});
+    m_deps.index->upsert({path, *identity, std::move(content->text), std::move(content->codes)});
     return {Outcome::indexed};
 }
 

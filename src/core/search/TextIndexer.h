@@ -9,17 +9,16 @@
 #include <chrono>
 
 class CaptureIndex;
-class CodeDetector;
+class CaptureReader;
 class ScreenshotMonitor;
-class TextRecognizer;
 
 // Reads the text of every capture in the history once, newest first, into
 // the capture index, on one background thread at idle priority. A capture
 // is read only once its file has settled, and never while the user waits
 // for other work; one whose file is unchanged since it was indexed, also in
 // an earlier run, is not read again. Rows leave the index with their capture.
-// The worker thread, and with it its recognition engine, ends after a while
-// without work. State changes on the main thread only.
+// The worker thread, and with it what the reader holds for it, ends after a
+// while without work. State changes on the main thread only.
 class TextIndexer : public QObject
 {
     Q_OBJECT
@@ -32,15 +31,14 @@ public:
         std::chrono::milliseconds settleDelay{2000};
         // How long to stand aside once the user was found waiting for other work.
         std::chrono::milliseconds yieldDelay{1000};
-        // Idle time after which the worker thread and its engine are released.
+        // Idle time after which the worker thread and what the reader holds for it are released.
         std::chrono::milliseconds engineRelease{30000};
     };
     // None owned; each must outlive the indexer.
     struct Dependencies {
-        ScreenshotMonitor *monitor = nullptr;        // required
-        const TextRecognizer *recognizer = nullptr;  // required
-        CaptureIndex *index = nullptr;               // required
-        const CodeDetector *codeDetector = nullptr;  // none: no code payloads are kept
+        ScreenshotMonitor *monitor = nullptr;  // required
+        const CaptureReader *reader = nullptr;  // required
+        CaptureIndex *index = nullptr;          // required
         Timings timings = {};
     };
 
