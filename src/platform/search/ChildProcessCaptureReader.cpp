@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QtDebug>
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -40,6 +41,18 @@ public:
         int fds[2];
         if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0)
             return {};
+        // Started without standard streams, this process may be handed their
+        // numbers here, and a descriptor moved onto itself would keep its
+        // close-on-exec flag.
+        if (fds[1] <= STDERR_FILENO) {
+            const int moved = fcntl(fds[1], F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+            ::close(fds[1]);
+            fds[1] = moved;
+        }
+        if (fds[1] < 0) {
+            ::close(fds[0]);
+            return {};
+        }
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, fds[1], STDIN_FILENO);
