@@ -55,7 +55,13 @@ SettingsRow::SettingsRow(const QString &symbol, const QColor &tile, const QStrin
     auto *titleLabel = new QLabel(title, this);
     Style::apply(titleLabel, Style::font(13), Style::primary(palette()));
     texts->addWidget(titleLabel);
-    m_subtitle->setWordWrap(true);
+    // Long texts, as translations make them, take more lines rather than
+    // widening the window: a wrapped label otherwise asks for the width that
+    // keeps it within four lines.
+    for (QLabel *label : {titleLabel, m_subtitle}) {
+        label->setWordWrap(true);
+        label->setMinimumWidth(1);
+    }
     Style::apply(m_subtitle, Style::font(11), Style::secondary(palette()));
     texts->addWidget(m_subtitle);
     Style::apply(m_detail, Style::font(11, QFont::Medium), Style::tertiary(palette()));
