@@ -34,18 +34,14 @@ using std::chrono::milliseconds;
 
 namespace {
 
-struct Flags {
-    bool qr = true, ocr = true, imgur = true;
-};
-
-RemoteConfig configWith(Flags flags, bool forceUpdate = false)
+// Every feature on but the one given.
+RemoteConfig configWith(bool RemoteFeatureFlags::*off, bool forceUpdate = false)
 {
     RemoteConfig config;
-    config.feature_flags.qr_code_enabled = flags.qr;
-    config.feature_flags.ocr_enabled = flags.ocr;
-    config.feature_flags.imgur_upload_enabled = flags.imgur;
+    if (off)
+        config.feature_flags.*off = false;
     config.updates.force_update = forceUpdate;
-    config.updates.minimum_supported_version = QStringLiteral("2.0");
+    config.updates.minimum_supported_version = u"2.0"_s;
     return config;
 }
 
@@ -136,19 +132,16 @@ private Q_SLOTS:
         auto *copy = viewer.child<ActionButton>(QStringLiteral("actions.copy"));
         copy->click();
         QTRY_COMPARE(copy->text(), QStringLiteral("Copied"));
-        DiagnosticRecorder diagnostics;
-        const auto takeOver = [&](const QString &file) {
-            diagnostics.clear();
+        // The same pixels, now owned by another program, then a foreign image.
+        for (const QString &file : {shot, viewer.fixture.writeShot(2)}) {
+            DiagnosticRecorder diagnostics;
             const ClipboardOwner owner({u"image/png="_s + file});
             QTRY_VERIFY(!QGuiApplication::clipboard()->ownsClipboard());
             viewer.monitor().pollClipboard();
             // Read and judged: kept out as ours, or taken as a new image.
             QTRY_VERIFY(diagnostics.contains(u"[Clipboard] Skipped"_s) || diagnostics.contains(u"[Clipboard] Saved"_s));
-        };
-        takeOver(shot);  // the same pixels, now owned by another program
-        QCOMPARE(viewer.monitor().screenshots().size(), 1);
-        takeOver(viewer.fixture.writeShot(2));
-        QTRY_COMPARE(viewer.monitor().screenshots().size(), 2);
+            QTRY_COMPARE(viewer.monitor().screenshots().size(), file == shot ? 1 : 2);
+        }
     }
 
     void lateCodeResultShowsNothing_data()
@@ -186,26 +179,8 @@ private Q_SLOTS:
         QCOMPARE(view.codePayloads().size(), shown ? 1 : 0);
     }
 
-    void deletingTheShownItem_data()
-    {
-        QTest::addColumn<int>("count");
-        QTest::newRow("the last: the new last shows") << 3;
-        QTest::newRow("the only one: the empty state") << 1;
-    }
-    void deletingTheShownItem()
-    {
-        QFETCH(int, count);
-        Viewer viewer;
-        ContentView &view = viewer.start(count);
-        view.setCurrentIndex(count - 1);
-        viewer.child<QAbstractButton>(QStringLiteral("infoRow.delete"))->click();
-        QTRY_COMPARE(viewer.monitor().screenshots().size(), count - 1);
-        QCOMPARE(view.currentIndex(), std::max(0, count - 2));
-        QCOMPARE(viewer.child<QLabel>(QStringLiteral("emptyState.title"))->isVisible(), count == 1);
-        if (count > 1)
-            QCOMPARE(viewer.counter(), QStringLiteral("%1 of %1").arg(count - 1));
-    }
-
+    // The rows under the picture at each place in the history, and what
+    // pressing one of their controls there shows.
     void navigationRow_data()
     {
         QTest::addColumn<int>("count");
@@ -213,10 +188,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("counter");
         QTest::addColumn<bool>("previous");
         QTest::addColumn<bool>("next");
-        QTest::newRow("one item: nowhere to go, no strip") << 1 << 0 << u"1 of 1"_s << false << false;
-        QTest::newRow("newest of two") << 2 << 0 << u"1 of 2"_s << false << true;
-        QTest::newRow("oldest of three") << 3 << 2 << u"3 of 3"_s << true << false;
-        QTest::newRow("past the twentieth of 23: the twentieth") << 23 << 30 << u"20 of 20"_s << true << false;
+        QTest::addColumn<QString>("press");
+        QTest::addColumn<QString>("after");  // the counter then; none: the empty state
+        QTest::newRow("one item: nowhere to go, no strip")
+            << 1 << 0 << u"1 of 1"_s << false << false << u"previous"_s << u"1 of 1"_s;
+        QTest::newRow("newest of two") << 2 << 0 << u"1 of 2"_s << false << true << u"next"_s << u"2 of 2"_s;
+        QTest::newRow("oldest of three") << 3 << 2 << u"3 of 3"_s << true << false << u"previous"_s << u"2 of 3"_s;
+        QTest::newRow("past the twentieth of 23: the twentieth")
+            << 23 << 30 << u"20 of 20"_s << true << false << u"previous"_s << u"19 of 20"_s;
+        QTest::newRow("deleting the last: the new last shows")
+            << 3 << 2 << u"3 of 3"_s << true << false << u"delete"_s << u"2 of 2"_s;
+        QTest::newRow("deleting the only one: the empty state")
+            << 1 << 0 << u"1 of 1"_s << false << false << u"delete"_s << QString();
     }
     void navigationRow()
     {
@@ -225,10 +208,11 @@ private Q_SLOTS:
         QFETCH(QString, counter);
         QFETCH(bool, previous);
         QFETCH(bool, next);
+        QFETCH(QString, press);
+        QFETCH(QString, after);
         Viewer viewer;
         ContentView &view = viewer.start(count);
         view.setCurrentIndex(index);
-        const int shown = view.currentIndex();
         QCOMPARE(viewer.counter(), counter);
         QCOMPARE(dotColours(viewer.child<QLabel>(u"infoRow.details"_s)),
                  QList<QRgb>(3, Style::quaternary(view.palette()).rgba()));  // fainter than the text
@@ -237,8 +221,12 @@ private Q_SLOTS:
         QCOMPARE(viewer.child(QStringLiteral("navRow.strip"))->isVisible(), count > 1);
         if (!next)
             QVERIFY(!view.showNext());  // a swipe is bounded the same
-        viewer.clickAt(viewer.child(next ? u"navRow.next"_s : u"navRow.previous"_s));
-        QCOMPARE(view.currentIndex(), next ? shown + 1 : previous ? shown - 1 : shown);
+        const bool deleting = press == u"delete"_s;
+        viewer.clickAt(viewer.child(deleting ? u"infoRow.delete"_s : u"navRow."_s + press));
+        QTRY_COMPARE(viewer.monitor().screenshots().size(), deleting ? count - 1 : count);
+        QCOMPARE(viewer.child<QLabel>(u"emptyState.title"_s)->isVisible(), after.isNull());
+        if (!after.isNull())
+            QCOMPARE(viewer.counter(), after);
     }
 
     // Every copy takes back its own feedback: a second copy inside the first
@@ -275,9 +263,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("during");
         QTest::addColumn<QString>("clipboard");
-        QTest::newRow("success: the link is copied")
-            << 200 << QStringLiteral("Link Copied!") << QStringLiteral("https://i.example/a.png");
-        QTest::newRow("failure: silently offered again") << 500 << QStringLiteral("Upload to Imgur") << QString();
+        QTest::newRow("success: the link is copied") << 200 << u"Link Copied!"_s << u"https://i.example/a.png"_s;
+        QTest::newRow("failure: silently offered again") << 500 << u"Upload to Imgur"_s << QString();
     }
     void upload()
     {
@@ -311,11 +298,12 @@ private Q_SLOTS:
         QTest::addColumn<bool>("copyText");
         QTest::addColumn<bool>("upload");
         const QString id = QStringLiteral("0abc");
+        using F = RemoteFeatureFlags;
         QTest::newRow("no configuration: everything") << std::optional<RemoteConfig>() << id << true << true;
-        QTest::newRow("text recognition off") << std::optional(configWith({true, false, true})) << id << false << true;
-        QTest::newRow("upload off") << std::optional(configWith({true, true, false})) << id << true << false;
+        QTest::newRow("text recognition off") << std::optional(configWith(&F::ocr_enabled)) << id << false << true;
+        QTest::newRow("upload off") << std::optional(configWith(&F::imgur_upload_enabled)) << id << true << false;
         QTest::newRow("no client id") << std::optional<RemoteConfig>() << QString() << true << false;
-        QTest::newRow("codes off hides neither") << std::optional(configWith({false, true, true})) << id << true << true;
+        QTest::newRow("codes off hides neither") << std::optional(configWith(&F::qr_code_enabled)) << id << true << true;
     }
     void offeredControls()
     {
@@ -349,15 +337,24 @@ private Q_SLOTS:
         QTest::newRow("forced: nothing beneath reacts") << true;
         QTest::newRow("not forced: the controls work") << false;
     }
+    // Forced, the overlay takes all input but for its download button; both
+    // download buttons follow the one download the configuration allows.
     void forcedOverlaySwallowsInput()
     {
         QFETCH(bool, forced);
+        LocalHttpServer server;
+        server.setHandler([](const HttpRequest &) { return std::optional<HttpResponse>(); });  // held
+        RemoteConfig config = configWith(nullptr, forced);
+        config.updates.show_update_banner = true;
+        config.updates.latest_version = u"3.0"_s;
+        config.updates.download_url = server.url(u"/Tarnwick.deb"_s).toString();
         Viewer viewer;
-        viewer.config = cachedConfigManager(viewer.fixture.root.path() + QStringLiteral("/rc"), configWith({}, forced));
+        viewer.config = cachedConfigManager(viewer.fixture.root.path() + u"/rc"_s, config);
         ContentView &view = viewer.start(4);
         view.activateWindow();  // where the arrow keys count
         QVERIFY(QTest::qWaitForWindowActive(&view));
-        QCOMPARE(viewer.child(QStringLiteral("forceUpdateOverlay"))->isVisible(), forced);
+        QCOMPARE(viewer.child(u"forceUpdateOverlay"_s)->isVisible(), forced);
+        QVERIFY(viewer.child(u"updateBanner"_s)->isVisible());
         viewer.clickAt(viewer.child(QStringLiteral("navRow.next")));
         viewer.clickAt(viewer.child(QStringLiteral("actions.open")));
         QTest::keyClick(view.windowHandle(), Qt::Key_Space);
@@ -367,31 +364,13 @@ private Q_SLOTS:
         QCOMPARE(view.currentIndex(), forced ? 0 : 3);
         QCOMPARE(viewer.workspace.calls.size(), forced ? 0 : 1);
         QCOMPARE(view.swipeInput()->isEnabled(), !forced);
-        if (forced) {  // the keyboard stays on the download button, which Return presses
-            QSignalSpy requested(viewer.child(QStringLiteral("forceUpdateOverlay")), SIGNAL(downloadRequested()));
-            QTest::keyClick(view.windowHandle(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), viewer.child(QStringLiteral("forceUpdateOverlay.download")));
-            QTest::keyClick(view.windowHandle(), Qt::Key_Return);
-            QTRY_COMPARE(requested.size(), 1);
-        }
-    }
-
-    // Both download buttons follow the one download the configuration allows.
-    void updateNoticesFollowTheDownload()
-    {
-        LocalHttpServer server;
-        server.setHandler([](const HttpRequest &) { return std::optional<HttpResponse>(); });  // held
-        RemoteConfig config = configWith({}, true);
-        config.updates.show_update_banner = true;
-        config.updates.latest_version = u"3.0"_s;
-        config.updates.download_url = server.url(u"/Tarnwick.deb"_s).toString();
-        Viewer viewer;
-        viewer.config = cachedConfigManager(viewer.fixture.root.path() + u"/rc"_s, config);
-        viewer.start();
+        if (!forced)
+            return;
         auto *banner = viewer.child<QAbstractButton>(u"updateBanner.download"_s);
         auto *overlay = viewer.child<QAbstractButton>(u"forceUpdateOverlay.download"_s);
-        QVERIFY(banner->isVisible() && overlay->isVisible());
-        overlay->click();
+        QTest::keyClick(view.windowHandle(), Qt::Key_Tab);  // the keyboard stays on the download button
+        QCOMPARE(QApplication::focusWidget(), overlay);
+        QTest::keyClick(view.windowHandle(), Qt::Key_Return);
         QTRY_COMPARE_WITH_TIMEOUT(server.heldCount(), 1, 10000);
         for (QAbstractButton *button : {banner, overlay}) {
             QCOMPARE(button->text(), u"Downloading..."_s);

@@ -24,15 +24,6 @@ namespace {
 
 const QColor background(240, 240, 240);
 
-ScreenshotItem itemWithImage(int width, int height, const QColor &color)
-{
-    ScreenshotItem item;
-    item.url = QUrl::fromLocalFile(QStringLiteral("/shots/Screenshot 1.png"));
-    item.thumbnail = QImage(width, height, QImage::Format_RGB32);
-    item.thumbnail.fill(color);
-    return item;
-}
-
 void paintBackground(QWidget &widget)
 {
     QPalette palette = widget.palette();
@@ -40,10 +31,15 @@ void paintBackground(QWidget &widget)
     widget.setPalette(palette);
 }
 
+// The view of one capture, its image a plain size × colour.
 struct View {
     ThumbnailView view;
-    explicit View(const ScreenshotItem &item)
+    explicit View(QSize size = {200, 200}, const QColor &color = Qt::white)
     {
+        ScreenshotItem item;
+        item.url = QUrl::fromLocalFile(QStringLiteral("/shots/Screenshot 1.png"));
+        item.thumbnail = QImage(size, QImage::Format_RGB32);
+        item.thumbnail.fill(color);
         paintBackground(view);
         view.resize(320, 200);
         view.setItem(item);
@@ -106,7 +102,7 @@ private Q_SLOTS:
         QFETCH(bool, phone);
         QFETCH(QPoint, at);
         QFETCH(QColor, expected);
-        View v(phone ? itemWithImage(100, 200, QColor(200, 100, 50)) : itemWithImage(200, 200, Qt::white));
+        View v(phone ? QSize(100, 200) : QSize(200, 200), phone ? QColor(200, 100, 50) : QColor(Qt::white));
         if (phone)
             v.view.setDeviceFrame(DeviceFrameType::iPhone);
         else
@@ -134,7 +130,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, payload);
         QFETCH(bool, link);
-        View v(itemWithImage(200, 200, Qt::white));
+        View v;
         QSignalSpy opened(&v.view, &ThumbnailView::openLinkRequested);
         QSignalSpy copied(&v.view, &ThumbnailView::copyCodeRequested);
         v.view.showCodes({QRectF(0.1, 0.1, 0.2, 0.2)}, {payload});
@@ -162,33 +158,27 @@ private Q_SLOTS:
         QTRY_VERIFY(!menu);
     }
 
-    void badge_data()
-    {
-        QTest::addColumn<int>("codes");
-        QTest::addColumn<bool>("allowed");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("one code") << 1 << true << "QR";
-        QTest::newRow("three codes") << 3 << true << "3 QR";
-        QTest::newRow("not allowed") << 1 << false << "";
-    }
+    // The badge counts the codes unless it is not allowed; the sweep runs either way.
     void badge()
     {
-        QFETCH(int, codes);
-        QFETCH(bool, allowed);
-        QFETCH(QString, text);
-        View v(itemWithImage(200, 200, Qt::white));
-        v.view.setBadgeAllowed(allowed);
-        v.view.showCodes(QList<QRectF>(codes, QRectF(0.1, 0.1, 0.2, 0.2)), QStringList(codes, QStringLiteral("x")));
+        View v;
+        const auto show = [&v](int codes) {
+            v.view.showCodes(QList<QRectF>(codes, QRectF(0.1, 0.1, 0.2, 0.2)), QStringList(codes, QStringLiteral("x")));
+        };
         auto *badge = v.view.findChild<QRBadgeButton *>();
         auto *scan = v.view.findChild<QRScanLineOverlay *>();
-        QCOMPARE(!badge->isHidden(), allowed);
-        if (allowed)
-            QCOMPARE(badge->text(), text);
-        QVERIFY(!scan->isHidden());
-
+        v.view.setBadgeAllowed(false);
+        show(1);
+        QVERIFY(badge->isHidden() && !scan->isHidden());
+        v.view.setBadgeAllowed(true);
+        QVERIFY(!badge->isHidden());
+        QCOMPARE(badge->text(), QStringLiteral("QR"));
+        show(3);
+        QCOMPARE(badge->text(), QStringLiteral("3 QR"));
         v.view.clearCodes();
-        QVERIFY(badge->isHidden());
-        QVERIFY(scan->isHidden());
+        QVERIFY(badge->isHidden() && scan->isHidden());
+        show(1);
+        QVERIFY(!badge->isHidden());
     }
 
     void overlayButtonHover_data()
@@ -220,7 +210,7 @@ private Q_SLOTS:
     // drag offers a copy of the file, never a move.
     void pictureActions()
     {
-        View v(itemWithImage(200, 200, Qt::white));
+        View v;
         QSignalSpy opened(&v.view, &ThumbnailView::openRequested);
         QTest::mouseDClick(&v.view, Qt::LeftButton, {}, QPoint(160, 60));
         QCOMPARE(opened.count(), 1);
