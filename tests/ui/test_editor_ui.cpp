@@ -263,6 +263,9 @@ private Q_SLOTS:
         QCOMPARE(canvas()->handles()->handlePosition(Handle::rotation)->toPoint(), handle);
         drag(handle, handle + QPoint(80, 40));
         QCOMPARE(doc()->annotations().first().rotation, 2 * first);
+        // A box drawn up and to the left keeps its corners as drawn; its handle still stands over its top edge.
+        select(mark(AnnotationTool::rectangle, {0.6, 0.6}, {0.4, 0.4}));
+        QCOMPARE_LT(canvas()->handles()->handlePosition(Handle::rotation)->y(), at({0.5, 0.4}).y());
     }
 
     // The undo button, even while a text is being written, and Ctrl+Z; then

@@ -6,6 +6,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -76,7 +77,9 @@ std::optional<QPointF> SelectionHandlesView::handlePosition(Handle handle) const
     case Handle::rotation:
         if (!isBox(*mark))
             return std::nullopt;
-        return QPointF((s.x() + e.x()) / 2, s.y() - stemLength);
+        // Over the top edge also for a box drawn upwards, whose start is a
+        // bottom corner until a move puts its corners in order.
+        return QPointF((s.x() + e.x()) / 2, std::min(s.y(), e.y()) - stemLength);
     }
     return std::nullopt;
 }
