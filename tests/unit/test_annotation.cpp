@@ -17,13 +17,14 @@ namespace {
 
 Annotation mark(AnnotationTool tool, QPointF start, QPointF end, double lineWidth = 2.5, QString text = {})
 {
-    Annotation a;
-    a.tool = tool;
+    return {.tool = tool, .start = start, .end = end, .color = Qt::red, .lineWidth = lineWidth, .text = std::move(text)};
+}
+
+// The same mark with other corners.
+Annotation moved(Annotation a, QPointF start, QPointF end)
+{
     a.start = start;
     a.end = end;
-    a.color = Qt::red;
-    a.lineWidth = lineWidth;
-    a.text = std::move(text);
     return a;
 }
 
@@ -36,12 +37,9 @@ bool inked(QRgb pixel)
 QRect inkBox(const QImage &image)
 {
     QRect box;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (inked(image.pixel(x, y)))
-                box |= QRect(x, y, 1, 1);
-        }
-    }
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            box |= inked(image.pixel(x, y)) ? QRect(x, y, 1, 1) : QRect();
     return box;
 }
 
@@ -49,6 +47,15 @@ QImage white(int width, int height)
 {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::white);
+    return image;
+}
+
+// The mark as the editor draws it over the whole image.
+QImage drawn(QImage image, const Annotation &a)
+{
+    QPainter painter(&image);
+    AnnotationPainter::draw(painter, a, image.rect());
+    painter.end();
     return image;
 }
 
@@ -86,11 +93,9 @@ private Q_SLOTS:
         const Annotation b = mark(AnnotationTool::circle, {0.4, 0.4}, {0.9, 0.9});
         QTest::newRow("later overlapping mark wins") << AnnotationList{a, b} << QPointF(0.5, 0.5) << 1;
         QTest::newRow("earlier mark where alone") << AnnotationList{a, b} << QPointF(0.2, 0.2) << 0;
-        QTest::newRow("rotation ignored") << AnnotationList{[&] {
-            Annotation turned = a;
-            turned.rotation = std::numbers::pi / 2;
-            return turned;
-        }()} << QPointF(0.12, 0.55) << 0;
+        Annotation turned = a;
+        turned.rotation = std::numbers::pi / 2;
+        QTest::newRow("rotation ignored") << AnnotationList{turned} << QPointF(0.12, 0.55) << 0;
     }
 
     void hitTest()
@@ -110,16 +115,9 @@ private Q_SLOTS:
         QTest::newRow("arrow tail right of tip") << arrow << arrow;
         const Annotation text = mark(AnnotationTool::text, {0.9, 0.9}, {0.9, 0.9}, 2.5, QStringLiteral("x"));
         QTest::newRow("text") << text << text;
-        Annotation reversed = mark(AnnotationTool::rectangle, {0.8, 0.7}, {0.2, 0.1});
-        Annotation ordered = reversed;
-        ordered.start = {0.2, 0.1};
-        ordered.end = {0.8, 0.7};
-        QTest::newRow("rectangle drawn up-left") << reversed << ordered;
-        Annotation crossed = mark(AnnotationTool::highlight, {0.8, 0.1}, {0.2, 0.7});
-        Annotation uncrossed = crossed;
-        uncrossed.start = {0.2, 0.1};
-        uncrossed.end = {0.8, 0.7};
-        QTest::newRow("highlight drawn down-left") << crossed << uncrossed;
+        // A rectangle drawn up-left: the editor test, whose move puts its corners in order.
+        const Annotation crossed = mark(AnnotationTool::highlight, {0.8, 0.1}, {0.2, 0.7});
+        QTest::newRow("highlight drawn down-left") << crossed << moved(crossed, {0.2, 0.1}, {0.8, 0.7});
     }
 
     void normalize()
@@ -178,12 +176,7 @@ private Q_SLOTS:
     void textScalesFromItsStart()
     {
         const Annotation text = mark(AnnotationTool::text, {0.25, 0.25}, {0.25, 0.25}, 2.5, QStringLiteral("Hl"));
-        QImage screen = white(400, 200);
-        {
-            QPainter painter(&screen);
-            AnnotationPainter::draw(painter, text, QRectF(0, 0, 400, 200));
-        }
-        const QRect shown = inkBox(screen).translated(-100, -50);
+        const QRect shown = inkBox(drawn(white(400, 200), text)).translated(-100, -50);
         const QRect exported = inkBox(AnnotationExport::buildAnnotatedImage(white(800, 400), {text}, 400))
                                    .translated(-200, -100);
         QVERIFY(!shown.isEmpty());
@@ -194,13 +187,9 @@ private Q_SLOTS:
         QVERIFY(exported.left() >= 0 && exported.top() >= 0);
 
         // On screen a word too long for a line breaks inside its measured box.
-        QImage wide = white(1600, 400);
-        QPainter painter(&wide);
-        AnnotationPainter::draw(painter, mark(AnnotationTool::text, {}, {}, 2.5, m_longWord), wide.rect());
-        painter.end();
         const double measured = AnnotationGeometry::textSize(m_longWord, 18).height();
         const double line = AnnotationGeometry::textSize(QStringLiteral("W"), 18).height();
-        const QRect ink = inkBox(wide);
+        const QRect ink = inkBox(drawn(white(1600, 400), mark(AnnotationTool::text, {}, {}, 2.5, m_longWord)));
         QVERIFY2(ink.right() < 600 && ink.bottom() < measured && ink.bottom() > measured - line && measured > 2 * line,
                  qPrintable(QStringLiteral("%1 %2 %3").arg(ink.right()).arg(ink.bottom()).arg(measured)));
     }

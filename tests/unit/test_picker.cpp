@@ -1,7 +1,5 @@
-// The colour picker's rules: which pixel a point reads and how its colour
-// comes back, the three colour strings, the pick history, the zoom badge,
-// the fitted and zoomed rectangles with the pan limits, the zoom limits, and
-// what a press-move-release means.
+// The colour picker's rules: sampling, colour strings, the pick history, the
+// zoom badge, fitting, zoom and pan limits, and what a press-move-release means.
 
 #include "picker/ColorFormat.h"
 #include "picker/ColorHistory.h"
@@ -20,10 +18,9 @@ namespace {
 QImage quad()
 {
     QImage image(2, 2, QImage::Format_ARGB32_Premultiplied);
-    image.setPixel(0, 0, qRgb(255, 0, 0));
-    image.setPixel(1, 0, qRgb(0, 255, 0));
-    image.setPixel(0, 1, qRgb(0, 0, 255));
-    image.setPixel(1, 1, qRgb(255, 255, 255));
+    const QRgb pixels[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 255)};
+    for (int i = 0; i < 4; ++i)
+        image.setPixel(i % 2, i / 2, pixels[i]);
     return image;
 }
 
