@@ -12,7 +12,7 @@
 //   a search over 100 indexed captures, in process: target <= 5 ms
 //   ZxingCodeDetector::detect on the decoded 2880×1800 image: target <= 60 ms
 //   resident memory once the indexer has read four 1080p captures and then
-//   sat idle until it let its engine go, against before it started: target
+//   sat idle until its reader process ended, against before it started: target
 //   <= 1.2 (the idle time is 2 s here, TARNWICK_INDEX_IDLE_MS to change it;
 //   the program waits 30 s)
 #include "AnalysisScreens.h"
