@@ -249,25 +249,28 @@ private Q_SLOTS:
     void readerProcessReadsAndRecovers_data()
     {
         QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("killFirst");
         QTest::addColumn<bool>("reads");
-        QTest::newRow("text and codes") << tarnwick() << false << true;
-        QTest::newRow("a dead child is replaced") << tarnwick() << true << true;
-        QTest::newRow("a program that quits") << QStringLiteral("/bin/true") << false << false;
-        QTest::newRow("no such program") << QStringLiteral("/nonexistent/tarnwick") << false << false;
+        QTest::newRow("text and codes") << tarnwick() << "qr.png" << false << true;
+        QTest::newRow("a name with a line feed") << tarnwick() << "Bildschirmfoto\nvon heute é.png" << false << true;
+        QTest::newRow("a dead child is replaced") << tarnwick() << "qr.png" << true << true;
+        QTest::newRow("a program that quits") << QStringLiteral("/bin/true") << "qr.png" << false << false;
+        QTest::newRow("no such program") << QStringLiteral("/nonexistent/tarnwick") << "qr.png" << false << false;
     }
 
     void readerProcessReadsAndRecovers()
     {
         QFETCH(QString, program);
+        QFETCH(QString, name);
         QFETCH(bool, killFirst);
         QFETCH(bool, reads);
-        const QString qr = m_fixture.root.filePath(QStringLiteral("qr.png"));
+        const QString qr = m_fixture.root.filePath(name);
         QImage page(1000, 400, QImage::Format_RGB32);
         page.fill(Qt::white);
         AnalysisScreens::paste(page, QImage(m_paths[0]), QPoint(0, 0));
         AnalysisScreens::paste(page, AnalysisScreens::encoded(QStringLiteral("qrencode"), {QStringLiteral("-s"), QStringLiteral("6"), QStringLiteral("https://example.com/q")}, qr), QPoint(700, 180));
-        QVERIFY(page.save(qr));
+        QVERIFY(page.save(qr, "PNG"));
         m_indexer.reset();  // and the reader process of its thread
         const ChildProcessCaptureReader reader(program);
         if (killFirst) {
