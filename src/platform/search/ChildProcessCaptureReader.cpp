@@ -82,22 +82,17 @@ public:
 
     const QString program;
 
-    // False once it has exited, for whatever reason; then reaped.
-    bool isRunning()
-    {
-        if (m_pid > 0 && waitpid(m_pid, nullptr, WNOHANG) == m_pid)
-            m_pid = -1;
-        return m_pid > 0;
-    }
+    struct Answer {
+        std::optional<QByteArray> line;  // none: the child went away or is stuck, which ends it
+        bool delivered = false;          // false: it had gone before it was asked
+    };
 
-    // The answer's line; none when the child went away or is stuck, which
-    // ends it.
-    std::optional<QByteArray> ask(const QByteArray &line)
+    Answer ask(const QByteArray &request)
     {
-        for (qsizetype sent = 0; sent < line.size();) {
-            const ssize_t n = ::send(m_fd, line.constData() + sent, size_t(line.size() - sent), MSG_NOSIGNAL);
+        for (qsizetype sent = 0; sent < request.size();) {
+            const ssize_t n = ::send(m_fd, request.constData() + sent, size_t(request.size() - sent), MSG_NOSIGNAL);
             if (n <= 0)
-                return failed();
+                return {failed(), sent > 0};
             sent += n;
         }
         const auto deadline = std::chrono::steady_clock::now() + kReplyTimeout;
@@ -106,15 +101,15 @@ public:
                 std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
             pollfd readable{m_fd, POLLIN, 0};
             if (left.count() <= 0 || ::poll(&readable, 1, int(left.count())) <= 0)
-                return failed();
+                return {failed(), true};
             char buffer[16384];
             const ssize_t n = ::recv(m_fd, buffer, sizeof buffer, 0);
             if (n <= 0)
-                return failed();
+                return {failed(), true};
             m_received.append(buffer, n);
         }
         const qsizetype end = m_received.indexOf('\n');
-        const QByteArray answer = m_received.left(end);
+        Answer answer{m_received.left(end), true};
         m_received.remove(0, end + 1);
         return answer;
     }
@@ -182,23 +177,28 @@ ChildProcessCaptureReader::ChildProcessCaptureReader(QString program)
 std::optional<CaptureContent> ChildProcessCaptureReader::read(const QString &path) const
 {
     thread_local std::unique_ptr<Child> child;
-    if (child && (child->program != m_program || !child->isRunning()))
+    // A child that went away since the last file (killed, or out of memory)
+    // is replaced and the file asked again, once.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (child && child->program != m_program)
+            child.reset();
+        if (!child)
+            child = Child::spawn(m_program);
+        if (!child) {
+            static std::atomic<bool> warned{false};
+            if (!warned.exchange(true))
+                qWarning("search index: cannot start %s to read captures", qPrintable(m_program));
+            return std::nullopt;
+        }
+        const Child::Answer answer = child->ask(request(path));
+        if (answer.line)
+            return content(*answer.line);
         child.reset();
-    if (!child)
-        child = Child::spawn(m_program);
-    if (!child) {
-        static std::atomic<bool> warned{false};
-        if (!warned.exchange(true))
-            qWarning("search index: cannot start %s to read captures", qPrintable(m_program));
-        return std::nullopt;
+        if (answer.delivered)
+            break;
     }
-    const std::optional<QByteArray> answer = child->ask(request(path));
-    if (!answer) {
-        qWarning("search index: the text reader ended on %s", qPrintable(path));
-        child.reset();
-        return std::nullopt;
-    }
-    return content(*answer);
+    qWarning("search index: the text reader ended on %s", qPrintable(path));
+    return std::nullopt;
 }
 
 int ChildProcessCaptureReader::runningChildren()
