@@ -32,6 +32,7 @@ constexpr std::chrono::milliseconds kReplyTimeout{120000};
 
 std::atomic<int> g_children{0};
 
+// One reader process and the socket to it.
 class Child
 {
 public:
@@ -190,11 +191,11 @@ std::optional<CaptureContent> ChildProcessCaptureReader::read(const QString &pat
                 qWarning("search index: cannot start %s to read captures", qPrintable(m_program));
             return std::nullopt;
         }
-        const Child::Answer answer = child->ask(request(path));
-        if (answer.line)
-            return content(*answer.line);
+        const Child::Answer reply = child->ask(request(path));
+        if (reply.line)
+            return content(*reply.line);
         child.reset();
-        if (answer.delivered)
+        if (reply.delivered)
             break;
     }
     qWarning("search index: the text reader ended on %s", qPrintable(path));
