@@ -48,30 +48,27 @@ private:
     ChildProcessCaptureReader m_reader{tarnwick()};
 };
 
-// A process's state letter by /proc, 'Z' once it has exited and awaits its parent.
-char stateOf(pid_t pid)
+// A process's fields by /proc after its name: state ('Z' once it has exited
+// and awaits its parent), parent, …; none when it is gone.
+QList<QByteArray> statusOf(pid_t pid)
 {
     QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
     const QByteArray line = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
-    // "pid (name) state …", where the name may hold anything.
-    const qsizetype at = line.lastIndexOf(')') + 2;
-    return at > 1 && at < line.size() ? line.at(at) : '\0';
+    // "pid (name) state ppid …", where the name may hold anything.
+    return line.isEmpty() ? QList<QByteArray>() : line.mid(line.lastIndexOf(')') + 2).split(' ');
 }
 
-// This process's reader processes that have not exited, by /proc.
+// This process's reader processes that have not exited.
 QList<pid_t> runningReaders()
 {
     QList<pid_t> found;
     for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        const pid_t pid = entry.toInt();
+        const QList<QByteArray> status = pid > 0 ? statusOf(pid) : QList<QByteArray>();
         QFile command(QStringLiteral("/proc/%1/cmdline").arg(entry));
-        if (entry.toInt() <= 0 || !stat.open(QIODevice::ReadOnly) || !command.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray line = stat.readAll();
-        // "pid (name) state ppid …", where the name may hold anything.
-        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-        if (fields.value(1).toInt() == getpid() && fields.value(0) != "Z" && command.readAll().contains("--read-captures"))
-            found << pid_t(entry.toInt());
+        if (status.value(1).toInt() == getpid() && status.value(0) != "Z" && command.open(QIODevice::ReadOnly)
+            && command.readAll().contains("--read-captures"))
+            found << pid;
     }
     return found;
 }
@@ -288,7 +285,7 @@ private Q_SLOTS:
             const QList<pid_t> children = runningReaders();
             QCOMPARE(children.size(), 1);
             ::kill(children[0], SIGKILL);
-            QTRY_COMPARE(stateOf(children[0]), 'Z');  // exited, its socket closed
+            QTRY_COMPARE(statusOf(children[0]).value(0), QByteArray("Z"));  // exited, its socket closed
         }
         if (program.startsWith(QStringLiteral("/nonexistent")))
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot start"));
