@@ -1,6 +1,7 @@
 #include "search/RecognizerCaptureReader.h"
 
 #include "viewer/CodeDetector.h"
+#include "viewer/CodeScan.h"
 #include "viewer/TextRecognition.h"
 
 #include <QImage>
@@ -22,10 +23,8 @@ std::optional<CaptureContent> RecognizerCaptureReader::read(const QString &path)
         return std::nullopt;
     CaptureContent content{std::move(*text), {}};
     if (m_codeDetector) {
-        for (const DetectedCode &code : m_codeDetector->detect(image)) {
-            if (code.text)
-                content.codes << *code.text;
-        }
+        if (const std::optional<CodeScanResult> scan = CodeScan::resultFrom(m_codeDetector->detect(image)))
+            content.codes = scan->payloads;
     }
     return content;
 }
